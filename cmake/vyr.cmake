@@ -1,0 +1,28 @@
+# vyr_add_test(NAME name [QT] SOURCES ... LIBS ...)
+# A GoogleTest program whose cases CTest runs one by one. With QT the program's main
+# creates a QApplication on the offscreen platform before running the tests.
+function(vyr_add_test)
+  cmake_parse_arguments(T "QT" "NAME" "SOURCES;LIBS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  if(T_QT)
+    target_link_libraries(${T_NAME} PRIVATE vyr_test_qt_main)
+  else()
+    target_link_libraries(${T_NAME} PRIVATE GTest::gtest_main)
+  endif()
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock)
+  target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR})
+  gtest_discover_tests(${T_NAME}
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VYR_TEST_DATA=${PROJECT_SOURCE_DIR}/tests"
+    DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# vyr_add_bench(NAME name SOURCES ... LIBS ...): a Google Benchmark program (not run by CTest).
+function(vyr_add_bench)
+  cmake_parse_arguments(B "" "NAME" "SOURCES;LIBS" ${ARGN})
+  if(NOT benchmark_FOUND)
+    return()
+  endif()
+  add_executable(${B_NAME} ${B_SOURCES})
+  target_link_libraries(${B_NAME} PRIVATE ${B_LIBS} benchmark::benchmark)
+  target_include_directories(${B_NAME} PRIVATE ${PROJECT_SOURCE_DIR})
+endfunction()
