@@ -1,8 +1,8 @@
 #pragma once
 // IFont/IFontDisp in standard method order, and the font object over QFont that implements
 // them (class StdFont). The object persists in the standard OLE font stream layout.
-#include "platform/com/dispatch.h"
-#include "platform/com/persist.h"
+#include "platform/com/object.h"
+#include <string_view>
 
 class QFont;
 
@@ -47,6 +47,19 @@ constexpr IID IID_IFont = vyr::com::guidOf("BEF6E002-A874-101A-8BBA-00AA00300CAB
 constexpr IID IID_IFontDisp = vyr::com::guidOf("BEF6E003-A874-101A-8BBA-00AA00300CAB");
 constexpr CLSID CLSID_StdFont = vyr::com::guidOf("0BE35203-8F91-11CE-9DE3-00AA004BB851");
 
+VYR_DECLARE_INTERFACE(IFont, IID_IFont, IUnknown)
+VYR_DECLARE_INTERFACE(IFontDisp, IID_IFontDisp, IDispatch)
+
+// Dispatch identifiers of IFontDisp.
+constexpr DISPID DISPID_FONT_NAME = 0;
+constexpr DISPID DISPID_FONT_SIZE = 2;
+constexpr DISPID DISPID_FONT_BOLD = 3;
+constexpr DISPID DISPID_FONT_ITALIC = 4;
+constexpr DISPID DISPID_FONT_UNDER = 5;
+constexpr DISPID DISPID_FONT_STRIKE = 6;
+constexpr DISPID DISPID_FONT_WEIGHT = 7;
+constexpr DISPID DISPID_FONT_CHARSET = 8;
+
 namespace vyr::com {
 
 // A new font object (reference count 1) describing `font`.
@@ -54,7 +67,12 @@ HRESULT createFont(const QFont& font, IFontDisp** out);
 // A new font object from a face name and a size in points (the library's default description
 // is "MS Sans Serif", 8 pt).
 HRESULT createFont(std::string_view name, double points, IFontDisp** out);
-// The QFont an IFont/IFontDisp describes; the application default for null or foreign fonts.
+// The QFont an IFont/IFontDisp describes (a foreign IFont is read through its properties);
+// the application default for null or objects without IFont.
 QFont qfontOf(IUnknown* font);
+// The QFont behind a handle from IFont::get_hFont. The handle stays valid while its font object
+// lives and its description is unchanged, or until ReleaseHfont after AddRefHfont.
+QFont qfontOf(HFONT font);
+QFont qfontOf(std::nullptr_t); // the application default
 
 } // namespace vyr::com

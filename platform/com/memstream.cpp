@@ -53,8 +53,8 @@ HRESULT MemoryStream::Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER* new
     case STREAM_SEEK_END: base = int64_t(data_.size()); break;
     default: return STG_E_INVALIDFUNCTION;
     }
-    const int64_t target = base + move.QuadPart;
-    if (target < 0 || uint64_t(target) > kMaxSize)
+    int64_t target;
+    if (__builtin_add_overflow(base, move.QuadPart, &target) || target < 0 || uint64_t(target) > kMaxSize)
         return STG_E_INVALIDFUNCTION;
     pos_ = uint64_t(target);
     if (newPosition)
@@ -77,7 +77,7 @@ HRESULT MemoryStream::CopyTo(IStream* target, ULARGE_INTEGER size, ULARGE_INTEGE
     const uint64_t avail = pos_ < data_.size() ? data_.size() - pos_ : 0;
     const ULONG n = ULONG(std::min<uint64_t>({avail, size.QuadPart, 0xFFFFFFFFu}));
     ULONG done = 0;
-    HRESULT hr = target->Write(data_.data() + pos_, n, &done);
+    HRESULT hr = n ? target->Write(data_.data() + pos_, n, &done) : S_OK;
     pos_ += n;
     if (read)
         read->QuadPart = n;

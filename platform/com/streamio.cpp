@@ -1,6 +1,7 @@
 #include "platform/com/streamio.h"
 #include "platform/com/persist.h"
 #include "platform/com/comptr.h"
+#include "platform/com/memstream.h"
 #include <vector>
 
 namespace vyr::com {
@@ -68,24 +69,30 @@ size_t fixedSize(VARTYPE vt)
 
 HRESULT writeVariant(IStream* s, const VARIANT& v)
 {
-    HRESULT hr = writeValue(s, v.vt);
-    if (FAILED(hr))
+    // Checked before anything is written, so that no half record is left in the stream.
+    const bool object = v.vt == VT_UNKNOWN || v.vt == VT_DISPATCH;
+    if (v.vt != VT_EMPTY && v.vt != VT_NULL && !fixedSize(v.vt) && v.vt != VT_BSTR && !object)
+        return DISP_E_BADVARTYPE;
+    HRESULT hr = S_OK;
+    if (object) {
+        // An object's own Save may fail part way, so it is written whole or not at all.
+        auto buffer = MemoryStream::create();
+        if (FAILED(hr = writeValue(buffer.get(), v.vt)) || FAILED(hr = saveObject(buffer.get(), v.punkVal)))
+            return hr;
+        return writeAll(s, buffer->bytes().data(), ULONG(buffer->bytes().size()));
+    }
+    if (FAILED(hr = writeValue(s, v.vt)))
         return hr;
-    if (v.vt == VT_EMPTY || v.vt == VT_NULL)
-        return S_OK;
     if (const size_t n = fixedSize(v.vt))
         return writeAll(s, &v.llVal, ULONG(n));
-    if (v.vt == VT_BSTR) {
-        if (!v.bstrVal)
-            return writeValue(s, uint32_t(0));
-        const uint32_t bytes = SysStringByteLen(v.bstrVal) + 2;
-        if (FAILED(hr = writeValue(s, bytes)))
-            return hr;
-        return writeAll(s, v.bstrVal, bytes);
-    }
-    if (v.vt == VT_UNKNOWN || v.vt == VT_DISPATCH)
-        return saveObject(s, v.punkVal);
-    return DISP_E_BADVARTYPE;
+    if (v.vt != VT_BSTR)
+        return S_OK; // VT_EMPTY, VT_NULL: the type alone
+    if (!v.bstrVal)
+        return writeValue(s, uint32_t(0));
+    const uint32_t bytes = SysStringByteLen(v.bstrVal) + 2;
+    if (FAILED(hr = writeValue(s, bytes)))
+        return hr;
+    return writeAll(s, v.bstrVal, bytes);
 }
 
 HRESULT readVariant(IStream* s, VARIANT* out)

@@ -106,6 +106,9 @@ HRESULT parseNumber(const std::string& text, double& out)
         return DISP_E_TYPEMISMATCH;
     if (errno == ERANGE && std::isinf(d))
         return DISP_E_OVERFLOW;
+    // strtod also takes "inf", "nan" and hexadecimal forms, which are not numbers here.
+    if (!std::isfinite(d) || std::strpbrk(b, "xX"))
+        return DISP_E_TYPEMISMATCH;
     out = d;
     return S_OK;
 }
@@ -122,6 +125,23 @@ HRESULT asReal(const Scalar& s, double& out)
 }
 
 // Integer targets round half to even, as the automation conversions do.
+template <class T>
+HRESULT roundToInteger(double d, T& out)
+{
+    using L = std::numeric_limits<T>;
+    if (std::isnan(d))
+        return DISP_E_OVERFLOW;
+    const int mode = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double r = std::nearbyint(d);
+    std::fesetround(mode);
+    // max() + 1 is a power of two and exact, unlike max() itself for 64-bit types.
+    if (r < double(L::min()) || r >= double(L::max()) + 1.0)
+        return DISP_E_OVERFLOW;
+    out = T(r);
+    return S_OK;
+}
+
 template <class T>
 HRESULT asInteger(const Scalar& s, T& out)
 {
@@ -145,16 +165,7 @@ HRESULT asInteger(const Scalar& s, T& out)
     double d;
     if (HRESULT hr = asReal(s, d); FAILED(hr))
         return hr;
-    if (std::isnan(d))
-        return DISP_E_OVERFLOW;
-    const int mode = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const double r = std::nearbyint(d);
-    std::fesetround(mode);
-    if (r < double(L::min()) || r > double(L::max()))
-        return DISP_E_OVERFLOW;
-    out = T(r);
-    return S_OK;
+    return roundToInteger(d, out);
 }
 
 std::string asText(const Scalar& s, VARTYPE from)
@@ -225,6 +236,13 @@ HRESULT VariantChangeType(VARIANT* dest, const VARIANT* src, WORD, VARTYPE vt)
         if (SUCCEEDED(hr) && std::isfinite(d) && std::fabs(d) > std::numeric_limits<float>::max())
             hr = DISP_E_OVERFLOW;
         r.fltVal = float(d);
+        break;
+    }
+    case VT_CY: {
+        double d;
+        hr = asReal(s, d);
+        if (SUCCEEDED(hr))
+            hr = roundToInteger(d * 10000.0, r.cyVal.int64);
         break;
     }
     case VT_BOOL: {
