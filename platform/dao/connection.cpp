@@ -1,0 +1,191 @@
+#include "platform/dao/connection.h"
+
+#include <cctype>
+
+namespace vyr::dao::detail {
+
+Connection::~Connection()
+{
+    close();
+}
+
+void Connection::close()
+{
+    if (db) {
+        sqlite3_close_v2(db);
+        db = nullptr;
+    }
+}
+
+sqlite3* Connection::handle() const
+{
+    if (!db)
+        throw DaoError(ErrorNumber::ObjectClosed, "Object invalid or no longer set: the database is closed");
+    return db;
+}
+
+void fail(const Connection& c, int rc, const std::string& what)
+{
+    std::string engine = c.db ? sqlite3_errmsg(c.db) : sqlite3_errstr(rc);
+    switch (rc & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        throw DaoError(ErrorNumber::FileInUse,
+                       "The database '" + c.path + "' is locked by another user or program (" + what + ")");
+    case SQLITE_NOTADB:
+        throw DaoError(ErrorNumber::NotADatabase, "'" + c.path + "' is not a database file");
+    case SQLITE_CORRUPT:
+        throw DaoError(ErrorNumber::NotADatabase, "The database '" + c.path + "' is damaged (" + what + ")");
+    case SQLITE_READONLY:
+        throw DaoError(ErrorNumber::ReadOnly, "The database '" + c.path + "' is read-only (" + what + ")");
+    case SQLITE_CANTOPEN:
+    case SQLITE_IOERR:
+    case SQLITE_FULL:
+        throw DaoError(ErrorNumber::IoError, "Cannot read or write '" + c.path + "': " + engine + " (" + what + ")");
+    default:
+        throw DaoError(ErrorNumber::QueryFailed, what + ": " + engine);
+    }
+}
+
+Statement::Statement(const Connection& c, std::string_view sql) : conn_(c), sql_(sql)
+{
+    const char* tail = nullptr;
+    int rc = sqlite3_prepare_v2(c.handle(), sql_.data(), int(sql_.size()), &stmt_, &tail);
+    if (tail)
+        more_ = std::string_view(tail, size_t(sql_.data() + sql_.size() - tail))
+                    .find_first_not_of(" \t\r\n;") != std::string_view::npos;
+    if (rc != SQLITE_OK) {
+        std::string msg = sqlite3_errmsg(c.db);
+        sqlite3_finalize(stmt_);
+        stmt_ = nullptr;
+        if (msg.rfind("no such table", 0) == 0)
+            throw DaoError(ErrorNumber::TableNotFound, "Cannot find the table in \"" + sql_ + "\": " + msg);
+        if (msg.rfind("no such column", 0) == 0)
+            throw DaoError(ErrorNumber::ItemNotFound, "Cannot find the column in \"" + sql_ + "\": " + msg);
+        fail(c, rc, "in \"" + sql_ + "\"");
+    }
+    if (!stmt_)   // only blanks or comments
+        throw DaoError(ErrorNumber::QueryFailed, "The SQL text \"" + sql_ + "\" holds no statement");
+}
+
+Statement::~Statement()
+{
+    sqlite3_finalize(stmt_);
+}
+
+void Statement::bind(int index, const Value& v)
+{
+    int rc = SQLITE_OK;
+    switch (v.kind()) {
+    case Value::Kind::Null: rc = sqlite3_bind_null(stmt_, index); break;
+    case Value::Kind::Text: {
+        std::string t = v.text();
+        rc = sqlite3_bind_text(stmt_, index, t.data(), int(t.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    case Value::Kind::Number: {
+        double n = v.number();
+        if (n == double(int64_t(n)) && n > -9.0e18 && n < 9.0e18)
+            rc = sqlite3_bind_int64(stmt_, index, int64_t(n));
+        else
+            rc = sqlite3_bind_double(stmt_, index, n);
+        break;
+    }
+    case Value::Kind::Boolean: rc = sqlite3_bind_int(stmt_, index, v.boolean() ? 1 : 0); break;
+    }
+    if (rc != SQLITE_OK)
+        fail(conn_, rc, "binding a value");
+}
+
+void Statement::bindText(int index, const std::string& text)
+{
+    bind(index, Value(text));
+}
+
+bool Statement::step()
+{
+    int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    fail(conn_, rc, "in \"" + sql_ + "\"");
+}
+
+std::string Statement::columnName(int i) const
+{
+    const char* n = sqlite3_column_name(stmt_, i);
+    return n ? n : "";
+}
+
+std::string Statement::columnText(int i) const
+{
+    const unsigned char* t = sqlite3_column_text(stmt_, i);
+    return t ? std::string(reinterpret_cast<const char*>(t), size_t(sqlite3_column_bytes(stmt_, i))) : std::string();
+}
+
+namespace {
+
+// Columns declared as Yes/No hold 1 and 0 (so that "= True" and "= False" work in SQL) and
+// read back as Booleans.
+bool declaredBoolean(const char* decl)
+{
+    if (!decl)
+        return false;
+    std::string d(decl);
+    for (char& ch : d)
+        ch = char(std::toupper(static_cast<unsigned char>(ch)));
+    for (const char* word : {"BOOL", "YESNO", "BIT"})
+        if (d.find(word) != std::string::npos)
+            return true;
+    return false;
+}
+
+} // namespace
+
+Value Statement::column(int i) const
+{
+    switch (sqlite3_column_type(stmt_, i)) {
+    case SQLITE_NULL: return Value();
+    case SQLITE_INTEGER:
+        if (declaredBoolean(sqlite3_column_decltype(stmt_, i)))
+            return Value(sqlite3_column_int64(stmt_, i) != 0);
+        return Value(double(sqlite3_column_int64(stmt_, i)));
+    case SQLITE_FLOAT: return Value(sqlite3_column_double(stmt_, i));
+    default: return Value(columnText(i));
+    }
+}
+
+std::string stripBrackets(std::string_view name)
+{
+    if (name.size() >= 2 && name.front() == '[' && name.back() == ']')
+        name = name.substr(1, name.size() - 2);
+    return std::string(name);
+}
+
+std::string quoteIdentifier(std::string_view name)
+{
+    std::string bare = stripBrackets(name);
+    std::string out = "\"";
+    for (char ch : bare) {
+        if (ch == '"')
+            out += '"';
+        out += ch;
+    }
+    return out + "\"";
+}
+
+void exec(const Connection& c, const std::string& sql, const std::string& what)
+{
+    char* err = nullptr;
+    int rc = sqlite3_exec(c.handle(), sql.c_str(), nullptr, nullptr, &err);
+    if (rc != SQLITE_OK) {
+        std::string msg = err ? err : sqlite3_errstr(rc);
+        sqlite3_free(err);
+        if ((rc & 0xff) == SQLITE_ERROR)
+            throw DaoError(ErrorNumber::QueryFailed, what + ": " + msg);
+        fail(c, rc, what);
+    }
+}
+
+} // namespace vyr::dao::detail

@@ -1,0 +1,61 @@
+#pragma once
+// Inside the database layer: the shared SQLite connection, prepared statements and the
+// translation of SQLite result codes into DaoError descriptions.
+#include "platform/dao/error.h"
+#include "platform/dao/value.h"
+
+#include <memory>
+#include <sqlite3.h>
+#include <string>
+#include <string_view>
+
+namespace vyr::dao::detail {
+
+// How long a statement waits for another connection's lock before it reports "locked".
+constexpr int kBusyTimeoutMs = 1000;
+
+struct Connection {
+    sqlite3* db = nullptr;
+    std::string path;
+
+    ~Connection();
+    void close();
+    sqlite3* handle() const;   // throws ObjectClosed after close()
+};
+
+// Throws the DaoError for SQLite result `rc`; `what` says what was being done.
+[[noreturn]] void fail(const Connection& c, int rc, const std::string& what);
+
+class Statement {
+public:
+    Statement(const Connection& c, std::string_view sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    void bind(int index, const Value& v);
+    void bindText(int index, const std::string& text);
+    bool step();   // true while a row is ready; throws on error
+    int columns() const { return sqlite3_column_count(stmt_); }
+    std::string columnName(int i) const;
+    Value column(int i) const;
+    int64_t columnInt(int i) const { return sqlite3_column_int64(stmt_, i); }
+    std::string columnText(int i) const;
+    bool readOnly() const { return sqlite3_stmt_readonly(stmt_) != 0; }
+    bool hasMore() const { return more_; }   // the SQL text holds a further statement
+
+private:
+    bool more_ = false;
+    const Connection& conn_;
+    sqlite3_stmt* stmt_ = nullptr;
+    std::string sql_;
+};
+
+// "name" quoted as an SQL identifier; a name given in [brackets] loses them first.
+std::string quoteIdentifier(std::string_view name);
+std::string stripBrackets(std::string_view name);
+
+// Executes SQL text (one or more statements) that returns no rows.
+void exec(const Connection& c, const std::string& sql, const std::string& what);
+
+} // namespace vyr::dao::detail

@@ -1,0 +1,51 @@
+#pragma once
+// A database opened by path, in the shape of the classic data access objects: recordsets by
+// table name or by SQL, table definitions, Execute and Close. A System Database is a SQLite
+// file; its name may still end in ".mdb".
+#include "platform/dao/recordset.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vyr::dao {
+
+namespace detail { struct Connection; }
+
+struct TableDef {
+    std::string name;
+};
+
+class Database {
+public:
+    // Opens an existing database for reading and writing. Fails with a description for a
+    // missing file (an empty path included), a file that is not a database, and a database
+    // that another connection holds locked.
+    static Database open(const std::string& path);
+    // Creates a new, empty database; fails when the file exists.
+    static Database create(const std::string& path);
+
+    Database();
+    Database(Database&&) noexcept;
+    Database& operator=(Database&&) noexcept;
+    ~Database();
+
+    bool isOpen() const;
+    const std::string& path() const;
+
+    // A table by name ("System Versions" or "[System Versions]") as an updatable Table
+    // recordset; or, with Snapshot, SQL text (or a table name) as a read-only copy of its rows
+    // in the order the statement returns them.
+    Recordset openRecordset(const std::string& source, RecordsetType type = RecordsetType::Table);
+    std::vector<TableDef> tableDefs() const;
+    // Runs SQL text of one or more statements that return no rows.
+    void execute(const std::string& sql);
+    // Closes the database; its recordsets fail from then on. Closing twice is harmless.
+    void close();
+
+private:
+    explicit Database(std::shared_ptr<detail::Connection> c);
+    std::shared_ptr<detail::Connection> conn_;
+};
+
+} // namespace vyr::dao
