@@ -1,0 +1,65 @@
+#pragma once
+// Button and OptionButton: push buttons that fire _DButton events and execute their command
+// on the command server. The OptionButton shows the command's on/off state as pushed in and
+// can show a picture supplied by the server.
+#include "controls/core/facecontrol.h"
+
+namespace vyr::controls {
+
+class PushButtonBase : public FaceControl {
+public:
+    using FaceControl::FaceControl;
+
+    // DoClick: run mode only; executes, takes the focus and fires Click.
+    HRESULT doClick();
+    HRESULT OnMnemonic() override { return doClick(); }
+
+    void onMousePress(QMouseEvent* e) override;
+    void onMouseRelease(QMouseEvent* e) override;
+    void onMouseMove(QMouseEvent* e) override;
+    bool onKeyPress(QKeyEvent* e) override;
+    bool onKeyRelease(QKeyEvent* e) override;
+
+protected:
+    // What differs between the two buttons.
+    virtual bool ignoresPressWhileDisabled() const = 0;
+    virtual void afterPress() {}
+    virtual void beforeRelease() {}
+    virtual void onKeyDownPress() = 0;
+    virtual void onKeyUpRelease() = 0;
+};
+
+class Button final : public PushButtonBase {
+public:
+    Button();
+    static const ClassDescriptor& classDescriptor();
+
+protected:
+    bool ignoresPressWhileDisabled() const override { return true; }
+    void onKeyDownPress() override;
+    void onKeyUpRelease() override;
+};
+
+class OptionButton final : public PushButtonBase {
+public:
+    OptionButton();
+    static const ClassDescriptor& classDescriptor();
+
+    int pictureViaInterface = 0;
+    int selected = 0;
+
+    void refreshFromServer() override;
+    HRESULT executeOwnCommand() override;
+
+protected:
+    bool ignoresPressWhileDisabled() const override { return false; }
+    void afterPress() override;
+    void beforeRelease() override;
+    void onKeyDownPress() override;
+    void onKeyUpRelease() override;
+};
+
+// Shows the library's about box (non-modal).
+HRESULT showAboutBox();
+
+} // namespace vyr::controls

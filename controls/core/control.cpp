@@ -1,0 +1,716 @@
+#include "controls/core/control.h"
+#include "controls/core/controlwindow.h"
+#include "controls/core/module.h"
+#include "platform/com/memstream.h"
+#include "platform/com/streamio.h"
+#include <QApplication>
+#include <QPainter>
+#include <cstring>
+
+namespace vyr::controls {
+
+using com::ComPtr;
+using com::Variant;
+
+namespace {
+constexpr uint32_t kStreamVersion = 1;
+constexpr const char* kDefaultFontName = "MS Sans Serif";
+constexpr double kDefaultFontPoints = 8.0;
+int g_beeps = 0;
+} // namespace
+
+void messageBeep()
+{
+    ++g_beeps;
+    QApplication::beep();
+}
+int beepCount() { return g_beeps; }
+
+ControlBase::ControlBase(const ClassDescriptor& descriptor)
+    : desc_(descriptor),
+      events_(this, descriptor.eventIid),
+      notify_(this, IID_IPropertyNotifySink)
+{
+    moduleLock();
+}
+
+ControlBase::~ControlBase()
+{
+    delete window_.data();
+    moduleUnlock();
+}
+
+void* ControlBase::queryExtra(REFIID riid)
+{
+    if (riid == desc_.dispatchIid)
+        return static_cast<IDispatch*>(this);
+    return nullptr;
+}
+
+// ---------------------------------------------------------------- IDispatch
+
+HRESULT ControlBase::GetTypeInfoCount(UINT* count)
+{
+    if (!count)
+        return E_POINTER;
+    *count = 0; // members are described by the class descriptor, not by ITypeInfo
+    return S_OK;
+}
+
+HRESULT ControlBase::GetTypeInfo(UINT, LCID, ITypeInfo** info)
+{
+    if (info)
+        *info = nullptr;
+    return TYPE_E_ELEMENTNOTFOUND;
+}
+
+HRESULT ControlBase::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids)
+{
+    if (!names || !ids)
+        return E_POINTER;
+    if (count == 0)
+        return S_OK;
+    HRESULT hr = S_OK;
+    ids[0] = desc_.idOfName(com::utf8(std::u16string_view(names[0] ? names[0] : u"")));
+    if (ids[0] == DISPID_UNKNOWN)
+        hr = DISP_E_UNKNOWNNAME;
+    // Our members take no named arguments.
+    for (UINT i = 1; i < count; ++i) {
+        ids[i] = DISPID_UNKNOWN;
+        hr = DISP_E_UNKNOWNNAME;
+    }
+    return hr;
+}
+
+HRESULT ControlBase::putProperty(const PropertyDesc& p, const VARIANT& value, PutKind kind)
+{
+    if (!p.put)
+        return DISP_E_MEMBERNOTFOUND;
+    const VARIANT* v = &value;
+    if (v->vt == (VT_BYREF | VT_VARIANT) && v->pvarVal)
+        v = v->pvarVal;
+    const VARTYPE want = varTypeOf(p.type);
+    if (want == VT_DISPATCH && (v->vt == VT_EMPTY || v->vt == VT_NULL)) {
+        VARIANT none;
+        VariantInit(&none);
+        none.vt = VT_DISPATCH;
+        return p.put(*this, none, kind);
+    }
+    Variant converted;
+    if (FAILED(VariantChangeType(converted.put(), v, 0, want)))
+        return DISP_E_TYPEMISMATCH;
+    return p.put(*this, converted.get(), kind);
+}
+
+HRESULT ControlBase::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
+                            UINT* argErr)
+{
+    static DISPPARAMS noParams{nullptr, nullptr, 0, 0};
+    if (!params)
+        params = &noParams;
+    if (const MethodDesc* m = desc_.method(id); m && (flags & DISPATCH_METHOD)) {
+        if (params->cNamedArgs)
+            return DISP_E_NONAMEDARGS;
+        return m->call(*this, params, result);
+    }
+    const PropertyDesc* p = desc_.property(id);
+    if (!p || !p->dispatchable)
+        return DISP_E_MEMBERNOTFOUND;
+    if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
+        if (params->cArgs != 1)
+            return DISP_E_BADPARAMCOUNT;
+        if (params->cNamedArgs != 1 || !params->rgdispidNamedArgs ||
+            params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)
+            return DISP_E_PARAMNOTFOUND;
+        if (!params->rgvarg)
+            return E_POINTER;
+        HRESULT hr = putProperty(*p, params->rgvarg[0], (flags & DISPATCH_PROPERTYPUTREF) ? PutKind::ByRef
+                                                                                          : PutKind::ByValue);
+        if (hr == DISP_E_TYPEMISMATCH && argErr)
+            *argErr = 0;
+        return hr;
+    }
+    if (flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD)) {
+        if (params->cArgs != 0)
+            return DISP_E_BADPARAMCOUNT;
+        if (!result)
+            return E_FAIL;
+        Variant v = p->get(*this);
+        if (p->type == PropType::Font && !v.get().pdispVal)
+            return E_FAIL; // no font could be made
+        return v.copyTo(result);
+    }
+    return DISP_E_MEMBERNOTFOUND;
+}
+
+// ---------------------------------------------------------------- persistence
+
+HRESULT ControlBase::GetClassID(CLSID* clsid)
+{
+    if (!clsid)
+        return E_POINTER;
+    *clsid = desc_.clsid;
+    return S_OK;
+}
+
+HRESULT ControlBase::exchangeProperty(bool load, bool* more, int index, DISPID* id, VARIANT* value)
+{
+    if (!id || !value)
+        return E_POINTER;
+    if (load) {
+        const PropertyDesc* p = desc_.property(*id);
+        if (!p || !p->put)
+            return DISP_E_MEMBERNOTFOUND;
+        return putProperty(*p, *value, PutKind::ByRef);
+    }
+    if (index < 0 || size_t(index) >= desc_.saveOrder.size()) {
+        if (more)
+            *more = false;
+        return S_OK;
+    }
+    if (more)
+        *more = true;
+    *id = desc_.saveOrder[size_t(index)];
+    const PropertyDesc* p = desc_.property(*id);
+    if (!p)
+        return E_UNEXPECTED;
+    return p->get(*this).copyTo(value);
+}
+
+HRESULT ControlBase::Load(IStream* stream)
+{
+    if (!stream)
+        return E_POINTER;
+    uint32_t version = 0;
+    HRESULT hr = com::readValue(stream, version);
+    if (FAILED(hr))
+        return hr;
+    if (version > kStreamVersion)
+        return E_FAIL;
+    GUID iid;
+    uint32_t count = 0;
+    if (FAILED(hr = com::readGuid(stream, iid)) || FAILED(hr = com::readValue(stream, count)))
+        return hr;
+    for (uint32_t i = 0; i < count; ++i) {
+        DISPID id = 0;
+        Variant value;
+        if (FAILED(hr = com::readValue(stream, id)) || FAILED(hr = com::readVariant(stream, value.put())))
+            return hr;
+        VARIANT v = value.detach();
+        hr = exchangeProperty(true, nullptr, int(i), &id, &v);
+        VariantClear(&v);
+        if (hr == DISP_E_MEMBERNOTFOUND)
+            return S_OK; // a property this control does not know ends the list
+        if (FAILED(hr))
+            return hr;
+    }
+    return S_OK;
+}
+
+HRESULT ControlBase::Save(IStream* stream, BOOL clearDirtyFlag)
+{
+    if (!stream)
+        return E_POINTER;
+    std::vector<std::pair<DISPID, Variant>> records;
+    for (int index = 0;; ++index) {
+        bool more = false;
+        DISPID id = 0;
+        Variant value;
+        HRESULT hr = exchangeProperty(false, &more, index, &id, value.put());
+        if (FAILED(hr))
+            return hr;
+        if (!more)
+            break;
+        records.emplace_back(id, std::move(value));
+    }
+    HRESULT hr = com::writeValue(stream, kStreamVersion);
+    if (SUCCEEDED(hr))
+        hr = com::writeGuid(stream, IID_IDispatch);
+    if (SUCCEEDED(hr))
+        hr = com::writeValue(stream, uint32_t(records.size()));
+    for (size_t i = 0; SUCCEEDED(hr) && i < records.size(); ++i) {
+        hr = com::writeValue(stream, records[i].first);
+        if (SUCCEEDED(hr))
+            hr = com::writeVariant(stream, records[i].second.get());
+    }
+    if (SUCCEEDED(hr) && clearDirtyFlag)
+        dirty_ = false;
+    return hr;
+}
+
+HRESULT ControlBase::GetSizeMax(ULARGE_INTEGER* size)
+{
+    if (!size)
+        return E_POINTER;
+    auto s = com::MemoryStream::create();
+    const bool wasDirty = dirty_;
+    HRESULT hr = Save(s.get(), FALSE);
+    dirty_ = wasDirty;
+    size->QuadPart = s->bytes().size();
+    return hr;
+}
+
+// ---------------------------------------------------------------- connection points
+
+HRESULT ControlBase::EnumConnectionPoints(IEnumConnectionPoints** points)
+{
+    std::vector<IConnectionPoint*> items;
+    if (desc_.eventIid != GUID_NULL)
+        items.push_back(&events_);
+    items.push_back(&notify_);
+    return makeConnectionPointEnum(std::move(items), points);
+}
+
+HRESULT ControlBase::FindConnectionPoint(REFIID riid, IConnectionPoint** point)
+{
+    if (!point)
+        return E_POINTER;
+    *point = nullptr;
+    if (riid == IID_IPropertyNotifySink)
+        *point = &notify_;
+    else if (desc_.eventIid != GUID_NULL && riid == desc_.eventIid)
+        *point = &events_;
+    else
+        return CONNECT_E_NOCONNECTION;
+    (*point)->AddRef();
+    return S_OK;
+}
+
+void ControlBase::fire(DISPID id, std::initializer_list<Variant> args)
+{
+    std::vector<VARIANT> reversed;
+    for (auto it = std::rbegin(args); it != std::rend(args); ++it)
+        reversed.push_back(it->get()); // shallow: the caller's Variants own the values
+    DISPPARAMS params{reversed.empty() ? nullptr : reversed.data(), nullptr, UINT(reversed.size()), 0};
+    for (const ComPtr<IUnknown>& sink : events_.sinks()) {
+        // Event sinks are dispinterfaces: their vtable is IDispatch's.
+        auto* d = reinterpret_cast<IDispatch*>(sink.get());
+        Variant result;
+        d->Invoke(id, GUID_NULL, 0, DISPATCH_METHOD, &params, result.put(), nullptr, nullptr);
+    }
+}
+
+int16_t ControlBase::shiftState(Qt::KeyboardModifiers m)
+{
+    return int16_t((m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
+                   (m & Qt::AltModifier ? 4 : 0));
+}
+
+void ControlBase::fireMouse(DISPID id, int16_t button, int32_t x, int32_t y, Qt::KeyboardModifiers modifiers)
+{
+    // Positions travel as the low and high 16 bits of the message: unsigned.
+    fire(id, {Variant::fromShort(button), Variant::fromShort(shiftState(modifiers)),
+              Variant::fromLong(int32_t(uint16_t(x))), Variant::fromLong(int32_t(uint16_t(y)))});
+}
+
+void ControlBase::changed(DISPID id)
+{
+    if (frozen_)
+        return;
+    dirty_ = true;
+    for (const ComPtr<IUnknown>& sink : notify_.sinks())
+        reinterpret_cast<IPropertyNotifySink*>(sink.get())->OnChanged(id);
+    invalidate();
+}
+
+void ControlBase::invalidate()
+{
+    if (window_)
+        window_->update();
+}
+
+// ---------------------------------------------------------------- browsing
+
+namespace {
+LPOLESTR taskString(const std::string& utf8)
+{
+    const std::u16string s = com::utf16(utf8);
+    auto* out = static_cast<LPOLESTR>(CoTaskMemAlloc((s.size() + 1) * sizeof(OLECHAR)));
+    std::memcpy(out, s.c_str(), (s.size() + 1) * sizeof(OLECHAR));
+    return out;
+}
+
+// The current value of an enumerated property as its cookie (booleans as 0/1).
+std::optional<int32_t> cookieOf(const PropertyDesc& p, ControlBase& c)
+{
+    Variant v = p.get(c);
+    if (v.type() == VT_BOOL)
+        return v.get().boolVal ? 1 : 0;
+    return v.toLong();
+}
+} // namespace
+
+HRESULT ControlBase::GetDisplayString(DISPID id, BSTR* text)
+{
+    if (!text)
+        return E_POINTER;
+    *text = nullptr;
+    const PropertyDesc* p = desc_.property(id);
+    if (!p || !p->names)
+        return S_FALSE;
+    const auto cookie = cookieOf(*p, *this);
+    for (size_t i = 0; cookie && i < p->names->names.size(); ++i) {
+        if (p->names->valueAt(i) == *cookie) {
+            *text = com::Bstr(p->names->names[i]).detach();
+            return S_OK;
+        }
+    }
+    return S_FALSE;
+}
+
+HRESULT ControlBase::MapPropertyToPage(DISPID, CLSID* page)
+{
+    if (page)
+        *page = GUID_NULL;
+    return E_NOTIMPL;
+}
+
+HRESULT ControlBase::GetPredefinedStrings(DISPID id, CALPOLESTR* strings, CADWORD* cookies)
+{
+    if (!strings || !cookies)
+        return E_POINTER;
+    strings->cElems = cookies->cElems = 0;
+    strings->pElems = nullptr;
+    cookies->pElems = nullptr;
+    const PropertyDesc* p = desc_.property(id);
+    if (!p || !p->names)
+        return S_FALSE;
+    const auto& names = p->names->names;
+    strings->pElems = static_cast<LPOLESTR*>(CoTaskMemAlloc(names.size() * sizeof(LPOLESTR)));
+    cookies->pElems = static_cast<DWORD*>(CoTaskMemAlloc(names.size() * sizeof(DWORD)));
+    for (size_t i = 0; i < names.size(); ++i) {
+        strings->pElems[i] = taskString(names[i]);
+        cookies->pElems[i] = DWORD(p->names->valueAt(i));
+    }
+    strings->cElems = cookies->cElems = ULONG(names.size());
+    return S_OK;
+}
+
+HRESULT ControlBase::GetPredefinedValue(DISPID id, DWORD cookie, VARIANT* value)
+{
+    if (!value)
+        return E_POINTER;
+    const PropertyDesc* p = desc_.property(id);
+    if (!p || !p->names)
+        return E_INVALIDARG;
+    for (size_t i = 0; i < p->names->names.size(); ++i) {
+        if (DWORD(p->names->valueAt(i)) != cookie)
+            continue;
+        VariantInit(value);
+        value->vt = p->names->predefinedType;
+        if (value->vt == VT_I2)
+            value->iVal = SHORT(cookie);
+        else
+            value->lVal = LONG(cookie);
+        return S_OK;
+    }
+    return E_INVALIDARG;
+}
+
+// ---------------------------------------------------------------- command binding
+
+HRESULT ControlBase::SetCommandServer(ICommandServer* newServer)
+{
+    ComPtr<ICommandClient> self(static_cast<ICommandClient*>(this));
+    HRESULT result = S_OK;
+    std::vector<CommandBinding*> all{&command_};
+    all.insert(all.end(), bindings_.begin(), bindings_.end());
+    if (server_) {
+        for (CommandBinding* b : all) {
+            if (HRESULT hr = b->unregister(server_.get(), self.get()); FAILED(hr))
+                result = hr; // the old registration stays
+        }
+    }
+    if (SUCCEEDED(result)) {
+        server_ = newServer;
+        for (CommandBinding* b : all)
+            b->registerWith(server_.get(), self.get());
+    }
+    refreshFromServer();
+    return result;
+}
+
+HRESULT ControlBase::OnCommandStateChanged()
+{
+    refreshFromServer();
+    return S_OK;
+}
+
+void ControlBase::refreshFromServer()
+{
+    if (server_ && command_.registered()) {
+        VARIANT_BOOL en = enabled_ ? VARIANT_TRUE : VARIANT_FALSE;
+        LONG visible = 1;
+        server_->GetCommandEnabled(command_.cookie(), &en);
+        server_->GetCommandVisible(command_.cookie(), &visible);
+        const int now = en ? 1 : 0;
+        if (now != enabled_) {
+            enabled_ = now;
+            invalidate();
+        }
+        applyShowState((visible & 0xFFFF) != 0);
+    } else {
+        if (enabled_) {
+            enabled_ = 0;
+            invalidate();
+        }
+        applyShowState(true);
+    }
+}
+
+void ControlBase::applyShowState(bool visible)
+{
+    const bool design = !isRunMode();
+    const int show = (visible || design) ? 1 : 0;
+    if (show != shown_) {
+        shown_ = show;
+        if (window_)
+            window_->setVisible(show != 0);
+    }
+    if (window_)
+        window_->setEnabled(enabled_ || design);
+}
+
+HRESULT ControlBase::executeOwnCommand()
+{
+    if (!server_ || !command_.registered()) {
+        messageBeep();
+        return E_FAIL;
+    }
+    HRESULT hr = server_->ExecuteCommand(command_.cookie());
+    if (FAILED(hr))
+        messageBeep();
+    return hr;
+}
+
+HRESULT ControlBase::setCommandText(const std::string& text, DISPID id)
+{
+    if (text == command_.text())
+        return S_OK;
+    command_.setText(text);
+    SetCommandServer(server_.get()); // registers the new text with the current server
+    changed(id);
+    return S_OK;
+}
+
+// ---------------------------------------------------------------- caption, enabled, fonts, pictures
+
+HRESULT ControlBase::setCaptionText(const std::string& text, DISPID id)
+{
+    if (text == caption_)
+        return S_OK;
+    caption_ = text;
+    const size_t amp = caption_.find('&');
+    const char mn = (amp != std::string::npos && amp + 1 < caption_.size()) ? caption_[amp + 1] : 0;
+    if (mn != mnemonic_) {
+        mnemonic_ = mn;
+        if (site_ && isRunMode())
+            site_->OnControlInfoChanged();
+    }
+    changed(id);
+    return S_OK;
+}
+
+HRESULT ControlBase::setEnabledFlag(bool enabled, DISPID id)
+{
+    return assign(enabled_, enabled ? 1 : 0, id, [this] { applyShowState(shown_ != 0); });
+}
+
+HRESULT ControlBase::getFont(IFontDisp** out)
+{
+    if (!out)
+        return E_FAIL;
+    *out = nullptr;
+    if (!font_) {
+        Variant amb;
+        if (ambient(DISPID_AMBIENT_FONT, amb) && (amb.type() == VT_DISPATCH || amb.type() == VT_UNKNOWN) &&
+            amb.get().punkVal) {
+            ComPtr<IFont> f;
+            if (SUCCEEDED(amb.get().punkVal->QueryInterface(IID_IFont, f.putVoid()))) {
+                ComPtr<IFont> clone;
+                if (SUCCEEDED(f->Clone(clone.put())))
+                    clone->QueryInterface(IID_IFontDisp, font_.putVoid());
+            }
+        }
+        if (!font_)
+            com::createFont(kDefaultFontName, kDefaultFontPoints, font_.put());
+    }
+    if (!font_)
+        return E_FAIL;
+    return font_.copyTo(out);
+}
+
+HRESULT ControlBase::putFont(IFontDisp* font, PutKind kind, DISPID id)
+{
+    font_.reset();
+    if (font && kind == PutKind::ByRef) {
+        font_ = font;
+    } else if (font) {
+        ComPtr<IFont> f, clone;
+        if (SUCCEEDED(font->QueryInterface(IID_IFont, f.putVoid())) && SUCCEEDED(f->Clone(clone.put())))
+            clone->QueryInterface(IID_IFontDisp, font_.putVoid());
+    }
+    changed(id);
+    return S_OK;
+}
+
+QFont ControlBase::qfont()
+{
+    ComPtr<IFontDisp> f;
+    getFont(f.put());
+    return com::qfontOf(f.get());
+}
+
+HRESULT ControlBase::putPicture(ComPtr<IPictureDisp>& slot, IPictureDisp* pic, PutKind kind)
+{
+    slot.reset();
+    if (!pic)
+        return S_OK;
+    if (kind == PutKind::ByRef) {
+        slot = pic;
+        return S_OK;
+    }
+    // A copy through the picture's persisted form; a source that cannot be copied leaves
+    // the property empty.
+    ComPtr<IPersistStream> ps;
+    if (FAILED(pic->QueryInterface(IID_IPersistStream, ps.putVoid())))
+        return S_OK;
+    auto stream = com::MemoryStream::create();
+    if (FAILED(ps->Save(stream.get(), FALSE)) || FAILED(stream->Seek({0}, STREAM_SEEK_SET, nullptr)))
+        return S_OK;
+    ComPtr<IPictureDisp> copy;
+    ComPtr<IPersistStream> cps;
+    if (FAILED(com::createStdObject(CLSID_StdPicture, IID_IPictureDisp, copy.putVoid())) ||
+        FAILED(copy->QueryInterface(IID_IPersistStream, cps.putVoid())) || FAILED(cps->Load(stream.get())))
+        return S_OK;
+    slot = copy;
+    return S_OK;
+}
+
+// ---------------------------------------------------------------- site, mode, window
+
+bool ControlBase::ambient(DISPID id, Variant& value) const
+{
+    return site_ && SUCCEEDED(site_->GetAmbientProperty(id, value.put()));
+}
+
+bool ControlBase::isRunMode() const
+{
+    if (!site_)
+        return true;
+    Variant v;
+    if (ambient(DISPID_AMBIENT_USERMODE, v)) {
+        if (auto b = v.toBool(); b && !*b)
+            return false;
+    }
+    if (ambient(DISPID_AMBIENT_UIDEAD, v)) {
+        if (auto b = v.toBool(); b && *b)
+            return false;
+    }
+    return true;
+}
+
+HRESULT ControlBase::SetSite(IVyrSite* site)
+{
+    site_ = site;
+    return S_OK;
+}
+
+HRESULT ControlBase::OnAmbientPropertyChange(DISPID)
+{
+    applyShowState(shown_ != 0 || !isRunMode());
+    invalidate();
+    return S_OK;
+}
+
+HRESULT ControlBase::GetMnemonic(char* m)
+{
+    if (!m)
+        return E_POINTER;
+    *m = mnemonic_;
+    return S_OK;
+}
+
+HRESULT ControlBase::OnMnemonic() { return S_OK; }
+
+HRESULT ControlBase::CreateControlWindow(void* parentWidget, const RECT* rect, void** out)
+{
+    if (window_)
+        return E_UNEXPECTED;
+    window_ = new ControlWindow(*this, static_cast<QWidget*>(parentWidget));
+    if (rect)
+        window_->setGeometry(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top);
+    window_->setVisible(shown_ != 0);
+    window_->setEnabled(enabled_ || !isRunMode());
+    onWindowCreated();
+    if (out)
+        *out = window_.data();
+    return S_OK;
+}
+
+HRESULT ControlBase::GetControlWindow(void** out)
+{
+    if (!out)
+        return E_POINTER;
+    *out = window_.data();
+    return window_ ? S_OK : E_FAIL;
+}
+
+HRESULT ControlBase::DestroyControlWindow()
+{
+    timers_.clear();
+    delete window_.data();
+    window_ = nullptr;
+    return S_OK;
+}
+
+QWidget* ControlBase::window() const { return window_.data(); }
+
+QRect ControlBase::clientRect() const { return window_ ? window_->rect() : QRect(); }
+
+void ControlBase::takeFocus()
+{
+    if (window_ && !window_->hasFocus())
+        window_->setFocus(Qt::MouseFocusReason);
+}
+
+void ControlBase::captureMouse(bool capture) { capture_ = capture; }
+
+void ControlBase::onFocusIn()
+{
+    focused_ = true;
+    if (site_)
+        site_->OnFocus(TRUE);
+    invalidate();
+}
+
+void ControlBase::onFocusOut()
+{
+    focused_ = false;
+    capture_ = false;
+    if (site_)
+        site_->OnFocus(FALSE);
+    invalidate();
+}
+
+void ControlBase::setTimer(int id)
+{
+    if (!window_)
+        return;
+    killTimer(id);
+    timers_[id] = window_->startTimer(id);
+}
+
+void ControlBase::killTimer(int id)
+{
+    auto it = timers_.find(id);
+    if (it == timers_.end())
+        return;
+    if (window_)
+        window_->killTimer(it->second);
+    timers_.erase(it);
+}
+
+bool ControlBase::timerActive(int id) const { return timers_.count(id) != 0; }
+
+} // namespace vyr::controls

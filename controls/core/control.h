@@ -1,0 +1,227 @@
+#pragma once
+// ControlBase: the shared rules of every control, implemented once. Reference counting and
+// QueryInterface, IDispatch from the class descriptor, the property-change protocol,
+// connection points for events and property notifications, per-property browsing, the
+// PropertyList stream, the command binding, the run-mode gate, mnemonics, focus, timers and
+// the control's own window. A control's class holds only its members, defaults, drawing and
+// input handling.
+#include "controls/core/commandbinding.h"
+#include "controls/core/connectionpoint.h"
+#include "controls/core/descriptor.h"
+#include "controls/core/vyrcontrols.h"
+#include "platform/com/font.h"
+#include "platform/com/object.h"
+#include "platform/com/picture.h"
+#include <QPointer>
+#include <QtCore/qnamespace.h>
+#include <QRect>
+#include <map>
+
+class QPainter;
+class QWidget;
+class QMouseEvent;
+class QKeyEvent;
+class QEvent;
+
+VYR_DECLARE_INTERFACE(ICommandClient, IID_ICommandClient, IUnknown)
+VYR_DECLARE_INTERFACE(IVyrControl, IID_IVyrControl, IUnknown)
+
+namespace vyr::controls {
+
+class ControlWindow;
+
+// Whether a setter call came from the program (a container, a load) or from the user.
+enum class Origin { Program, User };
+
+class ControlBase : public com::Object<IDispatch, IPersistStreamInit, IConnectionPointContainer,
+                                       IPerPropertyBrowsing, ICommandClient, IVyrControl> {
+public:
+    explicit ControlBase(const ClassDescriptor& descriptor);
+    ~ControlBase() override;
+
+    const ClassDescriptor& descriptor() const { return desc_; }
+
+    // --- IDispatch
+    STDMETHOD(GetTypeInfoCount)(UINT* count) override;
+    STDMETHOD(GetTypeInfo)(UINT index, LCID lcid, ITypeInfo** info) override;
+    STDMETHOD(GetIDsOfNames)(REFIID riid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override;
+    STDMETHOD(Invoke)(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                      EXCEPINFO* excep, UINT* argErr) override;
+
+    // --- IPersistStreamInit
+    STDMETHOD(GetClassID)(CLSID* clsid) override;
+    STDMETHOD(IsDirty)() override { return dirty_ ? S_OK : S_FALSE; }
+    STDMETHOD(Load)(IStream* stream) override;
+    STDMETHOD(Save)(IStream* stream, BOOL clearDirty) override;
+    STDMETHOD(GetSizeMax)(ULARGE_INTEGER* size) override;
+    STDMETHOD(InitNew)() override { return S_OK; }
+
+    // --- IConnectionPointContainer
+    STDMETHOD(EnumConnectionPoints)(IEnumConnectionPoints** points) override;
+    STDMETHOD(FindConnectionPoint)(REFIID riid, IConnectionPoint** point) override;
+
+    // --- IPerPropertyBrowsing
+    STDMETHOD(GetDisplayString)(DISPID id, BSTR* text) override;
+    STDMETHOD(MapPropertyToPage)(DISPID id, CLSID* page) override;
+    STDMETHOD(GetPredefinedStrings)(DISPID id, CALPOLESTR* strings, CADWORD* cookies) override;
+    STDMETHOD(GetPredefinedValue)(DISPID id, DWORD cookie, VARIANT* value) override;
+
+    // --- ICommandClient
+    STDMETHOD(SetCommandServer)(ICommandServer* server) override;
+    STDMETHOD(OnCommandStateChanged)() override;
+    STDMETHOD(OnCommandStateChangedEx)() override { return OnCommandStateChanged(); }
+
+    // --- IVyrControl
+    STDMETHOD(SetSite)(IVyrSite* site) override;
+    STDMETHOD(GetSite)(IVyrSite** site) override { return site_.copyTo(site); }
+    STDMETHOD(CreateControlWindow)(void* parentWidget, const RECT* rect, void** window) override;
+    STDMETHOD(GetControlWindow)(void** window) override;
+    STDMETHOD(DestroyControlWindow)() override;
+    STDMETHOD(OnAmbientPropertyChange)(DISPID id) override;
+    STDMETHOD(GetMnemonic)(char* mnemonic) override;
+    STDMETHOD(OnMnemonic)() override;
+
+    // --- The per-control operations, in this order after onDraw.
+    virtual void onDraw(QPainter& painter, const QRect& bounds) = 0;
+    // Reads the bound commands' state from the server; the base reads enabled and visible.
+    virtual void refreshFromServer();
+    // Executes the control's own command; controls without one answer E_NOTIMPL.
+    virtual HRESULT executeOwnCommand();
+    // One step of the property exchange: load (set dispid's value) or save (report the
+    // index-th persisted property). The base walks the descriptor's save order.
+    virtual HRESULT exchangeProperty(bool load, bool* more, int index, DISPID* id, VARIANT* value);
+
+    // --- Shared state the descriptor accessors reach.
+    // The run-mode gate: ambient UserMode true and UIDead not true. Without a site a
+    // control counts as running.
+    bool isRunMode() const;
+    ICommandServer* server() const { return server_.get(); }
+    CommandBinding& command() { return command_; }
+    const std::string& commandText() const { return command_.text(); }
+    HRESULT setCommandText(const std::string& text, DISPID id);
+    bool enabledFlag() const { return enabled_ != 0; }
+    // Window shown by the server's visible state.
+    bool shownFlag() const { return shown_ != 0; }
+    bool focused() const { return focused_; }
+    bool isDirty() const { return dirty_; }
+    void clearDirty() { dirty_ = false; }
+    // Stops the notify-and-repaint part of the change protocol (changes are still stored).
+    void setRedrawFrozen(bool frozen) { frozen_ = frozen; }
+
+    // The property-change protocol: equal value - nothing; else store, run `after`, mark
+    // dirty, notify the sinks and repaint. Returns S_OK either way.
+    template <class T, class After = std::nullptr_t>
+    HRESULT assign(T& field, const T& value, DISPID id, After after = nullptr)
+    {
+        if (field == value)
+            return S_OK;
+        field = value;
+        if constexpr (!std::is_same_v<After, std::nullptr_t>)
+            after();
+        changed(id);
+        return S_OK;
+    }
+    // Mark dirty, notify OnChanged(id) and request a repaint, unless redraw is frozen.
+    void changed(DISPID id);
+    void invalidate();
+
+    // Caption with its '&' mnemonic.
+    const std::string& captionText() const { return caption_; }
+    HRESULT setCaptionText(const std::string& text, DISPID id = DISPID_CAPTION);
+    char mnemonic() const { return mnemonic_; }
+
+    // Enabled as a property: stored as 0/1, also written by the command server.
+    HRESULT setEnabledFlag(bool enabled, DISPID id = DISPID_ENABLED);
+
+    // Font and pictures: counted references; by value stores a copy.
+    HRESULT getFont(IFontDisp** out);
+    HRESULT putFont(IFontDisp* font, PutKind kind, DISPID id = DISPID_FONT);
+    IFontDisp* fontRef() const { return font_.get(); }
+    QFont qfont(); // the font to draw with (ambient or default when none is set)
+    static HRESULT putPicture(com::ComPtr<IPictureDisp>& slot, IPictureDisp* pic, PutKind kind);
+
+    // Events to every connected sink, in connection order; failures ignored.
+    void fire(DISPID id, std::initializer_list<com::Variant> args = {});
+    // The _DButton mouse events with the shift state read from the keyboard now.
+    void fireMouse(DISPID id, int16_t button, int32_t x, int32_t y, Qt::KeyboardModifiers modifiers);
+    // nShiftState: bit 0 Shift, bit 1 Ctrl, bit 2 Alt.
+    static int16_t shiftState(Qt::KeyboardModifiers modifiers);
+
+    // Timers whose identifier is their interval.
+    void setTimer(int id);
+    void killTimer(int id);
+    bool timerActive(int id) const;
+    virtual void onTimer(int id) {}
+
+    // The window, once created.
+    QWidget* window() const;
+    QRect clientRect() const;
+    // Take the focus for the control's window.
+    void takeFocus();
+    void captureMouse(bool capture);
+    bool hasCapture() const { return capture_; }
+
+    // Input, delivered only in run mode. Return true when handled.
+    virtual void onMousePress(QMouseEvent*) {}
+    virtual void onMouseRelease(QMouseEvent*) {}
+    virtual void onMouseMove(QMouseEvent*) {}
+    virtual void onMouseDoubleClick(QMouseEvent* e) { onMousePress(e); }
+    virtual bool onKeyPress(QKeyEvent*) { return false; }
+    virtual bool onKeyRelease(QKeyEvent*) { return false; }
+    // Focus changes arrive in every mode.
+    virtual void onFocusIn();
+    virtual void onFocusOut();
+    virtual void onResize() {}
+    // After the window exists (child widgets can be created here).
+    virtual void onWindowCreated() {}
+    // Any other event of the window; return true when handled.
+    virtual bool onEvent(QEvent*) { return false; }
+
+    // Reads an ambient property from the site.
+    bool ambient(DISPID id, com::Variant& value) const;
+
+protected:
+    // Show or hide the window as the server's visible state and the mode say; enable it.
+    void applyShowState(bool visible);
+    // Connection point for the control's events.
+    ConnectionPoint& events() { return events_; }
+    ConnectionPoint& propertySinks() { return notify_; }
+
+    // Button-like controls keep `enabled` inside their face: the base reads it here.
+    int enabled_ = 0;
+    int shown_ = 1;
+    bool focused_ = false;
+
+private:
+    friend class ControlWindow;
+    void* queryExtra(REFIID riid) override;
+    HRESULT putProperty(const PropertyDesc& p, const VARIANT& value, PutKind kind);
+
+    const ClassDescriptor& desc_;
+    com::ComPtr<IVyrSite> site_;
+    com::ComPtr<ICommandServer> server_;
+    CommandBinding command_;
+    std::vector<CommandBinding*> bindings_;
+    ConnectionPoint events_;
+    ConnectionPoint notify_;
+    com::ComPtr<IFontDisp> font_;
+    std::string caption_;
+    char mnemonic_ = 0;
+    bool dirty_ = false;
+    bool frozen_ = false;
+    bool capture_ = false;
+    QPointer<ControlWindow> window_;
+    std::map<int, int> timers_; // our identifier -> Qt timer id
+
+protected:
+    // Further command bindings of a control (the base binds `command()`); each is registered
+    // and unregistered together with the main one.
+    void addBinding(CommandBinding& binding) { bindings_.push_back(&binding); }
+    const std::vector<CommandBinding*>& bindings() const { return bindings_; }
+};
+
+// Beeps (MessageBeep(0xFFFFFFFF)); counted so that tests can see it.
+void messageBeep();
+int beepCount();
+
+} // namespace vyr::controls

@@ -1,0 +1,88 @@
+#pragma once
+// HostWidget: the container side of one hosted control. It creates the control by class
+// identifier text ("{...}" or a ProgID) through the class factory, gives it a site with the
+// ambient properties (user mode, UI dead, font), embeds the control's window, turns the
+// control's events into a Qt signal and the caption's mnemonic into a shortcut.
+#include "controls/core/vyrcontrols.h"
+#include "platform/com/comptr.h"
+#include "platform/com/font.h"
+#include "platform/com/variant.h"
+#include <QList>
+#include <QVariant>
+#include <QWidget>
+#include <string>
+
+class QShortcut;
+struct IStream;
+
+namespace vyr::controls {
+
+class HostSite;
+class HostEventSink;
+
+class HostWidget : public QWidget {
+    Q_OBJECT
+public:
+    explicit HostWidget(QWidget* parent = nullptr);
+    ~HostWidget() override;
+
+    // Creates and activates the control; any previous control is destroyed first.
+    HRESULT create(const std::string& classId);
+    // Creates the control and loads its properties from `stream` before activation.
+    HRESULT createAndLoad(const std::string& classId, IStream* stream);
+    void destroyControl();
+
+    IUnknown* control() const { return unknown_.get(); }
+    IDispatch* dispatch() const { return dispatch_.get(); }
+    QWidget* controlWindow() const;
+    CLSID classId() const { return clsid_; }
+
+    // Ambient properties.
+    bool userMode() const { return userMode_; }
+    void setUserMode(bool on);
+    bool uiDead() const { return uiDead_; }
+    void setUiDead(bool on);
+    void setAmbientFont(IFontDisp* font);
+    IFontDisp* ambientFont() const { return ambientFont_.get(); }
+
+    // Property and method access by name through the control's IDispatch.
+    HRESULT setProperty(std::string_view name, const com::Variant& value);
+    com::Variant property(std::string_view name, HRESULT* hr = nullptr) const;
+    HRESULT call(std::string_view name, const std::vector<com::Variant>& args = {});
+
+    HRESULT setCommandServer(ICommandServer* server);
+    HRESULT save(IStream* stream, bool clearDirty = true);
+    HRESULT load(IStream* stream);
+
+    // Called by the site.
+    void controlInfoChanged();
+    void controlFocusChanged(bool gotFocus);
+
+signals:
+    // An event of the control's event interface, with its arguments in natural order.
+    void controlEvent(int dispid, const QList<QVariant>& args);
+    void controlFocus(bool gotFocus);
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    friend class HostEventSink;
+    HRESULT instantiate(const std::string& classId);
+    HRESULT activate();
+    void notifyAmbient(DISPID id);
+
+    com::ComPtr<IUnknown> unknown_;
+    com::ComPtr<IDispatch> dispatch_;
+    com::ComPtr<IVyrControl> vyrControl_;
+    com::ComPtr<IFontDisp> ambientFont_;
+    HostSite* site_ = nullptr;
+    HostEventSink* sink_ = nullptr;
+    DWORD sinkCookie_ = 0;
+    QShortcut* mnemonic_ = nullptr;
+    CLSID clsid_{};
+    bool userMode_ = true;
+    bool uiDead_ = false;
+};
+
+} // namespace vyr::controls

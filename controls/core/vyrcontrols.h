@@ -1,0 +1,144 @@
+#pragma once
+// The public face of libvyrcontrols.so for containers: the exported entry points, the class
+// identifiers of the class table, the command server and command client interfaces, and the
+// two small interfaces through which a container hosts a control in a Qt widget.
+// A container needs only this header (and the COM runtime of platform/com).
+#include "platform/com/dispatch.h"
+#include "platform/com/unknown.h"
+
+extern "C" {
+HRESULT DllCanUnloadNow();
+HRESULT DllGetClassObject(REFCLSID clsid, REFIID iid, void** out);
+HRESULT DllRegisterServer();
+HRESULT DllUnregisterServer();
+}
+
+namespace vyr::controls {
+
+constexpr GUID LIBID_VYRCTRLSLib = vyr::com::guidOf("A19F6957-7884-11D0-BEF3-00400538977D");
+
+constexpr CLSID CLSID_Button = vyr::com::guidOf("A19F6964-7884-11D0-BEF3-00400538977D");
+constexpr CLSID CLSID_ButtonPpg = vyr::com::guidOf("7BBB4243-45D2-11D2-A183-0000CB751FFC");
+constexpr CLSID CLSID_OptionButton = vyr::com::guidOf("B22DF756-8EF0-4F18-8BB5-B88EF811880F");
+constexpr CLSID CLSID_ButtonList = vyr::com::guidOf("1C042062-CF9B-11D4-ADED-00805FC13A04");
+constexpr CLSID CLSID_DisplayButton = vyr::com::guidOf("193A3823-869C-424E-B8B9-B9F0E218817C");
+constexpr CLSID CLSID_DisplayOptionButton = vyr::com::guidOf("6CE30F51-B563-11D4-A811-00104B4C7EAF");
+constexpr CLSID CLSID_ColorPpg = vyr::com::guidOf("75D4E703-475C-11D2-A185-0000CB751FFC");
+constexpr CLSID CLSID_PictPpg = vyr::com::guidOf("E2CE4FA3-48EF-11D2-A187-0000CB751FFC");
+constexpr CLSID CLSID_FontPpg = vyr::com::guidOf("AC900093-4A83-11D2-A18A-0000CB751FFC");
+constexpr CLSID CLSID_RadioButton = vyr::com::guidOf("C3E35379-9120-11D3-ACC2-00805FC13A04");
+constexpr CLSID CLSID_RadioButtonPpg = vyr::com::guidOf("C3E3537A-9120-11D3-ACC2-00805FC13A04");
+constexpr CLSID CLSID_Frame = vyr::com::guidOf("4D5EA736-923A-11D3-A344-0000CB751FFC");
+constexpr CLSID CLSID_FramePpg = vyr::com::guidOf("4D5EA738-923A-11D3-A344-0000CB751FFC");
+constexpr CLSID CLSID_PropertyBrowser = vyr::com::guidOf("6E60B4FB-C47C-4C2B-9BF4-A989C6EF20AE");
+constexpr CLSID CLSID_Static = vyr::com::guidOf("EC9C28C9-743A-42EB-B353-C6F0F4AACC4F");
+constexpr CLSID CLSID_Display = vyr::com::guidOf("F134A1EE-2B54-4EA8-819A-879F944A9FF8");
+constexpr CLSID CLSID_Slider = vyr::com::guidOf("7F43A759-269B-4E6D-BA33-760937F4E589");
+constexpr CLSID CLSID_SpectraCtrl = vyr::com::guidOf("405052E0-EBE1-11D4-8D90-00C04FA9E953");
+constexpr CLSID CLSID_Tree = vyr::com::guidOf("712A77B0-FDE0-11D4-8D9F-00C04FA9E953");
+constexpr CLSID CLSID_SpiSlider = vyr::com::guidOf("8DEACBC0-E186-11D4-8D89-00C04FA9E953");
+constexpr CLSID CLSID_List = vyr::com::guidOf("A7D9EAFA-D7B1-47BA-A434-AC8AB60E7076");
+constexpr CLSID CLSID_SliceCtrl = vyr::com::guidOf("4B40A351-0822-11D5-8DA4-00C04FA9E953");
+constexpr CLSID CLSID_MultiList = vyr::com::guidOf("C7F42A93-C529-11D4-8D72-00C04FA9E953");
+constexpr CLSID CLSID_VyrValueEdit = vyr::com::guidOf("2E554D32-1CFA-4549-B4C4-4AA4A096668B");
+constexpr CLSID CLSID_VyrTimeEdit = vyr::com::guidOf("E4EA2E20-22BC-4F44-BE8E-74D1D406607D");
+constexpr CLSID CLSID_VyrEdit = vyr::com::guidOf("13E81386-2E7B-4EB6-9A6C-478752F29258");
+constexpr CLSID CLSID_VyrComboBox = vyr::com::guidOf("C62BD041-01F1-4DFF-A04F-28E0E674809A");
+constexpr CLSID CLSID_VyrCheckBox = vyr::com::guidOf("865495B7-16A6-4051-BF2A-997217D19667");
+constexpr CLSID CLSID_Objective = vyr::com::guidOf("595F800F-A15C-42A9-AFE5-03D3FC11805D");
+constexpr CLSID CLSID_PopupDialog = vyr::com::guidOf("5055DF0D-51E2-453B-B9C3-6006492D44AF");
+constexpr CLSID CLSID_GrabField = vyr::com::guidOf("564CD2A3-8B8C-4A9A-A0FD-DB55DC5651A0");
+constexpr CLSID CLSID_MultiPageFrame = vyr::com::guidOf("5C867548-3085-4476-B64E-F4F2EC37CE12");
+// Declared by the type library but neither created nor registered by the module.
+constexpr CLSID CLSID_AtlControlHostPosition = vyr::com::guidOf("A30BB631-2196-4E0E-A44F-D93D8806462E");
+
+// Dispatch and event interfaces of the controls.
+constexpr IID IID_IButton = vyr::com::guidOf("176DF051-ACA9-4ED1-80A9-221B1F81BC70");
+constexpr IID IID_IOptionButton = vyr::com::guidOf("68DD6EE3-C705-4D57-883C-8EFB658F74CA");
+constexpr IID DIID__DButton = vyr::com::guidOf("620B1AF2-A1D1-455A-AFBF-3DDA383FE3A9");
+constexpr IID DIID__DSlider = vyr::com::guidOf("0FD66ECD-37E3-4A6E-9859-A2748EE1E340");
+
+// Events of _DButton and _DSlider.
+constexpr DISPID DISPID_EVENT_CLICK = -600;
+constexpr DISPID DISPID_EVENT_KEYPRESS = -603;
+constexpr DISPID DISPID_EVENT_MOUSEDOWN = -605;
+constexpr DISPID DISPID_EVENT_MOUSEMOVE = -606;
+constexpr DISPID DISPID_EVENT_MOUSEUP = -607;
+constexpr DISPID DISPID_EVENT_SCROLL = 1;
+constexpr DISPID DISPID_EVENT_CHANGE = 2;
+
+} // namespace vyr::controls
+
+struct ICommandServer;
+
+// Implemented by every control but the RadioButton.
+struct ICommandClient : IUnknown {
+    STDMETHOD(SetCommandServer)(ICommandServer* server) = 0;
+    STDMETHOD(OnCommandStateChanged)() = 0;
+    STDMETHOD(OnCommandStateChangedEx)() = 0; // same behaviour as OnCommandStateChanged
+};
+
+// Supplied by the host application. A cookie is the LONG RegisterCommand returns (0 = none).
+// Slots 7, 8 and 31-33 belong to the host; they are declared so that GetObject keeps slot 34.
+struct ICommandServer : IDispatch {
+    STDMETHOD(HostSlot7)() = 0;
+    STDMETHOD(HostSlot8)() = 0;
+    STDMETHOD(RegisterCommand)(BSTR command, ICommandClient* client, LONG* cookie) = 0;
+    STDMETHOD(UnregisterCommand)(LONG cookie, ICommandClient* client) = 0;
+    STDMETHOD(GetCommandVisible)(LONG cookie, LONG* visible) = 0;
+    STDMETHOD(GetCommandEnabled)(LONG cookie, VARIANT_BOOL* enabled) = 0;
+    STDMETHOD(GetCommandState)(LONG cookie, LONG* state) = 0;
+    STDMETHOD(GetMinimum)(LONG cookie, double* value) = 0;
+    STDMETHOD(GetMaximum)(LONG cookie, double* value) = 0;
+    STDMETHOD(GetEntryCount)(LONG cookie, LONG* count) = 0;
+    STDMETHOD(GetEntryText)(LONG cookie, LONG index, BSTR* text) = 0;
+    STDMETHOD(GetEntryLong)(LONG cookie, LONG index, LONG* value) = 0;
+    STDMETHOD(GetValue)(LONG cookie, double* value) = 0;
+    STDMETHOD(GetIndex)(LONG cookie, LONG* index) = 0;
+    STDMETHOD(GetText)(LONG cookie, BSTR* text) = 0;
+    STDMETHOD(GetColor)(LONG cookie, OLE_COLOR* color) = 0;
+    STDMETHOD(GetEntryState)(LONG cookie, LONG index, LONG* state) = 0;
+    STDMETHOD(GetEntryValue)(LONG cookie, LONG index, double* value) = 0;
+    STDMETHOD(ExecuteCommand)(LONG cookie) = 0;
+    STDMETHOD(ActivateEntry)(LONG cookie, LONG index) = 0;
+    STDMETHOD(SelectEntry)(LONG cookie, LONG index) = 0;
+    STDMETHOD(SetValue)(LONG cookie, double value) = 0;
+    STDMETHOD(SetState)(LONG cookie, LONG state) = 0;
+    STDMETHOD(SetText)(LONG cookie, BSTR text) = 0;
+    STDMETHOD(HostSlot31)() = 0;
+    STDMETHOD(HostSlot32)() = 0;
+    STDMETHOD(HostSlot33)() = 0;
+    STDMETHOD(GetObject)(LONG cookie, IUnknown** object) = 0;
+};
+
+constexpr IID IID_ICommandClient = vyr::com::guidOf("33AF1BCD-E92D-4977-8733-750E7297D39F");
+constexpr IID IID_ICommandServer = vyr::com::guidOf("C3FA603E-6EBB-4D66-978D-F22BA7346114");
+
+// The container's side of hosting: ambient properties and notifications.
+struct IVyrSite : IUnknown {
+    // Ambient properties by their standard dispids (user mode -709, UI dead -710, font -703 ...).
+    STDMETHOD(GetAmbientProperty)(DISPID id, VARIANT* value) = 0;
+    // The control's keyboard information (its mnemonic) changed.
+    STDMETHOD(OnControlInfoChanged)() = 0;
+    // The control's window gained (TRUE) or lost the focus.
+    STDMETHOD(OnFocus)(BOOL gotFocus) = 0;
+};
+
+// The control's side: activation in a Qt parent widget. Widgets cross as QWidget* in void*.
+struct IVyrControl : IUnknown {
+    STDMETHOD(SetSite)(IVyrSite* site) = 0;
+    STDMETHOD(GetSite)(IVyrSite** site) = 0;
+    // Creates the control's own window as a child of `parentWidget` (a QWidget*) at `rect`.
+    STDMETHOD(CreateControlWindow)(void* parentWidget, const RECT* rect, void** window) = 0;
+    STDMETHOD(GetControlWindow)(void** window) = 0;
+    STDMETHOD(DestroyControlWindow)() = 0;
+    // The container changed an ambient property (DISPID_UNKNOWN: several).
+    STDMETHOD(OnAmbientPropertyChange)(DISPID id) = 0;
+    // The mnemonic character of the caption, 0 for none.
+    STDMETHOD(GetMnemonic)(char* mnemonic) = 0;
+    // The container saw the mnemonic's key combination.
+    STDMETHOD(OnMnemonic)() = 0;
+};
+
+constexpr IID IID_IVyrSite = vyr::com::guidOf("C68B771E-FF5A-46DE-BB5E-4D39A627EF8D");
+constexpr IID IID_IVyrControl = vyr::com::guidOf("90523E19-DE6F-41F7-BDBC-19B041C074A0");
