@@ -301,7 +301,9 @@ Stmt& Stmt::bind(int i, int64_t v)
 
 Stmt& Stmt::bindText(int i, std::string_view text)
 {
-    if (const int rc = sqlite3_bind_text64(s_, i, text.data(), text.size(), SQLITE_TRANSIENT,
+    // A null pointer would bind NULL; an empty name is text.
+    if (const int rc = sqlite3_bind_text64(s_, i, text.data() ? text.data() : "", text.size(),
+                                           SQLITE_TRANSIENT,
                                            SQLITE_UTF8);
         rc != SQLITE_OK)
         fail(rc);
