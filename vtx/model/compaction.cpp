@@ -1,0 +1,127 @@
+#include "vtx/model/compaction.h"
+
+#include "platform/dao/compact.h"
+#include "platform/dao/database.h"
+#include "platform/dao/error.h"
+#include "platform/dao/writer_lock.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <unistd.h>
+
+namespace vyr::vtx {
+
+namespace fs = std::filesystem;
+using dao::DaoError;
+using dao::ErrorNumber;
+
+namespace {
+
+std::string folderOf(const std::string& path)
+{
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+bool present(const std::string& path)
+{
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(path, ec));
+}
+
+// An intact database opens, passes the quick check and holds at least one table. A database
+// that another program holds locked is not judged: the lock error goes to the caller.
+bool intact(const std::string& path)
+{
+    try {
+        dao::Database db = dao::Database::open(path);
+        dao::Recordset check = db.openRecordset("PRAGMA quick_check", dao::RecordsetType::Snapshot);
+        return check.value(check.fieldNames().front()).isText("ok") && !db.tableDefs().empty();
+    } catch (const DaoError& e) {
+        if (e.number() == ErrorNumber::FileInUse)
+            throw;
+        return false;
+    }
+}
+
+void syncFolder(const std::string& folder)
+{
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+void renameOver(const std::string& from, const std::string& to)
+{
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        throw DaoError(ErrorNumber::IoError,
+                       "Cannot rename '" + from + "' to '" + to + "': " + std::strerror(errno));
+    syncFolder(folderOf(to));
+}
+
+// Leaves at most the database, never "new.mdb" as its only copy.
+void sortOutScratch(const std::string& path, const std::string& scratch)
+{
+    if (!present(scratch))
+        return;
+    if (present(path) && intact(path)) {
+        std::error_code ec;
+        if (!fs::remove(scratch, ec) && ec)
+            throw DaoError(ErrorNumber::IoError, "Cannot delete the stale '" + scratch + "': " + ec.message());
+        return;
+    }
+    if (!intact(scratch))
+        return;   // nothing sound to restore: leave both as they are for the open to report
+    renameOver(scratch, path);
+}
+
+} // namespace
+
+std::string scratchPath(const std::string& path)
+{
+    return folderOf(path) + kScratchName;
+}
+
+void compactInPlace(const std::string& given, const CompactionObserver& observe)
+{
+    if (given.empty())
+        throw DaoError(ErrorNumber::FileNotFound, "Could not find file ''");
+    std::string path = given;
+    std::error_code ec;
+    if (fs::is_symlink(fs::symlink_status(path, ec))) {
+        fs::path target = fs::canonical(path, ec);
+        if (!ec)
+            path = target.string();   // compact the file itself, beside itself
+    }
+    std::string scratch = scratchPath(path);
+    if (fs::path(path).filename() == kScratchName)
+        return;   // the database carries the scratch name itself: it is opened as it is
+
+    sortOutScratch(path, scratch);
+    if (!present(path))
+        throw DaoError(ErrorNumber::FileNotFound, "Could not find file '" + path + "'");
+
+    dao::WriterLock lock(path);   // no other program commits while the copy is made and swapped
+    dao::compactDatabase(path, scratch, [&] {
+        if (observe)
+            observe(CompactionStep::Copying);
+        return true;
+    });
+    if (observe)
+        observe(CompactionStep::CopyComplete);
+    fs::permissions(scratch, fs::status(path, ec).permissions(), ec);
+    try {
+        renameOver(scratch, path);
+    } catch (...) {
+        fs::remove(scratch, ec);
+        throw;
+    }
+    if (observe)
+        observe(CompactionStep::Replaced);
+}
+
+} // namespace vyr::vtx
