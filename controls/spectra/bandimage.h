@@ -1,0 +1,32 @@
+#pragma once
+// The band bitmap: the whole wavelength axis, each column in the colour of its wavelength,
+// with the laser lines. Built once per change of axis, size or look; scrolling copies from it.
+#include "controls/spectra/spectramodes.h"
+#include "controls/spectra/wavelengthmap.h"
+#include <QImage>
+#include <QRgb>
+#include <vector>
+
+namespace vyr::spectra {
+
+struct BandLook {
+    bool showSpectra = false;
+    CurveDisplayMode displayMode = eCurveInSpectra;
+    int rainbowHeight = 10;
+    bool showLaserLines = true;
+    QRgb backColor = qRgb(0xF0, 0xF0, 0xF0);
+    QRgb laserLineColor = qRgb(0xFF, 0xFF, 0xFF);
+};
+
+// Rows [first, last) of a band `height` rows high that carry the colours.
+struct RowSpan {
+    int first = 0;
+    int last = 0;
+};
+RowSpan bandRows(const BandLook& look, int height);
+
+// The band bitmap for `map` (null image when the map is not valid). Laser lines outside the
+// axis are left out; they are drawn only where the colour band is shown.
+QImage renderBand(const WavelengthMap& map, const BandLook& look, const std::vector<double>& laserLines);
+
+} // namespace vyr::spectra
