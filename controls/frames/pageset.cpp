@@ -116,14 +116,13 @@ HRESULT PageSet::showCurrent()
         PageSlot* p = pages_[size_t(i)].page.get();
         if (i == current_ || !p->hasWindow())
             continue;
-        if (loadOption_ != 0) {
-            p->setShown(false);
-            continue;
-        }
-        // Saving refreshes the page's cached data; only then may its controls go.
+        // Saving refreshes the page's cached data; only then may its controls go. A page that
+        // cannot be saved keeps them, hidden.
         auto scratch = com::MemoryStream::create();
-        if (SUCCEEDED(p->save(scratch.get())))
+        if (loadOption_ == 0 && SUCCEEDED(p->save(scratch.get())))
             p->destroyWindow();
+        else
+            p->setShown(false);
     }
     return hr;
 }

@@ -52,7 +52,7 @@ HRESULT PageStore::load(IStream* s, uint64_t limit, HostedControls* live, bool& 
 HRESULT PageStore::loadCache(HostedControls& live, bool& dragControls)
 {
     if (!cache_)
-        return S_FALSE;
+        return S_OK;
     auto form = com::MemoryStream::create(*cache_);
     return loadPage(form.get(), UINT64_MAX, live, dragControls);
 }
