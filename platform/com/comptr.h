@@ -23,6 +23,7 @@ public:
 
     T* get() const { return p_; }
     T* operator->() const { return p_; }
+    T& operator*() const { return *p_; }
     explicit operator bool() const { return p_ != nullptr; }
     T** put() { reset(); return &p_; }
     void** putVoid() { return reinterpret_cast<void**>(put()); }
