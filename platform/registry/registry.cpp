@@ -55,18 +55,52 @@ LONG createPath(Db& db, const KeyRef& ref, const KeyPath& path, int64_t& key, bo
     return ERROR_SUCCESS;
 }
 
-// Runs `body` in a transaction on the key `ref` names; ERROR_BADKEY once that key is gone.
-LONG onKey(const KeyRef& ref, Access access, const std::function<LONG(Db&)>& body)
-{
-    return runInStore(ref.store, access, [&](Db& db) -> LONG {
-        if (!keys::exists(db, ref.id))
-            return ERROR_BADKEY;
-        return body(db);
-    });
-}
+// One call on an open key: holds the registry lock for its whole length and knows the key.
+class Call {
+public:
+    explicit Call(HKEY h) : lock_(registryMutex()), ref_(resolveHandle(h)) {}
 
-LONG pathError(const KeyPath& path, LONG tooLong)
+    // ERROR_INVALID_HANDLE for a handle that is not open, ERROR_ACCESS_DENIED when it lacks
+    // any of the `needed` rights.
+    LONG check(REGSAM needed = 0) const
+    {
+        if (!ref_)
+            return ERROR_INVALID_HANDLE;
+        return (ref_->access & needed) == needed ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+    }
+    // check(), then the subkey argument split into `path` (see parsePath).
+    LONG checkPath(const char* subKey, LONG tooLong, KeyPath& path) const;
+    const KeyRef& ref() const { return *ref_; }
+
+    // Runs `body` in a transaction on the key; ERROR_BADKEY once that key is gone.
+    LONG run(Access access, const std::function<LONG(Db&)>& body) const
+    {
+        return runInStore(ref_->store, access, [&](Db& db) -> LONG {
+            if (!keys::exists(db, ref_->id))
+                return ERROR_BADKEY;
+            return body(db);
+        });
+    }
+    // The same for the key `path` names below it; ERROR_FILE_NOT_FOUND when there is none.
+    LONG runAt(const KeyPath& path, Access access,
+               const std::function<LONG(Db&, int64_t)>& body) const
+    {
+        return run(access, [&](Db& db) -> LONG {
+            const auto key = walk(db, ref_->id, path);
+            return key ? body(db, *key) : ERROR_FILE_NOT_FOUND;
+        });
+    }
+
+private:
+    std::lock_guard<std::mutex> lock_;
+    std::optional<KeyRef> ref_;
+};
+
+// Splits a subkey argument; a malformed path is ERROR_BAD_PATHNAME, a too long one `tooLong`
+// (a key that cannot exist, or cannot be created).
+LONG parsePath(const char* subKey, LONG tooLong, KeyPath& path)
 {
+    path = splitKeyPath(view(subKey));
     switch (path.status) {
     case KeyPath::Status::Malformed: return ERROR_BAD_PATHNAME;
     case KeyPath::Status::TooLong: return tooLong;
@@ -96,6 +130,37 @@ void putFileTime(int64_t t, FILETIME* out)
     out->dwHighDateTime = static_cast<DWORD>(static_cast<uint64_t>(t) >> 32);
 }
 
+
+LONG Call::checkPath(const char* subKey, LONG tooLong, KeyPath& path) const
+{
+    if (const LONG e = check())
+        return e;
+    return parsePath(subKey, tooLong, path);
+}
+
+// Copies a value's data into a buffer of *size bytes (or only reports the size when `data` is
+// null); *size becomes the value's length either way.
+LONG copyData(Db& db, const keys::ValueInfo& v, BYTE* data, DWORD* size)
+{
+    const DWORD capacity = *size;
+    *size = static_cast<DWORD>(v.size);
+    if (!data)
+        return ERROR_SUCCESS;
+    if (capacity < v.size)
+        return ERROR_MORE_DATA;
+    keys::readValue(db, v.id, data, v.size);
+    return ERROR_SUCCESS;
+}
+
+// Keys have no class: an empty one is reported.
+void noClass(char* keyClass, DWORD* classSize)
+{
+    if (keyClass && classSize && *classSize > 0)
+        keyClass[0] = '\0';
+    if (classSize)
+        *classSize = 0;
+}
+
 } // namespace
 
 LONG RegOpenKeyEx(HKEY hKey, const char* subKey, DWORD, REGSAM samDesired, PHKEY result)
@@ -103,27 +168,21 @@ LONG RegOpenKeyEx(HKEY hKey, const char* subKey, DWORD, REGSAM samDesired, PHKEY
     if (!result)
         return ERROR_INVALID_PARAMETER;
     *result = nullptr;
-    std::lock_guard lock(registryMutex());
-    const auto ref = resolveHandle(hKey);
-    if (!ref)
-        return ERROR_INVALID_HANDLE;
-    const KeyPath path = splitKeyPath(view(subKey));
-    if (const LONG e = pathError(path, ERROR_FILE_NOT_FOUND))
+    const Call call(hKey);
+    KeyPath path;
+    if (const LONG e = call.checkPath(subKey, ERROR_FILE_NOT_FOUND, path))
         return e;
-    if (path.parts.empty() && ref->predefined) {
+    if (path.parts.empty() && call.ref().predefined) {
         *result = hKey;
         return ERROR_SUCCESS;
     }
     int64_t key = 0;
-    const LONG r = onKey(*ref, Access::Read, [&](Db& db) -> LONG {
-        const auto found = walk(db, ref->id, path);
-        if (!found)
-            return ERROR_FILE_NOT_FOUND;
-        key = *found;
+    const LONG r = call.runAt(path, Access::Read, [&](Db&, int64_t found) {
+        key = found;
         return ERROR_SUCCESS;
     });
     if (r == ERROR_SUCCESS)
-        *result = openHandle({ref->store, key, normaliseAccess(samDesired)});
+        *result = openHandle({call.ref().store, key, normaliseAccess(samDesired)});
     return r;
 }
 
@@ -140,36 +199,30 @@ LONG RegCreateKeyEx(HKEY hKey, const char* subKey, DWORD, const char*, DWORD opt
     *result = nullptr;
     if (options != REG_OPTION_NON_VOLATILE)
         return ERROR_INVALID_PARAMETER;
-    std::lock_guard lock(registryMutex());
-    const auto ref = resolveHandle(hKey);
-    if (!ref)
-        return ERROR_INVALID_HANDLE;
-    const KeyPath path = splitKeyPath(view(subKey));
-    if (const LONG e = pathError(path, ERROR_INVALID_PARAMETER))
+    const Call call(hKey);
+    KeyPath path;
+    if (const LONG e = call.checkPath(subKey, ERROR_INVALID_PARAMETER, path))
         return e;
-    if (path.parts.empty() && ref->predefined) {
-        *result = hKey;
-        if (disposition)
-            *disposition = REG_OPENED_EXISTING_KEY;
-        return ERROR_SUCCESS;
-    }
-    // An existing key is opened without taking the store's write lock.
     int64_t key = 0;
     bool created = false;
-    LONG r = onKey(*ref, Access::Read, [&](Db& db) -> LONG {
-        const auto found = walk(db, ref->id, path);
-        key = found.value_or(0);
-        return ERROR_SUCCESS;
-    });
-    if (r == ERROR_SUCCESS && key == 0)
-        r = onKey(*ref, Access::Write,
-                  [&](Db& db) { return createPath(db, *ref, path, key, created); });
-    if (r != ERROR_SUCCESS)
-        return r;
-    *result = openHandle({ref->store, key, normaliseAccess(samDesired)});
-    if (disposition)
+    LONG r = ERROR_SUCCESS;
+    if (path.parts.empty() && call.ref().predefined) {
+        *result = hKey;
+    } else {
+        // An existing key is opened without taking the store's write lock.
+        r = call.run(Access::Read, [&](Db& db) {
+            key = walk(db, call.ref().id, path).value_or(0);
+            return ERROR_SUCCESS;
+        });
+        if (r == ERROR_SUCCESS && key == 0)
+            r = call.run(Access::Write,
+                         [&](Db& db) { return createPath(db, call.ref(), path, key, created); });
+        if (r == ERROR_SUCCESS)
+            *result = openHandle({call.ref().store, key, normaliseAccess(samDesired)});
+    }
+    if (r == ERROR_SUCCESS && disposition)
         *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
-    return ERROR_SUCCESS;
+    return r;
 }
 
 LONG RegCreateKey(HKEY hKey, const char* subKey, PHKEY result)
@@ -188,47 +241,34 @@ LONG RegCloseKey(HKEY hKey)
 
 LONG RegFlushKey(HKEY hKey)
 {
-    std::lock_guard lock(registryMutex());
-    const auto ref = resolveHandle(hKey);
-    if (!ref)
-        return ERROR_INVALID_HANDLE;
-    return flushStore(ref->store);
+    const Call call(hKey);
+    if (const LONG e = call.check())
+        return e;
+    return flushStore(call.ref().store);
 }
 
 LONG RegDeleteKey(HKEY hKey, const char* subKey)
 {
-    std::lock_guard lock(registryMutex());
-    const auto ref = resolveHandle(hKey);
-    if (!ref)
-        return ERROR_INVALID_HANDLE;
-    const KeyPath path = splitKeyPath(view(subKey));
-    if (const LONG e = pathError(path, ERROR_FILE_NOT_FOUND))
+    const Call call(hKey);
+    KeyPath path;
+    if (const LONG e = call.checkPath(subKey, ERROR_FILE_NOT_FOUND, path))
         return e;
-    return onKey(*ref, Access::Write, [&](Db& db) -> LONG {
-        const auto key = walk(db, ref->id, path);
-        if (!key)
-            return ERROR_FILE_NOT_FOUND;
-        if (isHiveId(*key) || keys::childCount(db, *key) > 0)
+    return call.runAt(path, Access::Write, [&](Db& db, int64_t key) {
+        if (isHiveId(key) || keys::childCount(db, key) > 0)
             return ERROR_ACCESS_DENIED;
-        keys::remove(db, *key);
+        keys::remove(db, key);
         return ERROR_SUCCESS;
     });
 }
 
 LONG RegDeleteTree(HKEY hKey, const char* subKey)
 {
-    std::lock_guard lock(registryMutex());
-    const auto ref = resolveHandle(hKey);
-    if (!ref)
-        return ERROR_INVALID_HANDLE;
-    const KeyPath path = splitKeyPath(view(subKey));
-    if (const LONG e = pathError(path, ERROR_FILE_NOT_FOUND))
+    const Call call(hKey);
+    KeyPath path;
+    if (const LONG e = call.checkPath(subKey, ERROR_FILE_NOT_FOUND, path))
         return e;
-    return onKey(*ref, Access::Write, [&](Db& db) -> LONG {
-        const auto key = walk(db, ref->id, path);
-        if (!key)
-            return ERROR_FILE_NOT_FOUND;
-        keys::removeTree(db, *key, path.parts.empty());
+    return call.runAt(path, Access::Write, [&](Db& db, int64_t key) {
+        keys::removeTree(db, key, path.parts.empty());
         return ERROR_SUCCESS;
     });
 }
@@ -239,14 +279,11 @@ LONG RegSetValueEx(HKEY hKey, const char* valueName, DWORD, DWORD type, const BY
     const std::string_view name = view(valueName);
     if ((!data && size) || name.size() > kMaxValueNameBytes)
         return ERROR_INVALID_PARAMETER;
-    std::lock_guard lock(registryMutex());
-    const auto ref = resolveHandle(hKey);
-    if (!ref)
-        return ERROR_INVALID_HANDLE;
-    if (!(ref->access & KEY_SET_VALUE))
-        return ERROR_ACCESS_DENIED;
-    return onKey(*ref, Access::Write, [&](Db& db) {
-        keys::setValue(db, ref->id, name, type, std::span<const BYTE>(data, size));
+    const Call call(hKey);
+    if (const LONG e = call.check(KEY_SET_VALUE))
+        return e;
+    return call.run(Access::Write, [&](Db& db) {
+        keys::setValue(db, call.ref().id, name, type, std::span<const BYTE>(data, size));
         return ERROR_SUCCESS;
     });
 }
@@ -256,42 +293,27 @@ LONG RegQueryValueEx(HKEY hKey, const char* valueName, DWORD*, DWORD* type, BYTE
 {
     if (data && !size)
         return ERROR_INVALID_PARAMETER;
-    std::lock_guard lock(registryMutex());
-    const auto ref = resolveHandle(hKey);
-    if (!ref)
-        return ERROR_INVALID_HANDLE;
-    if (!(ref->access & KEY_QUERY_VALUE))
-        return ERROR_ACCESS_DENIED;
-    return onKey(*ref, Access::Read, [&](Db& db) -> LONG {
-        const auto v = keys::findValue(db, ref->id, view(valueName));
+    const Call call(hKey);
+    if (const LONG e = call.check(KEY_QUERY_VALUE))
+        return e;
+    return call.run(Access::Read, [&](Db& db) -> LONG {
+        const auto v = keys::findValue(db, call.ref().id, view(valueName));
         if (!v)
             return ERROR_FILE_NOT_FOUND;
         if (type)
             *type = v->type;
-        if (!size)
-            return ERROR_SUCCESS;
-        const DWORD capacity = *size;
-        *size = static_cast<DWORD>(v->size);
-        if (!data)
-            return ERROR_SUCCESS;
-        if (capacity < v->size)
-            return ERROR_MORE_DATA;
-        keys::readValue(db, v->id, data, v->size);
-        return ERROR_SUCCESS;
+        return size ? copyData(db, *v, data, size) : ERROR_SUCCESS;
     });
 }
 
 LONG RegDeleteValue(HKEY hKey, const char* valueName)
 {
-    std::lock_guard lock(registryMutex());
-    const auto ref = resolveHandle(hKey);
-    if (!ref)
-        return ERROR_INVALID_HANDLE;
-    if (!(ref->access & KEY_SET_VALUE))
-        return ERROR_ACCESS_DENIED;
-    return onKey(*ref, Access::Write, [&](Db& db) {
-        return keys::removeValue(db, ref->id, view(valueName)) ? ERROR_SUCCESS
-                                                                : ERROR_FILE_NOT_FOUND;
+    const Call call(hKey);
+    if (const LONG e = call.check(KEY_SET_VALUE))
+        return e;
+    return call.run(Access::Write, [&](Db& db) {
+        return keys::removeValue(db, call.ref().id, view(valueName)) ? ERROR_SUCCESS
+                                                                      : ERROR_FILE_NOT_FOUND;
     });
 }
 
@@ -299,21 +321,19 @@ LONG RegSetValue(HKEY hKey, const char* subKey, DWORD type, const char* data, DW
 {
     if (type != REG_SZ || !data)
         return ERROR_INVALID_PARAMETER;
-    std::lock_guard lock(registryMutex());
-    const auto ref = resolveHandle(hKey);
-    if (!ref)
-        return ERROR_INVALID_HANDLE;
-    const KeyPath path = splitKeyPath(view(subKey));
-    if (const LONG e = pathError(path, ERROR_INVALID_PARAMETER))
+    const Call call(hKey);
+    KeyPath path;
+    if (const LONG e = call.checkPath(subKey, ERROR_INVALID_PARAMETER, path))
         return e;
-    if (path.parts.empty() && !(ref->access & KEY_SET_VALUE))
-        return ERROR_ACCESS_DENIED;
+    if (path.parts.empty())
+        if (const LONG e = call.check(KEY_SET_VALUE))
+            return e;
     const auto* bytes = reinterpret_cast<const BYTE*>(data);
     const std::span<const BYTE> text(bytes, std::strlen(data) + 1);
-    return onKey(*ref, Access::Write, [&](Db& db) {
+    return call.run(Access::Write, [&](Db& db) {
         int64_t key = 0;
         bool created = false;
-        const LONG r = createPath(db, *ref, path, key, created);
+        const LONG r = createPath(db, call.ref(), path, key, created);
         if (r == ERROR_SUCCESS)
             keys::setValue(db, key, {}, REG_SZ, text);
         return r;
@@ -324,21 +344,16 @@ LONG RegQueryValue(HKEY hKey, const char* subKey, char* data, LONG* size)
 {
     if (data && !size)
         return ERROR_INVALID_PARAMETER;
-    std::lock_guard lock(registryMutex());
-    const auto ref = resolveHandle(hKey);
-    if (!ref)
-        return ERROR_INVALID_HANDLE;
-    const KeyPath path = splitKeyPath(view(subKey));
-    if (const LONG e = pathError(path, ERROR_FILE_NOT_FOUND))
+    const Call call(hKey);
+    KeyPath path;
+    if (const LONG e = call.checkPath(subKey, ERROR_FILE_NOT_FOUND, path))
         return e;
-    if (path.parts.empty() && !(ref->access & KEY_QUERY_VALUE))
-        return ERROR_ACCESS_DENIED;
-    return onKey(*ref, Access::Read, [&](Db& db) -> LONG {
-        const auto key = walk(db, ref->id, path);
-        if (!key)
-            return ERROR_FILE_NOT_FOUND;
+    if (path.parts.empty())
+        if (const LONG e = call.check(KEY_QUERY_VALUE))
+            return e;
+    return call.runAt(path, Access::Read, [&](Db& db, int64_t key) -> LONG {
         std::string text;
-        if (const auto v = keys::findValue(db, *key, {})) {
+        if (const auto v = keys::findValue(db, key, {})) {
             text.resize(v->size);
             keys::readValue(db, v->id, reinterpret_cast<BYTE*>(text.data()), v->size);
             text.resize(std::strlen(text.c_str()));  // the text ends at its first NUL
@@ -361,22 +376,16 @@ LONG RegEnumKeyEx(HKEY hKey, DWORD index, char* name, DWORD* nameSize, DWORD*, c
 {
     if (!name || !nameSize)
         return ERROR_INVALID_PARAMETER;
-    std::lock_guard lock(registryMutex());
-    const auto ref = resolveHandle(hKey);
-    if (!ref)
-        return ERROR_INVALID_HANDLE;
-    if (!(ref->access & KEY_ENUMERATE_SUB_KEYS))
-        return ERROR_ACCESS_DENIED;
-    return onKey(*ref, Access::Read, [&](Db& db) -> LONG {
-        const auto child = keys::childAt(db, ref->id, index);
+    const Call call(hKey);
+    if (const LONG e = call.check(KEY_ENUMERATE_SUB_KEYS))
+        return e;
+    return call.run(Access::Read, [&](Db& db) -> LONG {
+        const auto child = keys::childAt(db, call.ref().id, index);
         if (!child)
             return ERROR_NO_MORE_ITEMS;
         if (const LONG r = copyName(child->name, name, nameSize))
             return r;
-        if (keyClass && classSize && *classSize > 0)
-            keyClass[0] = '\0';
-        if (classSize)
-            *classSize = 0;
+        noClass(keyClass, classSize);
         if (lastWriteTime)
             putFileTime(keys::written(db, child->id), lastWriteTime);
         return ERROR_SUCCESS;
@@ -393,30 +402,18 @@ LONG RegEnumValue(HKEY hKey, DWORD index, char* valueName, DWORD* valueNameSize,
 {
     if (!valueName || !valueNameSize || (data && !dataSize))
         return ERROR_INVALID_PARAMETER;
-    std::lock_guard lock(registryMutex());
-    const auto ref = resolveHandle(hKey);
-    if (!ref)
-        return ERROR_INVALID_HANDLE;
-    if (!(ref->access & KEY_QUERY_VALUE))
-        return ERROR_ACCESS_DENIED;
-    return onKey(*ref, Access::Read, [&](Db& db) -> LONG {
-        const auto v = keys::valueAt(db, ref->id, index);
+    const Call call(hKey);
+    if (const LONG e = call.check(KEY_QUERY_VALUE))
+        return e;
+    return call.run(Access::Read, [&](Db& db) -> LONG {
+        const auto v = keys::valueAt(db, call.ref().id, index);
         if (!v)
             return ERROR_NO_MORE_ITEMS;
         if (const LONG r = copyName(v->name, valueName, valueNameSize))
             return r;
         if (type)
             *type = v->type;
-        if (!dataSize)
-            return ERROR_SUCCESS;
-        const DWORD capacity = *dataSize;
-        *dataSize = static_cast<DWORD>(v->size);
-        if (!data)
-            return ERROR_SUCCESS;
-        if (capacity < v->size)
-            return ERROR_MORE_DATA;
-        keys::readValue(db, v->id, data, v->size);
-        return ERROR_SUCCESS;
+        return dataSize ? copyData(db, *v, data, dataSize) : ERROR_SUCCESS;
     });
 }
 
@@ -425,21 +422,16 @@ LONG RegQueryInfoKey(HKEY hKey, char* keyClass, DWORD* classSize, DWORD*, DWORD*
                      DWORD* maxValueNameLen, DWORD* maxValueLen, DWORD* securityDescriptor,
                      FILETIME* lastWriteTime)
 {
-    std::lock_guard lock(registryMutex());
-    const auto ref = resolveHandle(hKey);
-    if (!ref)
-        return ERROR_INVALID_HANDLE;
-    if (!(ref->access & KEY_QUERY_VALUE))
-        return ERROR_ACCESS_DENIED;
-    return onKey(*ref, Access::Read, [&](Db& db) {
-        const keys::KeyInfo i = keys::info(db, ref->id);
-        if (keyClass && classSize && *classSize > 0)
-            keyClass[0] = '\0';
+    const Call call(hKey);
+    if (const LONG e = call.check(KEY_QUERY_VALUE))
+        return e;
+    return call.run(Access::Read, [&](Db& db) {
+        const keys::KeyInfo i = keys::info(db, call.ref().id);
         const auto put = [](DWORD* out, DWORD v) {
             if (out)
                 *out = v;
         };
-        put(classSize, 0);
+        noClass(keyClass, classSize);
         put(subKeys, i.subKeys);
         put(maxSubKeyLen, i.maxSubKeyLen);
         put(maxClassLen, 0);

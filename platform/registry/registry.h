@@ -20,7 +20,9 @@
 // with ERROR_BADKEY; a key later created under the same name is a different key. Access is
 // checked as Windows checks it: values are read with KEY_QUERY_VALUE, written and deleted
 // with KEY_SET_VALUE, subkeys enumerated with KEY_ENUMERATE_SUB_KEYS and created with
-// KEY_CREATE_SUB_KEY; the predefined keys allow everything. Calls are thread-safe.
+// KEY_CREATE_SUB_KEY (opening subkeys and deleting keys need no right of the parent handle);
+// the predefined keys allow everything. Calls are thread-safe. A child started with fork()
+// may go on using the registry and the handles it inherited (it opens its own connections).
 #include "platform/com/types.h"
 
 struct HKEY__;
@@ -82,7 +84,8 @@ constexpr LONG ERROR_KEY_DELETED = 1018;
 LONG RegOpenKeyEx(HKEY hKey, const char* subKey, DWORD options, REGSAM samDesired,
                   PHKEY result);
 LONG RegOpenKey(HKEY hKey, const char* subKey, PHKEY result);  // all access
-// Opens the key, creating it and any missing parents. `keyClass` and `security` are ignored.
+// Opens the key, creating it and any missing parents. `keyClass` and `security` are ignored;
+// `options` must be REG_OPTION_NON_VOLATILE (every key is kept).
 LONG RegCreateKeyEx(HKEY hKey, const char* subKey, DWORD reserved, const char* keyClass,
                     DWORD options, REGSAM samDesired, const void* security, PHKEY result,
                     DWORD* disposition);
@@ -114,7 +117,8 @@ LONG RegQueryValue(HKEY hKey, const char* subKey, char* data, LONG* size);
 
 // Enumeration by index from 0; ERROR_NO_MORE_ITEMS past the end. Name capacities are in bytes
 // including the NUL; on success *nameSize is the name's length without it. A too small name
-// buffer gives ERROR_MORE_DATA. `reserved`, class and time arguments may be null.
+// buffer gives ERROR_MORE_DATA with the capacity needed in *nameSize. `reserved`, class and
+// time arguments may be null.
 LONG RegEnumKeyEx(HKEY hKey, DWORD index, char* name, DWORD* nameSize, DWORD* reserved,
                   char* keyClass, DWORD* classSize, FILETIME* lastWriteTime);
 LONG RegEnumKey(HKEY hKey, DWORD index, char* name, DWORD nameSize);
