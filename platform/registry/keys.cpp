@@ -74,10 +74,17 @@ size_t childCount(Db& db, int64_t key)
 std::optional<Child> childAt(Db& db, int64_t parent, DWORD index)
 {
     Stmt s = db.prepare(
-        "SELECT name, id FROM keys WHERE parent = ? ORDER BY folded LIMIT 1 OFFSET ?");
+        "SELECT name, id, folded FROM keys WHERE parent = ? ORDER BY folded LIMIT 1 OFFSET ?");
     if (!s.bind(1, parent).bind(2, index).step())
         return std::nullopt;
-    return Child{std::string(s.text(0)), s.integer(1)};
+    // A name that cannot be opened again (damaged file) would make a caller that deletes
+    // subkey 0 until none is left go round for ever.
+    const std::string_view name = s.text(0);
+    const KeyPath path = splitKeyPath(name);
+    if (path.status != KeyPath::Status::Ok || path.parts.size() != 1 ||
+        foldName(name) != s.text(2))
+        throw StoreError{ERROR_REGISTRY_CORRUPT};
+    return Child{std::string(name), s.integer(1)};
 }
 
 void remove(Db& db, int64_t key)

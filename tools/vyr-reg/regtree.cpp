@@ -1,4 +1,5 @@
 #include "tools/vyr-reg/regtree.h"
+#include "platform/registry/keyname.h"
 #include "platform/registry/regkey.h"
 
 namespace vyr::tools {
@@ -24,9 +25,13 @@ LONG readValues(HKEY key, std::vector<RegValue>& values)
     return r;
 }
 
-LONG visitTree(HKEY key, const std::string& path,
-               const std::function<LONG(HKEY, const std::string&)>& visit)
+namespace {
+
+LONG visitBelow(HKEY key, const std::string& path, size_t depth,
+                const std::function<LONG(HKEY, const std::string&)>& visit)
 {
+    if (depth > registry::kMaxKeyDepth)
+        return ERROR_REGISTRY_CORRUPT;  // deeper than any store can make it
     if (const LONG r = visit(key, path))
         return r;
     RegKey k(key);
@@ -37,11 +42,19 @@ LONG visitTree(HKEY key, const std::string& path,
         RegKey sub;
         r = sub.open(key, names[i], KEY_READ);
         if (r == ERROR_SUCCESS)
-            r = visitTree(sub.get(), path + "\\" + names[i], visit);
+            r = visitBelow(sub.get(), path + "\\" + names[i], depth + 1, visit);
         else if (r == ERROR_FILE_NOT_FOUND)
             r = ERROR_SUCCESS;
     }
     return r;
+}
+
+} // namespace
+
+LONG visitTree(HKEY key, const std::string& path,
+               const std::function<LONG(HKEY, const std::string&)>& visit)
+{
+    return visitBelow(key, path, 0, visit);
 }
 
 } // namespace vyr::tools

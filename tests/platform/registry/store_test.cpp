@@ -268,3 +268,32 @@ TEST_F(StoreTest, FlushKeepsTheDataReadable)
     EXPECT_EQ(RegFlushKey(HKEY_CURRENT_USER), ERROR_SUCCESS);
     EXPECT_TRUE(keyExists("Software\\Halvern\\Vyr"));
 }
+
+TEST_F(StoreTest, TamperedRowsGiveCorruptInsteadOfWrongAnswers)
+{
+    ASSERT_EQ(createKey("A\\B"), ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValue(HKEY_CURRENT_USER, "A", REG_SZ, "x", 0), ERROR_SUCCESS);
+    const auto tamper = [&](const char* sql) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(store_.path().c_str(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+        sqlite3_close(db);
+    };
+    HKEY a = nullptr;
+    ASSERT_EQ(RegOpenKey(HKEY_CURRENT_USER, "A", &a), ERROR_SUCCESS);
+    char name[16];
+    // A subkey name that could not be opened again would keep a delete-subkey-0 loop going.
+    tamper("UPDATE keys SET name = 'x\\y', folded = 'X\\Y' WHERE name = 'B'");
+    EXPECT_EQ(RegEnumKey(a, 0, name, sizeof name), ERROR_REGISTRY_CORRUPT);
+    tamper("UPDATE keys SET name = 'B', folded = 'Q' WHERE folded = 'X\\Y'");
+    EXPECT_EQ(RegEnumKey(a, 0, name, sizeof name), ERROR_REGISTRY_CORRUPT);
+    // Data whose length disagrees with what was listed.
+    tamper("UPDATE vals SET data = 'é'");
+    char text[16];
+    LONG size = sizeof text;
+    EXPECT_EQ(RegQueryValue(a, nullptr, text, &size), ERROR_REGISTRY_CORRUPT);
+    tamper("DROP TABLE vals");
+    DWORD bytes = 0;
+    EXPECT_EQ(RegQueryValueEx(a, "", nullptr, nullptr, nullptr, &bytes), ERROR_REGISTRY_CORRUPT);
+    RegCloseKey(a);
+}

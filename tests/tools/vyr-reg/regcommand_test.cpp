@@ -1,6 +1,7 @@
 #include "platform/registry/regkey.h"
 #include "tests/platform/registry/tempstore.h"
 #include "tools/vyr-reg/regcommand.h"
+#include <sqlite3.h>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -204,4 +205,23 @@ TEST_F(RegCommandTest, RejectsBadCommandLines)
     const Outcome help = reg({"/?"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("vyr-reg export KEY"), std::string::npos);
+}
+
+TEST_F(RegCommandTest, ABranchDeeperThanAnyStoreMakesIsRefused)
+{
+    ASSERT_EQ(reg({"add", "HKCU\\Top"}).exitCode, 0);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(store_.path().c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "WITH RECURSIVE c(i) AS (SELECT 1000 UNION ALL SELECT i + 1 FROM c "
+                           "WHERE i < 1600) INSERT INTO keys(id, parent, name, folded) SELECT i, "
+                           "CASE WHEN i = 1000 THEN (SELECT id FROM keys WHERE name = 'Top') "
+                           "ELSE i - 1 END, 'k', 'K' FROM c",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    const Outcome r = reg({"export", "HKCU\\Top"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("damaged"), std::string::npos);
 }

@@ -1,0 +1,88 @@
+// The demo container: every built control, hosted the way an application hosts them, bound
+// to an in-memory command server. Without a display it renders its window to a PNG.
+#include "tools/demo/demopage.h"
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QScrollArea>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cstdio>
+
+using namespace vyr;
+
+namespace vyr::demo {
+
+std::vector<DemoPage>& demoPages()
+{
+    static std::vector<DemoPage> pages;
+    return pages;
+}
+
+controls::HostWidget* DemoContext::host(QWidget* parent, const char* progId, const QRect& rect)
+{
+    auto* h = new controls::HostWidget(parent);
+    h->setGeometry(rect);
+    if (FAILED(h->create(progId)))
+        std::fprintf(stderr, "cannot create %s\n", progId);
+    h->setCommandServer(server.get());
+    return h;
+}
+
+} // namespace vyr::demo
+
+namespace {
+bool haveDisplay()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    demo::DemoContext ctx{com::make<cmdserver::MemoryCommandServer>()};
+    ctx.server->autoNotify = true;
+
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
+    auto pages = demo::demoPages();
+    std::sort(pages.begin(), pages.end(), [](const auto& a, const auto& b) { return a.order < b.order; });
+    for (const demo::DemoPage& page : pages) {
+        auto* box = new QGroupBox(page.title);
+        auto* boxLayout = new QVBoxLayout(box);
+        boxLayout->addWidget(page.build(ctx));
+        layout->addWidget(box);
+    }
+    layout->addStretch();
+
+    QScrollArea window;
+    window.setWindowTitle(QStringLiteral("Vyr controls demo"));
+    window.setWidget(content);
+    window.setWidgetResizable(true);
+    content->adjustSize();
+    window.resize(content->sizeHint().width() + 30, std::min(content->sizeHint().height() + 10, 1000));
+    window.show();
+
+    if (haveDisplay())
+        return app.exec();
+
+    // No display: activate (so the focus shows), let the controls paint, and write the whole
+    // content to a PNG.
+    QApplication::setActiveWindow(&window);
+    app.processEvents();
+    const QString path = qEnvironmentVariable("VYR_DEMO_PNG", QDir::current().filePath(QStringLiteral("out/demo.png")));
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (!content->grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(QFileInfo(path).absoluteFilePath()));
+    return 0;
+}
