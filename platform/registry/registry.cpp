@@ -12,12 +12,6 @@ using namespace vyr::registry;
 
 namespace {
 
-std::mutex& registryMutex()
-{
-    static auto* m = new std::mutex;  // never destroyed: keys may be closed during exit
-    return *m;
-}
-
 std::string_view view(const char* s) { return s ? std::string_view(s) : std::string_view(); }
 
 std::optional<int64_t> walk(Db& db, int64_t from, const KeyPath& path)
@@ -58,7 +52,7 @@ LONG createPath(Db& db, const KeyRef& ref, const KeyPath& path, int64_t& key, bo
 // One call on an open key: holds the registry lock for its whole length and knows the key.
 class Call {
 public:
-    explicit Call(HKEY h) : lock_(registryMutex()), ref_(resolveHandle(h)) {}
+    explicit Call(HKEY h) : lock_(storeMutex()), ref_(resolveHandle(h)) {}
 
     // ERROR_INVALID_HANDLE for a handle that is not open, ERROR_ACCESS_DENIED when it lacks
     // any of the `needed` rights.
@@ -233,7 +227,7 @@ LONG RegCreateKey(HKEY hKey, const char* subKey, PHKEY result)
 
 LONG RegCloseKey(HKEY hKey)
 {
-    std::lock_guard lock(registryMutex());
+    std::lock_guard lock(storeMutex());
     if (isPredefined(hKey))
         return ERROR_SUCCESS;
     return closeHandle(hKey) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;

@@ -170,6 +170,23 @@ std::list<OpenStore>& openStores()
     return *stores;
 }
 
+// At exit the committed changes move from the write-ahead log into the store file itself, so
+// the file alone holds everything once no program is running.
+void checkpointAtExit()
+{
+    std::unique_lock lock(storeMutex(), std::try_to_lock);
+    if (!lock)
+        return;
+    for (auto& s : openStores()) {
+        if (s.conn->forked())
+            continue;
+        try {
+            s.conn->exec("PRAGMA wal_checkpoint(TRUNCATE)");
+        } catch (const StoreError&) {
+        }
+    }
+}
+
 void forget(const std::string& path)
 {
     openStores().remove_if([&](const OpenStore& s) { return s.path == path; });
@@ -188,6 +205,8 @@ Connection& connectionFor(const std::string& path, const struct stat& st, bool c
         stores.erase(it);
         break;
     }
+    static const bool atExit = std::atexit(checkpointAtExit) == 0;
+    (void)atExit;
     auto conn = std::make_unique<Connection>(
         path, SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0));
     struct stat now {};
@@ -377,6 +396,12 @@ LONG runInStore(const std::string& path, Access access, const std::function<LONG
     } catch (const std::bad_alloc&) {
         return ERROR_OUTOFMEMORY;
     }
+}
+
+std::mutex& storeMutex()
+{
+    static auto* m = new std::mutex;  // never destroyed: the store may be used during exit
+    return *m;
 }
 
 LONG flushStore(const std::string& path)

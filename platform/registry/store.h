@@ -4,6 +4,7 @@
 #include "platform/com/types.h"
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <span>
 #include <string>
 #include <string_view>
@@ -73,5 +74,8 @@ LONG runInStore(const std::string& path, Access access, const std::function<LONG
 
 // Makes the store's committed state durable on disk.
 LONG flushStore(const std::string& path);
+
+// Serialises every use of the store within the process.
+std::mutex& storeMutex();
 
 } // namespace vyr::registry
