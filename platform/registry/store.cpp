@@ -284,11 +284,19 @@ LONG transact(const std::string& path, Access access, const std::function<LONG(D
     }
     Connection& c = connectionFor(path, st, !exists);
     if (c.state != Connection::State::Ready) {
-        // Journal mode can only change outside a transaction; a store that cannot switch to
-        // WAL still works in rollback mode, so a failure here is not an error.
-        try {
-            c.exec("PRAGMA journal_mode=WAL");
-        } catch (const StoreError&) {
+        {
+            Transaction t(c, "BEGIN");
+            c.classify();  // leaves any file that is not ours alone
+            t.commit();
+        }
+        // A new store is kept in WAL mode, so that readers never wait for a writer. Journal
+        // mode can only change outside a transaction; a store that cannot switch still works
+        // in rollback mode, so a failure here is not an error.
+        if (c.state == Connection::State::Empty) {
+            try {
+                c.exec("PRAGMA journal_mode=WAL");
+            } catch (const StoreError&) {
+            }
         }
     }
     Transaction t(c, "BEGIN IMMEDIATE");
