@@ -261,14 +261,6 @@ TEST_F(StoreTest, ThreadsMayCallAtOnce)
     EXPECT_EQ(names.size(), 100u);
 }
 
-TEST_F(StoreTest, FlushKeepsTheDataReadable)
-{
-    ASSERT_EQ(RegSetValue(HKEY_CURRENT_USER, "Software\\Halvern\\Vyr", REG_SZ, "x", 0),
-              ERROR_SUCCESS);
-    EXPECT_EQ(RegFlushKey(HKEY_CURRENT_USER), ERROR_SUCCESS);
-    EXPECT_TRUE(keyExists("Software\\Halvern\\Vyr"));
-}
-
 TEST_F(StoreTest, TamperedRowsGiveCorruptInsteadOfWrongAnswers)
 {
     ASSERT_EQ(createKey("A\\B"), ERROR_SUCCESS);
