@@ -1,8 +1,5 @@
 #include "controls/core/facecontrol.h"
-#if __has_include("controls/core/draw/drawing.h")
 #include "controls/core/draw/drawing.h"
-#define VYR_HAVE_DRAW 1
-#endif
 #include "controls/core/properties.h"
 #include <QPainter>
 
@@ -23,7 +20,6 @@ void FaceControl::onFocusOut()
     ControlBase::onFocusOut();
 }
 
-#ifdef VYR_HAVE_DRAW
 void FaceControl::onDraw(QPainter& painter, const QRect& bounds)
 {
     if (draw::IsClipBoxEmpty(painter))
@@ -46,9 +42,6 @@ void FaceControl::onDraw(QPainter& painter, const QRect& bounds)
     if (!dirty)
         clearDirty();
 }
-#else
-void FaceControl::onDraw(QPainter& painter, const QRect& bounds) { painter.fillRect(bounds, Qt::lightGray); } // TEMP until draw lands
-#endif
 
 PropertyDesc FaceControl::foreColorProperty()
 {

@@ -4,6 +4,7 @@
 #include "controls/core/registration.h"
 #include "controls/core/usersettings.h"
 #include "controls/core/vyrcontrols.h"
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <cstdlib>
@@ -121,3 +122,51 @@ TEST_F(Registry, UserSettingsKeepStringsAndClampHex)
     RegCloseKey(root);
     EXPECT_EQ(UserSettings::ReadString("Typed", "Number", "default"), "default");
 }
+
+#ifdef VYR_REGSVR_TOOL
+#include <QProcess>
+
+namespace {
+struct Run {
+    int code;
+    QString out;
+};
+Run run(const char* program, const QStringList& args)
+{
+    QProcess p;
+    p.start(QString::fromUtf8(program), args);
+    p.waitForFinished(60000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput())};
+}
+} // namespace
+
+TEST_F(Registry, RegsvrThenExportShowTheLayoutAndUnregisterRemovesIt)
+{
+    const QString lib = QString::fromUtf8(VYR_CONTROLS_LIBRARY);
+    const QString libPath = QFileInfo(lib).canonicalFilePath();
+    for (int round = 0; round < 2; ++round)
+        ASSERT_EQ(run(VYR_REGSVR_TOOL, {lib}).code, 0);
+
+    for (const ClassRow& row : classTable()) {
+        const QString key = QStringLiteral("HKEY_CLASSES_ROOT\\CLSID\\") + QString::fromStdString(com::formatGuid(row.clsid));
+        const Run r = run(VYR_REG_TOOL, {QStringLiteral("export"), key});
+        ASSERT_EQ(r.code, 0) << row.className;
+        EXPECT_TRUE(r.out.startsWith(QStringLiteral("Windows Registry Editor Version 5.00\n\n[") + key + "]\n@=\"" +
+                                     QString::fromUtf8(row.description) + "\"\n"))
+            << row.className << "\n" << r.out.toStdString();
+        EXPECT_TRUE(r.out.contains("\\InprocServer32]\n@=\"" + libPath + "\"\n\"ThreadingModel\"=\"Apartment\"\n"))
+            << row.className;
+        const bool control = row.kind == ClassKind::Control;
+        EXPECT_EQ(r.out.contains(QStringLiteral("\\ToolboxBitmap32]\n@=\"%1, %2\"").arg(libPath).arg(row.bitmapId)),
+                  control)
+            << row.className;
+        EXPECT_EQ(r.out.contains(QStringLiteral("\\MiscStatus\\1]\n@=\"%1\"").arg(row.miscStatus)), control)
+            << row.className;
+    }
+
+    for (int round = 0; round < 2; ++round)
+        ASSERT_EQ(run(VYR_REGSVR_TOOL, {QStringLiteral("/u"), lib}).code, 0);
+    EXPECT_NE(run(VYR_REG_TOOL, {QStringLiteral("export"), QStringLiteral("HKEY_CLASSES_ROOT\\VyrControls.Button")}).code,
+              0);
+}
+#endif
