@@ -1,0 +1,209 @@
+#include "vtx/ui/main_form.h"
+
+#include "controls/core/host.h"
+#include "controls/core/vyrcontrols.h"
+#include "platform/com/guid.h"
+#include "vtx/model/closing.h"
+#include "vtx/model/tool.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace vyr::vtx::ui {
+
+namespace {
+
+constexpr const char* kFormName = "VTXControlForm";
+constexpr const char* kCaption = "Emission Filter & Beam Splitter Setup";
+
+// Form positions are kept in twips, 1440 to the logical inch.
+double twipsPerPixel(const QWidget* w)
+{
+    return 1440.0 / w->logicalDpiX();
+}
+
+} // namespace
+
+VTXControlForm::VTXControlForm(Session& session, MessageBoxes& boxes, FileDialog& dialog, QWidget* parent)
+    : QWidget(parent), session_(session), boxes_(boxes), dialog_(dialog)
+{
+    setObjectName(kFormName);
+    setWindowTitle(QString::fromUtf8(kCaption));
+
+    label8_ = new QLabel(QStringLiteral("System Database:"), this);
+    label8_->setObjectName("Label8");
+    database_ = new QLineEdit(this);
+    database_->setObjectName("Database");
+    database_->setReadOnly(true);
+    browse_ = new QPushButton(QStringLiteral("Browse"), this);
+    browse_->setObjectName("Browse");
+    connect(browse_, &QPushButton::clicked, this, &VTXControlForm::browse);
+
+    // The light-path diagram is drawn into this box.
+    beamPic_ = new QFrame(this);
+    beamPic_->setObjectName("BeamPic");
+    beamPic_->setFrameShape(QFrame::Panel);
+    beamPic_->setFrameShadow(QFrame::Sunken);
+    beamPic_->setAutoFillBackground(true);
+    QPalette pal = beamPic_->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    beamPic_->setPalette(pal);
+    beamPic_->setMinimumSize(640, 420);
+
+    cmdStore_ = new QPushButton(QStringLiteral("Store"), this);
+    cmdStore_->setObjectName("CmdStore");
+    cmdStore_->setEnabled(false);
+
+    cmdClose_ = new controls::HostWidget(this);
+    cmdClose_->setObjectName("CmdClose");
+    cmdClose_->setFixedSize(cmdStore_->sizeHint().expandedTo(QSize(90, 28)));
+    HRESULT hrc = cmdClose_->create(com::formatGuid(controls::CLSID_Button));
+    fprintf(stderr, "create %x %s\n", hrc, com::formatGuid(controls::CLSID_Button).c_str());
+    if (SUCCEEDED(hrc)) {
+        fprintf(stderr, "cap %x\n", cmdClose_->setProperty("Caption", com::Variant::fromString("Close")));
+        fprintf(stderr, "en %x\n", cmdClose_->setProperty("Enabled", com::Variant::fromBool(true)));
+    }
+    connect(cmdClose_, &controls::HostWidget::controlEvent, this,
+            [this](int dispid, const QList<QVariant>&) { onCloseEvent(dispid); });
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(label8_);
+    top->addWidget(database_, 1);
+    top->addWidget(browse_);
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    bottom->addWidget(cmdStore_);
+    bottom->addWidget(cmdClose_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(beamPic_, 1);
+    layout->addLayout(bottom);
+
+    restorePosition();
+}
+
+VTXControlForm::~VTXControlForm() = default;
+
+bool VTXControlForm::closeButtonIsControl() const
+{
+    return cmdClose_->control() != nullptr;
+}
+
+bool VTXControlForm::start(const std::string& path)
+{
+    database_->setText(QString::fromStdString(path));
+    Session::Start result = session_.start(path);
+    if (result == Session::Start::Quit) {
+        closeTool();
+        return false;
+    }
+    showDiagram(result == Session::Start::Ready);
+    cmdStore_->setEnabled(false);
+    browse_->setVisible(session_.launch() == Launch::Selectable);
+    return true;
+}
+
+void VTXControlForm::browse()
+{
+    switch (session_.browse(dialog_)) {
+    case Session::Pick::Unchanged:
+        break;
+    case Session::Pick::Refused:
+        cmdStore_->setEnabled(false);
+        break;
+    case Session::Pick::Loaded:
+        database_->setText(QString::fromStdString(session_.path()));
+        showDiagram(true);
+        cmdStore_->setEnabled(false);
+        break;
+    }
+}
+
+void VTXControlForm::showDiagram(bool shown)
+{
+    beamPic_->setVisible(shown);
+}
+
+void VTXControlForm::onCloseEvent(int dispid)
+{
+    // The Button fires Click on the press and again on a release inside it; Close acts once,
+    // on the release (or on a keyboard click, which fires only one).
+    if (dispid == controls::DISPID_EVENT_MOUSEDOWN) {
+        pressPending_ = true;
+    } else if (dispid == controls::DISPID_EVENT_MOUSEUP) {
+        pressPending_ = false;
+    } else if (dispid == controls::DISPID_EVENT_CLICK && !pressPending_) {
+        closeTool();
+    }
+}
+
+bool VTXControlForm::closeTool()
+{
+    if (ended_)
+        return true;
+    switch (decideClose(session_.changed(), boxes_)) {
+    case CloseAction::Stay:
+        return false;
+    case CloseAction::StoreThenClose:
+        if (!store_)
+            return false;
+        store_();
+        break;
+    case CloseAction::Close:
+        break;
+    }
+    endProgram();
+    return true;
+}
+
+void VTXControlForm::endProgram()
+{
+    if (ended_)
+        return;
+    ended_ = true;
+    session_.closeDatabase();
+    savePosition();
+    emit finished();
+}
+
+void VTXControlForm::closeEvent(QCloseEvent* e)
+{
+    // Closing by the window frame saves the position and ends, without the question.
+    endProgram();
+    e->accept();
+}
+
+void VTXControlForm::bringToFront()
+{
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+void VTXControlForm::restorePosition()
+{
+    QScreen* s = screen();
+    QRect area = s ? s->geometry() : QRect(0, 0, 1280, 1024);
+    double tpp = twipsPerPixel(this);
+    tool::Position p = tool::restorePosition(kFormName, int32_t(area.width() * tpp), int32_t(area.height() * tpp));
+    move(area.left() + int(p.left / tpp), area.top() + int(p.top / tpp));
+}
+
+void VTXControlForm::savePosition()
+{
+    QScreen* s = screen();
+    QPoint origin = s ? s->geometry().topLeft() : QPoint();
+    double tpp = twipsPerPixel(this);
+    tool::savePosition(kFormName, (x() - origin.x()) * tpp, (y() - origin.y()) * tpp);
+}
+
+} // namespace vyr::vtx::ui
