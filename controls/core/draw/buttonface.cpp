@@ -1,0 +1,102 @@
+// The button face: composed into an image at the size of the bounds, then copied to the target.
+#include "controls/core/draw/drawing.h"
+#include "platform/gdi/edge.h"
+#include <QPainter>
+#include <QPolygon>
+#include <QRegion>
+
+namespace vyr::controls::draw {
+namespace {
+
+using namespace gdi;
+
+// The back colour fills the face unless a bitmap back picture covers it.
+bool backColourFills(IUnknown* backPicture)
+{
+    const SHORT type = com::pictureType(backPicture);
+    return type == PICTYPE_NONE || type == PICTYPE_UNINITIALIZED || type == PICTYPE_ICON;
+}
+
+QRegion shapeOf(int style, const QRect& square)
+{
+    if (style == kStyleCircle)
+        return QRegion(square, QRegion::Ellipse);
+    const int l = square.left(), t = square.top(), r = l + square.width(), b = t + square.height();
+    const int mx = (l + r) / 2, my = (t + b) / 2;
+    return QRegion(QPolygon({QPoint(l, my), QPoint(mx, t), QPoint(r, my), QPoint(mx, b)}), Qt::WindingFill);
+}
+
+void compose(QPainter& q, const QRect& outer, int style, int captionPosition, int picturePosition,
+             const std::string& caption, OLE_COLOR foreColor, OLE_COLOR backColor, const QFont* font,
+             IUnknown* picture, IUnknown* backPicture, bool pressed, bool enabled, bool focused)
+{
+    const QColor back = ColorOf(backColor);
+    if (style == kStyleFlat) {
+        if (backColourFills(backPicture))
+            FillSolid(q, outer, back);
+        TileBackPicture(q, backPicture, outer, outer, false);
+        PlacePicture(q, picture, outer, outer, picturePosition, false, pressed);
+    } else if (style == kStyleCircle || style == kStyleRhomb) {
+        const QRect inner = outer.adjusted(kFaceInset, kFaceInset, -kFaceInset, -kFaceInset);
+        const int side = inner.height() & ~1;
+        const QRect square(inner.topLeft(), QSize(side, side));
+        FillSolid(q, outer, SysColor(COLOR_BTNFACE));
+        q.save();
+        q.setClipRegion(shapeOf(style, square));
+        if (backColourFills(backPicture))
+            FillSolid(q, outer, back);
+        TileBackPicture(q, backPicture, square, outer, false);
+        PlacePicture(q, picture, square, outer, picturePosition, false, pressed);
+        q.restore();
+        if (style == kStyleCircle)
+            DrawCircleEdge(q, square, pressed);
+        else
+            DrawRhombEdge(q, square, pressed);
+    } else {
+        // Normal, and any unknown style, which would otherwise leave the face unpainted.
+        const QRect inner = outer.adjusted(kFaceInset, kFaceInset, -kFaceInset, -kFaceInset);
+        if (backColourFills(backPicture))
+            FillSolid(q, outer, back);
+        TileBackPicture(q, backPicture, inner, outer, false);
+        PlacePicture(q, picture, inner, outer, picturePosition, false, pressed);
+        DrawEdge3D(q, outer, enabled, pressed);
+    }
+    if (!caption.empty())
+        DrawCaptionText(q, caption, font, outer.adjusted(kFaceInset, kFaceInset, -kFaceInset, -kFaceInset),
+                        captionPosition, foreColor, style, pressed, enabled, false);
+    DrawFocusMark(q, outer.adjusted(kPictureMargin, kPictureMargin, -kPictureMargin, -kPictureMargin), focused);
+}
+
+} // namespace
+
+void DrawButtonFace(QPainter& painter, const QRect& bounds, const QRect& update, int style, int captionPosition,
+                    int picturePosition, const std::string& caption, OLE_COLOR foreColor, OLE_COLOR backColor,
+                    const QFont* font, IUnknown* picture, IUnknown* backPicture, bool pressed, bool enabled,
+                    bool focused, bool* dirty)
+{
+    if (dirty)
+        *dirty = false;
+    if (bounds.isEmpty())
+        return;
+    QImage face(bounds.size(), QImage::Format_RGB32);
+    face.fill(SysColor(COLOR_BTNFACE));
+    {
+        QPainter q(&face);
+        q.setFont(font ? *font : painter.font());
+        compose(q, QRect(QPoint(0, 0), bounds.size()), style, captionPosition, picturePosition, caption, foreColor,
+                backColor, font, picture, backPicture, pressed, enabled, focused);
+    }
+    const QRect copied = (update.isNull() ? bounds : update) & bounds;
+    painter.save();
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    if (!copied.isEmpty())
+        painter.drawImage(copied.topLeft(), face, copied.translated(-bounds.topLeft()));
+    painter.restore();
+    if (!enabled) {
+        DrawDisabledBitmap(painter, bounds.left(), bounds.top(), bounds.width(), bounds.height(), face, 0, 0,
+                           ColorOf(backColor));
+        DrawEdge(painter, bounds, EDGE_ETCHED, BF_RECT);
+    }
+}
+
+} // namespace vyr::controls::draw

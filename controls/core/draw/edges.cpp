@@ -1,0 +1,124 @@
+// The edges of the three face shapes and the focus mark.
+#include "controls/core/draw/drawing.h"
+#include "platform/gdi/edge.h"
+#include "platform/gdi/invert.h"
+#include <QPainter>
+#include <cmath>
+#include <vector>
+
+namespace vyr::controls::draw {
+namespace {
+
+using namespace gdi;
+
+// The pixels of a one-pixel line from a to b, b itself left out (as a polyline segment).
+void linePixels(QPoint a, QPoint b, std::vector<QPoint>& out)
+{
+    const int dx = std::abs(b.x() - a.x()), dy = std::abs(b.y() - a.y());
+    const int sx = b.x() > a.x() ? 1 : -1, sy = b.y() > a.y() ? 1 : -1;
+    int err = dx - dy;
+    QPoint p = a;
+    while (p != b) {
+        out.push_back(p);
+        const int e2 = 2 * err;
+        if (e2 > -dy) {
+            err -= dy;
+            p.rx() += sx;
+        }
+        if (e2 < dx) {
+            err += dx;
+            p.ry() += sy;
+        }
+    }
+}
+
+void polyline(QPainter& p, std::initializer_list<QPoint> points, const QColor& colour)
+{
+    std::vector<QPoint> pixels;
+    for (auto it = points.begin(); it + 1 != points.end(); ++it)
+        linePixels(*it, *(it + 1), pixels);
+    for (const QPoint& px : pixels)
+        FillSolid(p, QRect(px, QSize(1, 1)), colour);
+}
+
+// Where a pixel write can land, in the painter's coordinates: the device within the clip.
+QRegion writable(const QPainter& p)
+{
+    const QRect device(0, 0, p.device()->width(), p.device()->height());
+    QRegion r(p.combinedTransform().inverted().mapRect(device));
+    if (p.hasClipping())
+        r &= p.clipRegion();
+    return r;
+}
+
+QColor blend(const QColor& a, const QColor& b, double c)
+{
+    auto channel = [c](int x, int y) { return int(c * x + (1 - c) * y); };
+    return QColor(channel(a.red(), b.red()), channel(a.green(), b.green()), channel(a.blue(), b.blue()));
+}
+
+// One midpoint-circle ring: eight symmetric pixels a step, from angle 0 while x >= y.
+void ring(QPainter& p, const QRegion& clip, int cx, int cy, int radius, const QColor& a, const QColor& b)
+{
+    constexpr double kPi = 3.14159265358979323846;
+    int x = radius, y = 0, d = -radius;
+    while (x >= y) {
+        const QPoint eight[] = {{cx + x, cy + y}, {cx + y, cy + x}, {cx - y, cy + x}, {cx - x, cy + y},
+                                {cx - x, cy - y}, {cx - y, cy - x}, {cx + y, cy - x}, {cx + x, cy - y}};
+        for (const QPoint& px : eight) {
+            if (!clip.contains(px))
+                return;
+            const double theta = std::atan2(double(px.y() - cy), double(px.x() - cx));
+            const double c = (std::abs(std::cos(-3 * kPi / 4 - theta)) + 1) / 2;
+            FillSolid(p, QRect(px, QSize(1, 1)), blend(a, b, c));
+        }
+        d += 2 * y + 1;
+        ++y;
+        if (d > 0) {
+            --x;
+            d -= 2 * x;
+        }
+    }
+}
+
+} // namespace
+
+void DrawFocusMark(QPainter& painter, const QRect& rect, bool focused)
+{
+    if (focused)
+        DrawFocusRect(painter, rect);
+}
+
+void DrawEdge3D(QPainter& painter, const QRect& rect, bool enabled, bool pressed)
+{
+    if (rect.width() < 2 || rect.height() < 2) {
+        FillSolid(painter, rect, SysColor(COLOR_BTNFACE));
+        return;
+    }
+    DrawEdge(painter, rect, enabled ? (pressed ? EDGE_SUNKEN : EDGE_RAISED) : EDGE_ETCHED, BF_RECT);
+}
+
+void DrawRhombEdge(QPainter& painter, const QRect& square, bool pressed)
+{
+    const int l = square.left(), t = square.top(), r = l + square.width(), b = t + square.height();
+    const int mx = (l + r) / 2, my = (t + b) / 2;
+    const QColor white(255, 255, 255), black(0, 0, 0);
+    const QColor light = SysColor(COLOR_3DLIGHT), shadow = SysColor(COLOR_BTNSHADOW);
+    polyline(painter, {{l, my}, {mx, t}, {r, my}}, pressed ? shadow : white);
+    polyline(painter, {{l + 1, my}, {mx, t + 1}, {r - 1, my}}, pressed ? black : light);
+    polyline(painter, {{r, my}, {mx, b}, {l, my}}, pressed ? white : shadow);
+    polyline(painter, {{r - 1, my}, {mx, b - 1}, {l + 1, my}}, pressed ? light : black);
+}
+
+void DrawCircleEdge(QPainter& painter, const QRect& square, bool pressed)
+{
+    const int l = square.left(), t = square.top(), r = l + square.width(), b = t + square.height();
+    const int cx = (l + r) / 2, cy = (t + b) / 2, radius = cy - t;
+    const QRegion clip = writable(painter);
+    const QColor highlight = SysColor(COLOR_BTNHIGHLIGHT), dark = SysColor(COLOR_3DDKSHADOW);
+    const QColor light = SysColor(COLOR_3DLIGHT), shadow = SysColor(COLOR_BTNSHADOW);
+    ring(painter, clip, cx, cy, radius, pressed ? highlight : dark, pressed ? dark : highlight);
+    ring(painter, clip, cx, cy, radius - 1, pressed ? light : shadow, pressed ? shadow : light);
+}
+
+} // namespace vyr::controls::draw
