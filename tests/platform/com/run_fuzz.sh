@@ -4,7 +4,7 @@
 # Usage: tests/platform/com/run_fuzz.sh [libFuzzer options]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../../.." && pwd)
-build=${VYR_FUZZ_BUILD:-$top/build-fuzz}
+build=${VYR_FUZZ_BUILD:-$top/build-fuzz-com}
 corpus=$build/fuzz_variant_corpus
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVYR_FUZZ=ON -DVYR_PARTS="platform/com" >/dev/null
