@@ -5,9 +5,18 @@
 
 namespace vyr::controls {
 
-// Creation functions of the built classes, defined in their subsystem folders.
-HRESULT createButton(REFIID iid, void** out);
-HRESULT createOptionButton(REFIID iid, void** out);
+// Creation functions of the built classes, defined in their subsystem folders. They are weak
+// references: a library built without a subsystem (see VYR_CONTROL_FOLDERS) finds them null
+// and answers CLASS_E_CLASSNOTAVAILABLE for those rows. The subsystem libraries are linked
+// whole, so a present creator is always found.
+__attribute__((weak)) HRESULT createButton(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createOptionButton(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createFrame(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createMultiPageFrame(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createSlider(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createValueEdit(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createSpectraCtrl(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createSliceCtrl(REFIID iid, void** out);
 
 namespace {
 
@@ -30,23 +39,23 @@ const ClassRow kRows[] = {
     {CLSID_RadioButton, "RadioButton", "VyrControls.RadioButton.1", 8444, "Radio Button", 5, 135569, C, nullptr},
     {CLSID_RadioButtonPpg, "RadioButtonPpg", "VyrControls.RadioButtonPpg.1", 8416, "Radio Button Property Page", 0, 0,
      P, nullptr},
-    {CLSID_Frame, "Frame", "VyrControls.Frame.1", 8420, "Frame Control", 410, 149905, C, nullptr},
+    {CLSID_Frame, "Frame", "VyrControls.Frame.1", 8420, "Frame Control", 410, 149905, C, createFrame},
     {CLSID_FramePpg, "FramePpg", "VyrControls.FramePpg.1", 8421, "Frame Property Page", 0, 0, P, nullptr},
     {CLSID_PropertyBrowser, "PropertyBrowser", "VyrControls.PropertyBrowser.1", 8471, "Property Browser Control", 445,
      133265, C, nullptr},
     {CLSID_Static, "Static", "VyrControls.Static.1", 8451, "Static Control", 426, 139665, C, nullptr},
     {CLSID_Display, "Display", "VyrControls.Display.1", 8472, "Display", 446, 139665, C, nullptr},
-    {CLSID_Slider, "Slider", "VyrControls.Slider.1", 8441, "SPI Double Slider Control", 404, 131473, C, nullptr},
+    {CLSID_Slider, "Slider", "VyrControls.Slider.1", 8441, "SPI Double Slider Control", 404, 131473, C, createSlider},
     {CLSID_SpectraCtrl, "SpectraCtrl", "VyrControls.SpectraCtrl.1", 8481, "Spectra Selection Control", 456, 131473, C,
-     nullptr},
+     createSpectraCtrl},
     {CLSID_Tree, "Tree", "VyrControls.Tree.1", 8482, "Tree Control", 457, 131473, C, nullptr},
     {CLSID_SpiSlider, "SpiSlider", "VyrControls.SpiSlider.1", 8441, "SPI Double Slider Control", 455, 131473, C,
      nullptr},
     {CLSID_List, "List", "VyrControls.List.1", 8459, "List Control", 440, 131473, C, nullptr},
-    {CLSID_SliceCtrl, "SliceCtrl", "VyrControls.SliceCtrl.1", 8483, "Slice Control", 458, 131473, C, nullptr},
+    {CLSID_SliceCtrl, "SliceCtrl", "VyrControls.SliceCtrl.1", 8483, "Slice Control", 458, 131473, C, createSliceCtrl},
     {CLSID_MultiList, "MultiList", "VyrControls.MultiList.1", 8459, "List Control", 440, 131473, C, nullptr},
     {CLSID_VyrValueEdit, "VyrValueEdit", "VyrControls.ValueEdit.1", 8469, "Numeric edit Control", 450, 131473, C,
-     nullptr},
+     createValueEdit},
     {CLSID_VyrTimeEdit, "VyrTimeEdit", "VyrControls.TimeEdit.1", 8468, "Time Edit Control", 453, 131473, C, nullptr},
     {CLSID_VyrEdit, "VyrEdit", "VyrControls.Edit.1", 8467, "Edit Control", 452, 131473, C, nullptr},
     {CLSID_VyrComboBox, "VyrComboBox", "VyrControls.ComboBox.1", 8462, "Combo Control", 443, 131473, C, nullptr},
@@ -55,7 +64,7 @@ const ClassRow kRows[] = {
     {CLSID_PopupDialog, "PopupDialog", "VyrControls.PopupDialog.1", 8410, "Button Control", 1, 135569, C, nullptr},
     {CLSID_GrabField, "GrabField", "VyrControls.GrabField.1", 8464, "Grab Field Control", 451, 139665, C, nullptr},
     {CLSID_MultiPageFrame, "MultiPageFrame", "Vyr.MultiPageFrame.1", 8475, "Multi page frame", 0, 0,
-     ClassKind::PageStyle, nullptr},
+     ClassKind::PageStyle, createMultiPageFrame},
 };
 static_assert(std::size(kRows) == 32);
 

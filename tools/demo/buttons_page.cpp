@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 namespace vyr::demo {
 namespace {
@@ -78,8 +79,9 @@ QWidget* buildButtons(DemoContext& ctx)
                           Qt::NoModifier);
         QApplication::sendEvent(w, &press);
     }
+    // Focus can go to a widget only once it is shown: give it when the event loop runs.
     if (QWidget* w = hosts[2]->controlWindow())
-        w->setFocus();
+        QTimer::singleShot(0, w, [w] { w->setFocus(); });
     return page;
 }
 

@@ -1,6 +1,5 @@
 #include "controls/core/draw/drawing.h"
 #include <QPaintDevice>
-#include <QPaintEngine>
 #include <QPainter>
 
 namespace vyr::controls::draw {
@@ -9,14 +8,13 @@ bool IsClipBoxEmpty(const QPainter& painter)
 {
     if (!painter.isActive() || !painter.device())
         return true;
-    const QRect device(0, 0, painter.device()->width(), painter.device()->height());
-    QRect box = device;
-    // A paint event's region arrives as the engine's system clip (an empty region: none).
-    if (const QPaintEngine* engine = painter.paintEngine(); engine && !engine->systemClip().isEmpty())
-        box &= engine->systemClip().boundingRect();
+    // Only the painter's own clip counts, in its logical coordinates. A paint event's region
+    // (the engine's system clip) is in the coordinates of the device painted into, which for a
+    // widget rendered into another surface (grab, render) is not the widget's own; the window
+    // already skips paint events whose region is empty.
     if (painter.hasClipping())
-        box &= painter.combinedTransform().mapRect(painter.clipBoundingRect()).toAlignedRect();
-    return box.isEmpty();
+        return painter.clipRegion().isEmpty();
+    return painter.device()->width() <= 0 || painter.device()->height() <= 0;
 }
 
 } // namespace vyr::controls::draw

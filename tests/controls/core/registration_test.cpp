@@ -127,11 +127,11 @@ TEST_F(Registry, UserSettingsKeepStringsAndClampHex)
 #include <QProcess>
 
 namespace {
-struct Run {
+struct ToolRun {
     int code;
     QString out;
 };
-Run run(const char* program, const QStringList& args)
+ToolRun run(const char* program, const QStringList& args)
 {
     QProcess p;
     p.start(QString::fromUtf8(program), args);
@@ -149,7 +149,7 @@ TEST_F(Registry, RegsvrThenExportShowTheLayoutAndUnregisterRemovesIt)
 
     for (const ClassRow& row : classTable()) {
         const QString key = QStringLiteral("HKEY_CLASSES_ROOT\\CLSID\\") + QString::fromStdString(com::formatGuid(row.clsid));
-        const Run r = run(VYR_REG_TOOL, {QStringLiteral("export"), key});
+        const ToolRun r = run(VYR_REG_TOOL, {QStringLiteral("export"), key});
         ASSERT_EQ(r.code, 0) << row.className;
         EXPECT_TRUE(r.out.startsWith(QStringLiteral("Windows Registry Editor Version 5.00\n\n[") + key + "]\n@=\"" +
                                      QString::fromUtf8(row.description) + "\"\n"))
