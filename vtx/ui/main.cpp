@@ -11,8 +11,7 @@
 #include "vtx/ui/single_instance.h"
 
 #include <QApplication>
-#include <QTimer>
-#include "controls/core/host.h"
+#include <QScreen>
 #include <iostream>
 #include <memory>
 
@@ -25,11 +24,10 @@ int snapshot(ui::VTXControlForm& form, const QString& file)
     form.show();
     QApplication::setActiveWindow(&form);
     QApplication::processEvents();
-    if (QWidget* w = form.closeButton()->controlWindow())
-        fprintf(stderr, "ctl win vis %d geo %d %d %d %d host %d %d %d %d\n", w->isVisible(), w->x(), w->y(), w->width(), w->height(),
-            form.closeButton()->x(), form.closeButton()->y(), form.closeButton()->width(), form.closeButton()->height());
-    else fprintf(stderr, "no ctl window\n");
-    QImage image = form.grab().toImage();
+    // What the window shows on its screen, painted the way a display would paint it.
+    QImage image = form.screen()->grabWindow(form.winId()).toImage();
+    if (image.isNull())
+        image = form.grab().toImage();
     bool saved = image.save(file, "PNG");
     form.close();
     if (!saved) {

@@ -64,11 +64,9 @@ VTXControlForm::VTXControlForm(Session& session, MessageBoxes& boxes, FileDialog
     cmdClose_ = new controls::HostWidget(this);
     cmdClose_->setObjectName("CmdClose");
     cmdClose_->setFixedSize(cmdStore_->sizeHint().expandedTo(QSize(90, 28)));
-    HRESULT hrc = cmdClose_->create(com::formatGuid(controls::CLSID_Button));
-    fprintf(stderr, "create %x %s\n", hrc, com::formatGuid(controls::CLSID_Button).c_str());
-    if (SUCCEEDED(hrc)) {
-        fprintf(stderr, "cap %x\n", cmdClose_->setProperty("Caption", com::Variant::fromString("Close")));
-        fprintf(stderr, "en %x\n", cmdClose_->setProperty("Enabled", com::Variant::fromBool(true)));
+    if (SUCCEEDED(cmdClose_->create(com::formatGuid(controls::CLSID_Button)))) {
+        cmdClose_->setProperty("Caption", com::Variant::fromString("Close"));
+        cmdClose_->setProperty("Enabled", com::Variant::fromBool(true));
     }
     connect(cmdClose_, &controls::HostWidget::controlEvent, this,
             [this](int dispid, const QList<QVariant>&) { onCloseEvent(dispid); });

@@ -1,5 +1,8 @@
 #include "vtx/ui/single_instance.h"
 
+#include "platform/registry/regkey.h"
+
+#include <QCryptographicHash>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <unistd.h>
@@ -20,7 +23,10 @@ SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::defaultName()
 {
-    return QStringLiteral("vyr-vtx-%1").arg(::getuid());
+    // Per user and per registry store: copies that share a store share a System Database.
+    QByteArray store = QByteArray::fromStdString(registry::storePath());
+    QByteArray digest = QCryptographicHash::hash(store, QCryptographicHash::Sha1).toHex().left(12);
+    return QStringLiteral("vyr-vtx-%1-%2").arg(::getuid()).arg(QString::fromLatin1(digest));
 }
 
 bool SingleInstance::askRunningCopy()

@@ -1,5 +1,5 @@
 #pragma once
-// One running copy of the tool per user: the first copy listens on a local socket; a later
+// One running copy of the tool per user and registry store: the first copy listens on a local socket; a later
 // copy asks it to bring its window to the front, and then ends.
 #include <QObject>
 #include <QString>
@@ -14,7 +14,7 @@ public:
     explicit SingleInstance(const QString& name, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // The socket name for this user.
+    // The socket name for this user and registry store.
     static QString defaultName();
 
     // True when this copy is now the running one. False when another copy runs and has

@@ -1,0 +1,114 @@
+// The vtx program itself: started offscreen on the demo database, and started twice.
+#include "platform/registry/regkey.h"
+#include "tests/vtx/model/support.h"
+#include "tests/vtx/ui/registry_scope.h"
+#include "vtx/model/tool.h"
+#include "vtx/ui/single_instance.h"
+
+#include <QFile>
+#include <QImage>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QThread>
+
+namespace vyr::vtx::ui {
+namespace {
+
+class ProgramTest : public test::SystemDatabases {
+protected:
+    void SetUp() override
+    {
+        SystemDatabases::SetUp();
+        registry_ = std::make_unique<test::RegistryScope>(file("registry.db"));
+    }
+    void TearDown() override
+    {
+        registry_.reset();
+        SystemDatabases::TearDown();
+    }
+    void pointRegistryAt(const std::string& path)
+    {
+        registry::RegKey key;
+        ASSERT_EQ(key.create(HKEY_LOCAL_MACHINE, tool::kDatabaseKey), ERROR_SUCCESS);
+        ASSERT_EQ(key.setString(tool::kDatabaseValue, path), ERROR_SUCCESS);
+    }
+    QProcessEnvironment env(const QString& png = {}) const
+    {
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        e.insert("VYR_REGISTRY", QString::fromStdString(file("registry.db")));
+        e.insert("QT_QPA_PLATFORM", "offscreen");
+        if (png.isEmpty())
+            e.remove("VTX_SNAPSHOT_PNG");
+        else
+            e.insert("VTX_SNAPSHOT_PNG", png);
+        return e;
+    }
+    std::unique_ptr<test::RegistryScope> registry_;
+};
+
+TEST_F(ProgramTest, RendersTheMainWindowOffscreen)
+{
+    pointRegistryAt(build("System.mdb"));
+    QString png = QString::fromStdString(file("vtx.png"));
+    QProcess vtx;
+    vtx.setProcessEnvironment(env(png));
+    vtx.start(VTX_PROGRAM, {});
+    ASSERT_TRUE(vtx.waitForFinished(30000));
+    EXPECT_EQ(vtx.exitCode(), 0) << vtx.readAllStandardError().toStdString();
+    EXPECT_EQ(vtx.readAllStandardOutput().trimmed(), png.toUtf8());
+    QImage image(png);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_GE(image.width(), 600);
+    EXPECT_GE(image.height(), 400);
+}
+
+TEST_F(ProgramTest, AnInvalidArgumentIsRefusedWithoutTouchingTheDatabase)
+{
+    std::string path = build("System.mdb");
+    pointRegistryAt(path);
+    std::string bytes = dao::test::readText(path);
+    QString png = QString::fromStdString(file("vtx.png"));
+    QProcess vtx;
+    vtx.setProcessEnvironment(env(png));
+    vtx.start(VTX_PROGRAM, {"/X"});
+    ASSERT_TRUE(vtx.waitForFinished(30000));
+    EXPECT_EQ(vtx.readAllStandardOutput().trimmed(), "Invalid command line argument");
+    EXPECT_FALSE(QFile::exists(png));
+    EXPECT_EQ(dao::test::readText(path), bytes);
+}
+
+TEST_F(ProgramTest, ASecondCopyBringsTheFirstForwardAndEnds)
+{
+    pointRegistryAt(build("System.mdb"));
+    QProcess first;
+    first.setProcessEnvironment(env());
+    first.start(VTX_PROGRAM, {});
+    ASSERT_TRUE(first.waitForStarted(10000));
+    // Wait until the first copy listens.
+    QString name = SingleInstance::defaultName();
+    bool listening = false;
+    for (int i = 0; i < 200 && !listening; ++i) {
+        QLocalSocket probe;
+        probe.connectToServer(name);
+        listening = probe.waitForConnected(100);
+        if (!listening)
+            QThread::msleep(50);
+    }
+    ASSERT_TRUE(listening) << first.readAllStandardError().toStdString();
+
+    QString png = QString::fromStdString(file("second.png"));
+    QProcess second;
+    second.setProcessEnvironment(env(png));
+    second.start(VTX_PROGRAM, {"/S"});
+    ASSERT_TRUE(second.waitForFinished(15000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_FALSE(QFile::exists(png)) << "the second copy showed no window of its own";
+    EXPECT_EQ(first.state(), QProcess::Running);
+    first.kill();
+    first.waitForFinished(5000);
+}
+
+} // namespace
+} // namespace vyr::vtx::ui
