@@ -1,10 +1,29 @@
 #pragma once
-// Argument handling for the small fixed dispatch interfaces of the standard objects (font,
-// picture): property get and put by dispid, names looked up case-insensitively.
+// Interface plumbing shared by the standard objects (font, picture): out parameters, property
+// get and put by dispid on their small fixed dispatch interfaces, names looked up
+// case-insensitively.
 #include "platform/com/dispatch.h"
 #include <initializer_list>
 
 namespace vyr::com::disp {
+
+// Writes an out parameter; E_POINTER when it is null.
+template <class T, class V>
+HRESULT writeOut(T* out, const V& value)
+{
+    if (!out)
+        return E_POINTER;
+    *out = value;
+    return S_OK;
+}
+
+// GetTypeInfo of an interface without type information: its members are fixed and documented.
+inline HRESULT noTypeInfo(ITypeInfo** info)
+{
+    if (info)
+        *info = nullptr;
+    return DISP_E_BADINDEX;
+}
 
 struct Member {
     const char16_t* name;

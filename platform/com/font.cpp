@@ -121,57 +121,25 @@ public:
         d.name.assign(name, SysStringLen(name));
         return change(std::move(d));
     }
-    STDMETHOD(get_Size)(CY* size) override { return get(size, CY{desc_.size}); }
+    STDMETHOD(get_Size)(CY* size) override { return disp::writeOut(size, CY{desc_.size}); }
     STDMETHOD(put_Size)(CY size) override
     {
         if (!validSize(size.int64))
             return CTL_E_INVALIDPROPERTYVALUE;
-        FontDesc d = desc_;
-        d.size = size.int64;
-        return change(std::move(d));
+        return set(&FontDesc::size, size.int64);
     }
-    STDMETHOD(get_Bold)(BOOL* bold) override { return get(bold, BOOL(desc_.weight > kBoldThreshold)); }
-    STDMETHOD(put_Bold)(BOOL bold) override
-    {
-        FontDesc d = desc_;
-        d.weight = bold ? FW_BOLD : FW_NORMAL;
-        return change(std::move(d));
-    }
-    STDMETHOD(get_Italic)(BOOL* italic) override { return get(italic, BOOL(desc_.italic)); }
-    STDMETHOD(put_Italic)(BOOL italic) override
-    {
-        FontDesc d = desc_;
-        d.italic = italic != 0;
-        return change(std::move(d));
-    }
-    STDMETHOD(get_Underline)(BOOL* underline) override { return get(underline, BOOL(desc_.underline)); }
-    STDMETHOD(put_Underline)(BOOL underline) override
-    {
-        FontDesc d = desc_;
-        d.underline = underline != 0;
-        return change(std::move(d));
-    }
-    STDMETHOD(get_Strikethrough)(BOOL* strike) override { return get(strike, BOOL(desc_.strikethrough)); }
-    STDMETHOD(put_Strikethrough)(BOOL strike) override
-    {
-        FontDesc d = desc_;
-        d.strikethrough = strike != 0;
-        return change(std::move(d));
-    }
-    STDMETHOD(get_Weight)(SHORT* weight) override { return get(weight, desc_.weight); }
-    STDMETHOD(put_Weight)(SHORT weight) override
-    {
-        FontDesc d = desc_;
-        d.weight = weight;
-        return change(std::move(d));
-    }
-    STDMETHOD(get_Charset)(SHORT* charset) override { return get(charset, desc_.charset); }
-    STDMETHOD(put_Charset)(SHORT charset) override
-    {
-        FontDesc d = desc_;
-        d.charset = charset;
-        return change(std::move(d));
-    }
+    STDMETHOD(get_Bold)(BOOL* bold) override { return disp::writeOut(bold, BOOL(desc_.weight > kBoldThreshold)); }
+    STDMETHOD(put_Bold)(BOOL bold) override { return set(&FontDesc::weight, bold ? FW_BOLD : FW_NORMAL); }
+    STDMETHOD(get_Italic)(BOOL* italic) override { return disp::writeOut(italic, BOOL(desc_.italic)); }
+    STDMETHOD(put_Italic)(BOOL italic) override { return set(&FontDesc::italic, italic != 0); }
+    STDMETHOD(get_Underline)(BOOL* underline) override { return disp::writeOut(underline, BOOL(desc_.underline)); }
+    STDMETHOD(put_Underline)(BOOL underline) override { return set(&FontDesc::underline, underline != 0); }
+    STDMETHOD(get_Strikethrough)(BOOL* strike) override { return disp::writeOut(strike, BOOL(desc_.strikethrough)); }
+    STDMETHOD(put_Strikethrough)(BOOL strike) override { return set(&FontDesc::strikethrough, strike != 0); }
+    STDMETHOD(get_Weight)(SHORT* weight) override { return disp::writeOut(weight, desc_.weight); }
+    STDMETHOD(put_Weight)(SHORT weight) override { return set(&FontDesc::weight, weight); }
+    STDMETHOD(get_Charset)(SHORT* charset) override { return disp::writeOut(charset, desc_.charset); }
+    STDMETHOD(put_Charset)(SHORT charset) override { return set(&FontDesc::charset, charset); }
     STDMETHOD(get_hFont)(HFONT* font) override
     {
         if (!font)
@@ -229,13 +197,8 @@ public:
     }
 
     // IDispatch (IFontDisp)
-    STDMETHOD(GetTypeInfoCount)(UINT* count) override { return get(count, UINT(0)); }
-    STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo** info) override
-    {
-        if (info)
-            *info = nullptr;
-        return DISP_E_BADINDEX; // no type information: the member set is fixed and documented
-    }
+    STDMETHOD(GetTypeInfoCount)(UINT* count) override { return disp::writeOut(count, UINT(0)); }
+    STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo** info) override { return disp::noTypeInfo(info); }
     STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override
     {
         return disp::idsOfNames({{u"Name", DISPID_FONT_NAME},
@@ -252,26 +215,25 @@ public:
                       EXCEPINFO*, UINT* argErr) override;
 
     // IPersistStream
-    STDMETHOD(GetClassID)(CLSID* clsid) override { return get(clsid, CLSID_StdFont); }
+    STDMETHOD(GetClassID)(CLSID* clsid) override { return disp::writeOut(clsid, CLSID_StdFont); }
     STDMETHOD(IsDirty)() override { return dirty_ ? S_OK : S_FALSE; }
     STDMETHOD(Load)(IStream* stream) override;
     STDMETHOD(Save)(IStream* stream, BOOL clearDirty) override;
     STDMETHOD(GetSizeMax)(ULARGE_INTEGER* size) override
     {
-        return get(size, ULARGE_INTEGER{kHeaderBytes + size_t(truncatedName(nameBytes(desc_.name)).size())});
+        return disp::writeOut(size, ULARGE_INTEGER{kHeaderBytes + size_t(truncatedName(nameBytes(desc_.name)).size())});
     }
 
 protected:
     void* queryExtra(REFIID riid) override { return riid == IID_StdFontImpl ? static_cast<IFont*>(this) : nullptr; }
 
 private:
-    template <class T, class V>
-    static HRESULT get(T* out, const V& value)
+    template <class T>
+    HRESULT set(T FontDesc::*field, T value)
     {
-        if (!out)
-            return E_POINTER;
-        *out = value;
-        return S_OK;
+        FontDesc d = desc_;
+        d.*field = value;
+        return change(std::move(d));
     }
     // A new description invalidates the realised font; handles lent out stay alive.
     HRESULT change(FontDesc d)

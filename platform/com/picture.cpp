@@ -125,13 +125,13 @@ public:
     const QImage& image() const { return image_; }
 
     // IPicture
-    STDMETHOD(get_Handle)(OLE_HANDLE* handle) override { return get(handle, handle_); }
-    STDMETHOD(get_hPal)(OLE_HANDLE* palette) override { return get(palette, palette_); }
-    STDMETHOD(get_Type)(SHORT* type) override { return get(type, type_); }
-    STDMETHOD(get_Width)(OLE_XSIZE_HIMETRIC* width) override { return get(width, image_.width() * kHimetricPerPixel); }
+    STDMETHOD(get_Handle)(OLE_HANDLE* handle) override { return disp::writeOut(handle, handle_); }
+    STDMETHOD(get_hPal)(OLE_HANDLE* palette) override { return disp::writeOut(palette, palette_); }
+    STDMETHOD(get_Type)(SHORT* type) override { return disp::writeOut(type, type_); }
+    STDMETHOD(get_Width)(OLE_XSIZE_HIMETRIC* width) override { return disp::writeOut(width, image_.width() * kHimetricPerPixel); }
     STDMETHOD(get_Height)(OLE_YSIZE_HIMETRIC* height) override
     {
-        return get(height, image_.height() * kHimetricPerPixel);
+        return disp::writeOut(height, image_.height() * kHimetricPerPixel);
     }
     STDMETHOD(Render)(HDC dc, LONG x, LONG y, LONG cx, LONG cy, OLE_XPOS_HIMETRIC xSrc, OLE_YPOS_HIMETRIC ySrc,
                       OLE_XSIZE_HIMETRIC cxSrc, OLE_YSIZE_HIMETRIC cySrc, LPCRECT bounds) override;
@@ -140,9 +140,9 @@ public:
         palette_ = palette;
         return S_OK;
     }
-    STDMETHOD(get_CurDC)(HDC* dc) override { return get(dc, selected_); }
+    STDMETHOD(get_CurDC)(HDC* dc) override { return disp::writeOut(dc, selected_); }
     STDMETHOD(SelectPicture)(HDC dcIn, HDC* dcOut, OLE_HANDLE* bitmapOut) override;
-    STDMETHOD(get_KeepOriginalFormat)(BOOL* keep) override { return get(keep, keepOriginal_); }
+    STDMETHOD(get_KeepOriginalFormat)(BOOL* keep) override { return disp::writeOut(keep, keepOriginal_); }
     STDMETHOD(put_KeepOriginalFormat)(BOOL keep) override
     {
         keepOriginal_ = keep ? TRUE : FALSE;
@@ -173,17 +173,12 @@ public:
     STDMETHOD(get_Attributes)(DWORD* attributes) override
     {
         const bool transparent = type_ == PICTYPE_ICON || (hasContent() && image_.hasAlphaChannel());
-        return get(attributes, transparent ? PICTURE_TRANSPARENT : DWORD(0));
+        return disp::writeOut(attributes, transparent ? PICTURE_TRANSPARENT : DWORD(0));
     }
 
     // IDispatch (IPictureDisp)
-    STDMETHOD(GetTypeInfoCount)(UINT* count) override { return get(count, UINT(0)); }
-    STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo** info) override
-    {
-        if (info)
-            *info = nullptr;
-        return DISP_E_BADINDEX; // no type information: the member set is fixed and documented
-    }
+    STDMETHOD(GetTypeInfoCount)(UINT* count) override { return disp::writeOut(count, UINT(0)); }
+    STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo** info) override { return disp::noTypeInfo(info); }
     STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override
     {
         return disp::idsOfNames({{u"Handle", DISPID_PICT_HANDLE},
@@ -197,13 +192,13 @@ public:
                       EXCEPINFO*, UINT* argErr) override;
 
     // IPersistStream
-    STDMETHOD(GetClassID)(CLSID* clsid) override { return get(clsid, CLSID_StdPicture); }
+    STDMETHOD(GetClassID)(CLSID* clsid) override { return disp::writeOut(clsid, CLSID_StdPicture); }
     STDMETHOD(IsDirty)() override { return dirty_ ? S_OK : S_FALSE; }
     STDMETHOD(Load)(IStream* stream) override;
     STDMETHOD(Save)(IStream* stream, BOOL clearDirty) override;
     STDMETHOD(GetSizeMax)(ULARGE_INTEGER* size) override
     {
-        return get(size, ULARGE_INTEGER{sizeof kTag + 4 + uint64_t(hasContent() ? fileBytes().size() : 0)});
+        return disp::writeOut(size, ULARGE_INTEGER{sizeof kTag + 4 + uint64_t(hasContent() ? fileBytes().size() : 0)});
     }
 
 protected:
@@ -213,14 +208,6 @@ protected:
     }
 
 private:
-    template <class T, class V>
-    static HRESULT get(T* out, const V& value)
-    {
-        if (!out)
-            return E_POINTER;
-        *out = value;
-        return S_OK;
-    }
     bool hasContent() const { return type_ == PICTYPE_BITMAP || type_ == PICTYPE_ICON; }
     void set(SHORT type, QImage image, QByteArray file)
     {

@@ -39,9 +39,10 @@ constexpr int kPictureMargin = 3;            // picture margin, focus-mark inset
 constexpr int kCaptionGrowth = 4;            // the measured caption box grows by this
 constexpr int kScaledPictureMargin = 8;      // a server picture is fitted into the bounds less this
 
-// True when nothing drawn on the painter could show: inactive, an empty device, or a clip (set
-// on the painter, or the system clip of a paint event) that covers no pixel of the device.
-// Every control's drawing entry point does nothing then.
+// True when nothing drawn on the painter could show: inactive, an empty device, or a clip set
+// on the painter that is empty (in the painter's logical coordinates; the region of a paint
+// event is not looked at, the window already skips empty ones). Every control's drawing entry
+// point does nothing then.
 bool IsClipBoxEmpty(const QPainter& painter);
 
 // The dotted focus rectangle, drawn when `focused`.
