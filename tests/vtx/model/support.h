@@ -5,7 +5,9 @@
 #include "vtx/model/messages.h"
 #include "vtx/model/sql_script.h"
 
+#include <cstdlib>
 #include <deque>
+#include <optional>
 
 namespace vyr::vtx::test {
 
@@ -30,6 +32,43 @@ protected:
         createDatabaseFromScripts(file(name), scripts);
         return file(name);
     }
+};
+
+// Points the registry store at a file of the test's own for the scope's lifetime.
+class RegistryScope {
+public:
+    explicit RegistryScope(const std::string& file)
+    {
+        if (const char* old = std::getenv("VYR_REGISTRY"))
+            saved_ = old;
+        setenv("VYR_REGISTRY", file.c_str(), 1);
+    }
+    ~RegistryScope()
+    {
+        if (saved_)
+            setenv("VYR_REGISTRY", saved_->c_str(), 1);
+        else
+            unsetenv("VYR_REGISTRY");
+    }
+
+private:
+    std::optional<std::string> saved_;
+};
+
+// System Databases and a registry store of the test's own.
+class SystemDatabasesAndRegistry : public SystemDatabases {
+protected:
+    void SetUp() override
+    {
+        SystemDatabases::SetUp();
+        registry_.emplace(file("registry.db"));
+    }
+    void TearDown() override
+    {
+        registry_.reset();
+        SystemDatabases::TearDown();
+    }
+    std::optional<RegistryScope> registry_;
 };
 
 struct Shown {

@@ -1,37 +1,21 @@
 #include "vtx/model/tool.h"
 
 #include "platform/registry/regkey.h"
-#include "tests/platform/dao/scratch.h"
-
-#include <cstdlib>
+#include "tests/vtx/model/support.h"
 
 namespace vyr::vtx::tool {
 namespace {
 
-class ToolTest : public dao::test::ScratchDir {
+namespace test = vyr::vtx::test;
+
+class ToolTest : public test::SystemDatabasesAndRegistry {
 protected:
-    void SetUp() override
-    {
-        ScratchDir::SetUp();
-        const char* old = std::getenv("VYR_REGISTRY");
-        saved_ = old ? std::optional<std::string>(old) : std::nullopt;
-        setenv("VYR_REGISTRY", file("registry.db").c_str(), 1);
-    }
-    void TearDown() override
-    {
-        if (saved_)
-            setenv("VYR_REGISTRY", saved_->c_str(), 1);
-        else
-            unsetenv("VYR_REGISTRY");
-        ScratchDir::TearDown();
-    }
     void setPath(const std::string& text)
     {
         registry::RegKey key;
         ASSERT_EQ(key.create(HKEY_LOCAL_MACHINE, kDatabaseKey), ERROR_SUCCESS);
         ASSERT_EQ(key.setString(kDatabaseValue, text), ERROR_SUCCESS);
     }
-    std::optional<std::string> saved_;
 };
 
 TEST_F(ToolTest, DatabasePathComesBackWhole)

@@ -2,7 +2,6 @@
 #include "controls/core/vyrcontrols.h"
 #include "platform/registry/regkey.h"
 #include "tests/vtx/model/support.h"
-#include "tests/vtx/ui/registry_scope.h"
 #include "vtx/model/tool.h"
 #include "vtx/ui/main_form.h"
 
@@ -17,18 +16,8 @@
 namespace vyr::vtx::ui {
 namespace {
 
-class MainFormTest : public test::SystemDatabases {
+class MainFormTest : public test::SystemDatabasesAndRegistry {
 protected:
-    void SetUp() override
-    {
-        SystemDatabases::SetUp();
-        registry_ = std::make_unique<test::RegistryScope>(file("registry.db"));
-    }
-    void TearDown() override
-    {
-        registry_.reset();
-        SystemDatabases::TearDown();
-    }
     std::unique_ptr<VTXControlForm> form(Session& s)
     {
         return std::make_unique<VTXControlForm>(s, boxes_, dialog_);
@@ -47,7 +36,15 @@ protected:
         QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
     }
 
-    std::unique_ptr<test::RegistryScope> registry_;
+    // The form started on `path` and shown.
+    std::unique_ptr<VTXControlForm> shown(Session& s, const std::string& path)
+    {
+        auto f = form(s);
+        EXPECT_TRUE(f->start(path));
+        f->show();
+        return f;
+    }
+
     test::FakeBoxes boxes_;
     test::FakeDialog dialog_;
 };
@@ -56,9 +53,7 @@ TEST_F(MainFormTest, ShowsTheDemoDatabase)
 {
     std::string path = build("System.mdb");
     Session s(boxes_, "");
-    auto f = form(s);
-    ASSERT_TRUE(f->start(path));
-    f->show();
+    auto f = shown(s, path);
     EXPECT_EQ(f->windowTitle(), "Emission Filter & Beam Splitter Setup");
     EXPECT_EQ(f->objectName(), "VTXControlForm");
     EXPECT_EQ(child<QLineEdit>(*f, "Database")->text().toStdString(), path);
@@ -80,9 +75,7 @@ TEST_F(MainFormTest, TheSwitchOffersBrowse)
     std::string path = build("System.mdb");
     for (const char* line : {"/S", "/s"}) {
         Session s(boxes_, line);
-        auto f = form(s);
-        ASSERT_TRUE(f->start(path));
-        f->show();
+        auto f = shown(s, path);
         EXPECT_TRUE(child<QPushButton>(*f, "Browse")->isVisible()) << line;
     }
 }
@@ -91,9 +84,7 @@ TEST_F(MainFormTest, ARefusedDatabaseWithTheSwitchOpensWithoutDiagram)
 {
     std::string path = build("old.mdb", {"version-2.07.sql"});
     Session s(boxes_, "/S");
-    auto f = form(s);
-    ASSERT_TRUE(f->start(path));
-    f->show();
+    auto f = shown(s, path);
     EXPECT_FALSE(child<QFrame>(*f, "BeamPic")->isVisible());
     EXPECT_TRUE(child<QPushButton>(*f, "Browse")->isVisible());
     EXPECT_EQ(boxes_.texts(),
@@ -118,9 +109,7 @@ TEST_F(MainFormTest, BrowseButtonLoadsAPickAndKeepsThePathOfARefusedOne)
 {
     std::string first = build("first.mdb");
     Session s(boxes_, "/S");
-    auto f = form(s);
-    ASSERT_TRUE(f->start(first));
-    f->show();
+    auto f = shown(s, first);
     auto* browse = child<QPushButton>(*f, "Browse");
     auto* database = child<QLineEdit>(*f, "Database");
 
@@ -141,9 +130,7 @@ TEST_F(MainFormTest, CloseByMouseEndsOnceAndSavesThePosition)
 {
     std::string path = build("System.mdb");
     Session s(boxes_, "");
-    auto f = form(s);
-    ASSERT_TRUE(f->start(path));
-    f->show();
+    auto f = shown(s, path);
     f->move(200, 100);
     QSignalSpy finished(f.get(), &VTXControlForm::finished);
     clickClose(*f);
@@ -158,9 +145,7 @@ TEST_F(MainFormTest, CloseAsksOncePerClickWhenSomethingChanged)
 {
     std::string path = build("System.mdb");
     Session s(boxes_, "");
-    auto f = form(s);
-    ASSERT_TRUE(f->start(path));
-    f->show();
+    auto f = shown(s, path);
     s.setChanged(true);
     QSignalSpy finished(f.get(), &VTXControlForm::finished);
     boxes_.answers = {Answer::Cancel};
@@ -185,9 +170,7 @@ TEST_F(MainFormTest, ClosingByTheFrameSavesWithoutAsking)
 {
     std::string path = build("System.mdb");
     Session s(boxes_, "");
-    auto f = form(s);
-    ASSERT_TRUE(f->start(path));
-    f->show();
+    auto f = shown(s, path);
     s.setChanged(true);
     QSignalSpy finished(f.get(), &VTXControlForm::finished);
     f->close();

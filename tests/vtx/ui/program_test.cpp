@@ -1,7 +1,6 @@
 // The vtx program itself: started offscreen on the demo database, and started twice.
 #include "platform/registry/regkey.h"
 #include "tests/vtx/model/support.h"
-#include "tests/vtx/ui/registry_scope.h"
 #include "vtx/model/tool.h"
 #include "vtx/ui/single_instance.h"
 
@@ -15,18 +14,8 @@
 namespace vyr::vtx::ui {
 namespace {
 
-class ProgramTest : public test::SystemDatabases {
+class ProgramTest : public test::SystemDatabasesAndRegistry {
 protected:
-    void SetUp() override
-    {
-        SystemDatabases::SetUp();
-        registry_ = std::make_unique<test::RegistryScope>(file("registry.db"));
-    }
-    void TearDown() override
-    {
-        registry_.reset();
-        SystemDatabases::TearDown();
-    }
     void pointRegistryAt(const std::string& path)
     {
         registry::RegKey key;
@@ -44,7 +33,6 @@ protected:
             e.insert("VTX_SNAPSHOT_PNG", png);
         return e;
     }
-    std::unique_ptr<test::RegistryScope> registry_;
 };
 
 TEST_F(ProgramTest, RendersTheMainWindowOffscreen)
