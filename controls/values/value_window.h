@@ -1,0 +1,49 @@
+#pragma once
+// What the Slider and the ValueEdit share in their window layer: turning Qt input into the
+// logic's actions, reading their command from the server, and carrying out the effects the
+// logic returns.
+#include "controls/core/control.h"
+#include "controls/values/command_reading.h"
+#include "controls/values/value_actions.h"
+
+#include <QFont>
+#include <QRect>
+#include <optional>
+
+class QKeyEvent;
+class QMouseEvent;
+class QPainter;
+
+namespace vyr::values {
+
+struct GlyphLine;
+
+inline QRect toQRect(const PixelRect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+inline PixelRect toPixelRect(const QRect& r) { return {r.left(), r.top(), r.right() + 1, r.bottom() + 1}; }
+PixelPoint pointOf(const QMouseEvent* e);
+KeyModifiers modifiersOf(Qt::KeyboardModifiers m);
+// The value key a Qt key stands for; nothing for other keys.
+std::optional<ValueKey> valueKeyOf(int qtKey);
+// The height of a blank in the font: one text line.
+int lineHeight(const QFont& font);
+
+// What to read besides value and enabled flag.
+struct ReadPlan {
+    bool range = true;    // minimum and maximum
+    bool entries = false; // the list entries' numbers
+};
+// Reads the command in the order minimum, maximum, value, enabled, visible, entries; the
+// first failing read ends the reading. `visible` stays 1 when its read fails.
+CommandReading readCommand(ICommandServer* server, LONG cookie, ReadPlan plan, LONG& visible);
+
+// Sends a changed value to the command server at once (when one is bound), switches the
+// repeat timer, releases the capture and requests a repaint, as `fx` asks.
+void carryOut(controls::ControlBase& control, const ValueEffects& fx);
+// Fires the events of `fx` in order.
+void fireEvents(controls::ControlBase& control, const ValueEffects& fx);
+
+// Draws a glyph's lines in one colour, shifted by `offset` (pressed buttons).
+void drawGlyph(QPainter& painter, const std::vector<GlyphLine>& lines, const QColor& color,
+               QPoint offset = {});
+
+} // namespace vyr::values
