@@ -1,5 +1,6 @@
 // Pixels of painted Sliders and ValueEdits at points taken from their own geometry. With
-// VYR_PNG_DIR set, each configuration is also written there as a PNG to look at.
+// VYR_PNG_DIR set, each configuration is also written there as a PNG to look at; with
+// VYR_PNG_ZOOM=n as well, a copy magnified n times beside it.
 #include "controls/values/arrow_glyph.h"
 #include "controls/values/slider.h"
 #include "controls/values/value_edit.h"
@@ -21,8 +22,8 @@ QImage grabAndKeep(QWidget* w, const char* name)
     QImage image = w->grab().toImage();
     if (const char* dir = std::getenv("VYR_PNG_DIR")) {
         image.save(QString("%1/%2.png").arg(dir, name));
-        // A magnified copy shows single pixels.
-        image.scaled(image.size() * 3).save(QString("%1/%2@3x.png").arg(dir, name));
+        if (const int zoom = qEnvironmentVariableIntValue("VYR_PNG_ZOOM"); zoom > 1)
+            image.scaled(image.size() * zoom).save(QString("%1/%2@%3x.png").arg(dir, name).arg(zoom));
     }
     return image;
 }
