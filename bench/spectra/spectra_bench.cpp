@@ -1,9 +1,14 @@
 // Costs of the spectra display's drawing: rebuilding the band bitmap of a 1280-pixel-wide
-// display, and drawing 10 curves of 10,000 points into it.
+// display, drawing 10 curves of 10,000 points, and the control's full repaint with both.
 #include "controls/spectra/bandimage.h"
 #include "controls/spectra/curve.h"
+#include "controls/spectra/curvesource.h"
+#include "controls/spectra/spectractrl.h"
 #include "controls/spectra/spectralayout.h"
+#include "tools/cmdserver/memoryserver.h"
 #include <QApplication>
+#include <QPushButton>
+#include <QWidget>
 #include <QPainter>
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -74,6 +79,70 @@ void BM_DrawCurves(benchmark::State& state)
     }
 }
 BENCHMARK(BM_DrawCurves)->Arg(ePolyline)->Arg(eSpline)->Arg(ePixel)->Unit(benchmark::kMillisecond);
+
+// The control itself, 1280 x 160, bound to a memory server with 10 curves of 10,000 points
+// and four laser lines: one paint with the band bitmap already built (a scroll step), and one
+// that rebuilds it first (a resize or a new axis).
+struct HostedSpectra {
+    HostedSpectra()
+    {
+        auto& centre = (*server)["Centre"];
+        centre.minimum = 350;
+        centre.maximum = 800;
+        centre.value = 550;
+        (*server)["Width"].value = 50;
+        for (size_t i = 0; i < kLasers.size(); ++i)
+            (*server)["Lasers"].entries.push_back({"", 0, 0, kLasers[i]});
+        auto source = vyr::com::make<CurveSource>();
+        for (const Curve& c : benchCurves(350, 800))
+            source->addCurve(c.color, c.points);
+        (*server)["Spectra"].object = vyr::com::ComPtr<IUnknown>(source->unknown());
+
+        parent.resize(kClient.size());
+        const RECT r{0, 0, kClient.width(), kClient.height()};
+        ctrl->CreateControlWindow(&parent, &r, nullptr);
+        const auto set = [&](vyr::controls::CommandBinding& b, const char* text) { b.setText(text); };
+        set(ctrl->command(), "Centre");
+        set(ctrl->widthCommand, "Width");
+        set(ctrl->spectraCommand, "Spectra");
+        set(ctrl->laserLinesCommand, "Lasers");
+        ctrl->showSpectra = 1;
+        ctrl->curveDisplayMode = eCurveAboveSpectra;
+        ctrl->rainbowHeight = 20;
+        ctrl->SetCommandServer(server.get());
+    }
+    void paint()
+    {
+        QPainter p(&image);
+        ctrl->onDraw(p, kClient);
+    }
+
+    vyr::com::ComPtr<vyr::cmdserver::MemoryCommandServer> server = vyr::com::make<vyr::cmdserver::MemoryCommandServer>();
+    vyr::com::ComPtr<vyr::controls::SpectraCtrl> ctrl = vyr::com::make<vyr::controls::SpectraCtrl>();
+    QWidget parent;
+    QImage image{kClient.size(), QImage::Format_RGB32};
+};
+
+void BM_Repaint(benchmark::State& state)
+{
+    HostedSpectra h;
+    h.ctrl->curveDrawMode = CurveDrawMode(state.range(0));
+    h.paint();
+    for (auto _ : state)
+        h.paint();
+    state.counters["curves"] = double(h.ctrl->curves().size());
+}
+BENCHMARK(BM_Repaint)->Arg(ePolyline)->Arg(eSpline)->Arg(ePixel)->Unit(benchmark::kMillisecond);
+
+void BM_RepaintWithBandRebuild(benchmark::State& state)
+{
+    HostedSpectra h;
+    for (auto _ : state) {
+        h.ctrl->discardBand();
+        h.paint();
+    }
+}
+BENCHMARK(BM_RepaintWithBandRebuild)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

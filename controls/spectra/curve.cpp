@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace vyr::spectra {
@@ -68,6 +69,70 @@ std::vector<QPoint> curvePixels(const Curve& curve, const CurveScaler& scaler, C
     return out;
 }
 
+namespace {
+
+// Columns that can show anything: curves mostly run far outside the visible window, and
+// pieces wholly to one side of it are left out without changing a pixel inside.
+struct Columns {
+    int first = INT_MIN;
+    int last = INT_MAX;
+    bool beside(std::initializer_list<int> xs) const
+    {
+        return std::all_of(xs.begin(), xs.end(), [&](int x) { return x < first; }) ||
+               std::all_of(xs.begin(), xs.end(), [&](int x) { return x > last; });
+    }
+};
+
+Columns visibleColumns(const QPainter& painter)
+{
+    if (!painter.hasClipping())
+        return {};
+    const QRectF clip = painter.clipBoundingRect();
+    return {int(std::floor(clip.left())) - 1, int(std::ceil(clip.right())) + 1};
+}
+
+void drawPolyline(QPainter& painter, const std::vector<QPoint>& pts, const Columns& columns)
+{
+    size_t start = 0; // first point of the run being collected
+    for (size_t i = 0; i + 1 < pts.size(); ++i) {
+        if (!columns.beside({pts[i].x(), pts[i + 1].x()}))
+            continue;
+        if (i > start)
+            painter.drawPolyline(pts.data() + start, int(i - start + 1));
+        start = i + 1;
+    }
+    if (start + 1 < pts.size())
+        painter.drawPolyline(pts.data() + start, int(pts.size() - start));
+}
+
+void drawSpline(QPainter& painter, const std::vector<QPoint>& pts, const Columns& columns)
+{
+    QPainterPath path;
+    bool open = false;
+    for (size_t i = 0; i + 3 < pts.size(); i += 3) {
+        if (columns.beside({pts[i].x(), pts[i + 1].x(), pts[i + 2].x(), pts[i + 3].x()})) {
+            open = false; // a Bézier segment stays inside the hull of its four points
+            continue;
+        }
+        if (!open)
+            path.moveTo(pts[i]);
+        path.cubicTo(pts[i + 1], pts[i + 2], pts[i + 3]);
+        open = true;
+    }
+    painter.drawPath(path);
+}
+
+void drawPixels(QPainter& painter, const std::vector<QPoint>& pts, const Columns& columns)
+{
+    std::vector<QPoint> shown;
+    for (const QPoint& p : pts)
+        if (!columns.beside({p.x()}))
+            shown.push_back(p);
+    painter.drawPoints(shown.data(), int(shown.size()));
+}
+
+} // namespace
+
 void drawCurves(QPainter& painter, const std::vector<Curve>& curves, const CurveFrame& frame, double lo, double hi,
                 CurveDrawMode mode, const ColorOf& colorOf)
 {
@@ -76,6 +141,7 @@ void drawCurves(QPainter& painter, const std::vector<Curve>& curves, const Curve
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBrush(Qt::NoBrush);
+    const Columns columns = visibleColumns(painter);
     for (const Curve& curve : curves) {
         const std::vector<QPoint> pts = curvePixels(curve, CurveScaler(frame, lo, hi, curve.bounds), mode);
         if (pts.empty())
@@ -87,17 +153,13 @@ void drawCurves(QPainter& painter, const std::vector<Curve>& curves, const Curve
         }
         switch (mode) {
         case ePixel:
-            painter.drawPoints(pts.data(), int(pts.size()));
+            drawPixels(painter, pts, columns);
             break;
-        case eSpline: {
-            QPainterPath path(pts[0]);
-            for (size_t i = 1; i + 2 < pts.size(); i += 3)
-                path.cubicTo(pts[i], pts[i + 1], pts[i + 2]);
-            painter.drawPath(path);
+        case eSpline:
+            drawSpline(painter, pts, columns);
             break;
-        }
         default:
-            painter.drawPolyline(pts.data(), int(pts.size()));
+            drawPolyline(painter, pts, columns);
         }
     }
     painter.restore();

@@ -151,6 +151,26 @@ TEST(Curve, DegenerateCurvesDrawSafely)
     EXPECT_EQ(image.pixel(2, 5), kBack);
 }
 
+TEST(Curve, PiecesOutsideTheClipAreLeftOutWithoutChangingPixelsInside)
+{
+    // A curve that runs in and out of the clipped window many times.
+    std::vector<CurvePoint> pts;
+    for (int i = 0; i <= 400; ++i)
+        pts.push_back({i * 0.25, std::sin(i * 0.37) + (i % 7 == 0 ? 1.5 : 0)});
+    const Curve c = Curve::make(0x00FF00, pts);
+    const QRect clip(23, 0, 31, 40);
+    for (CurveDrawMode mode : {ePolyline, eSpline, ePixel}) {
+        const QImage whole = drawn({c}, mode);
+        QImage clipped(101, 40, QImage::Format_RGB32);
+        clipped.fill(kBack);
+        QPainter p(&clipped);
+        p.setClipRect(clip);
+        drawCurves(p, {c}, CurveFrame{0, 1, 100, 38}, 0, 100, mode, asRgb);
+        p.end();
+        EXPECT_EQ(clipped.copy(clip), whole.copy(clip)) << mode;
+    }
+}
+
 TEST(Curve, MillionPointCurveDraws)
 {
     std::vector<CurvePoint> pts(1'000'000);

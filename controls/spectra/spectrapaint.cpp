@@ -1,0 +1,86 @@
+#include "controls/spectra/spectrapaint.h"
+#include "platform/gdi/fill.h"
+#include "platform/gdi/invert.h"
+#include <QPainter>
+
+namespace vyr::spectra {
+namespace {
+
+// Where band column 0 lands on screen: the column at the area's left edge is the window start.
+int bandOrigin(const SpectraScene& s) { return s.layout.area.left() - s.map.bandOffset(); }
+
+void paintScale(QPainter& p, const SpectraScene& s, const TextMeasure& measure)
+{
+    const ScalePlan plan = planScale(s.layout, s.map, s.spacing, measure);
+    const int top = s.layout.area.top();
+    p.setPen(s.textColor);
+    for (const ScaleTick& t : plan.ticks)
+        p.drawLine(t.x, top - t.length, t.x, top - 1);
+    for (const ScaleLabel& l : plan.labels)
+        p.drawText(l.rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, QString::fromStdString(l.text));
+}
+
+void paintLaserLabels(QPainter& p, const SpectraScene& s, const TextMeasure& measure)
+{
+    if (!s.laserLines)
+        return;
+    p.setPen(s.textColor);
+    for (const LaserLabel& l : planLaserLabels(s.layout, s.map, *s.laserLines, measure)) {
+        p.drawLine(l.x, l.tickTop, l.x, l.tickBottom - 1);
+        // The vertical font: the text runs upwards from the box's bottom edge.
+        p.save();
+        p.translate(l.textBox.left(), l.textBox.top() + l.textBox.height());
+        p.rotate(-90);
+        p.drawText(QRect(0, 0, l.textBox.height(), l.textBox.width()), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+                   QString::fromStdString(l.text));
+        p.restore();
+    }
+}
+
+void paintBand(QPainter& p, const SpectraScene& s)
+{
+    const QRect& visible = s.layout.band;
+    const int origin = bandOrigin(s);
+    const QRect onScreen(origin, s.layout.area.top(), s.band->width(), s.band->height());
+    const QRect shown = onScreen.intersected(visible);
+    if (shown.isEmpty())
+        return;
+    p.drawImage(shown.topLeft(), *s.band, shown.translated(-origin, -s.layout.area.top()));
+    if (!s.curves)
+        return;
+    // Curves are drawn as into the band bitmap (clipped to it) and shown through the window.
+    p.save();
+    p.setClipRect(shown);
+    p.translate(origin, s.layout.area.top());
+    const CurveFrame frame = curveFrame(s.look, s.map.bandColumns(), s.band->height());
+    drawCurves(p, *s.curves, frame, s.map.lo(), s.map.hi(), s.drawMode, s.colorOf);
+    p.restore();
+}
+
+} // namespace
+
+void paintSpectra(QPainter& p, const SpectraScene& s)
+{
+    const SpectraLayout& l = s.layout;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setFont(s.font);
+    // Background everywhere; the band, scale and labels are drawn over it.
+    gdi::FillSolid(p, l.client, s.backColor);
+    const bool haveBand = s.map.valid() && s.band && !s.band->isNull();
+    if (haveBand) {
+        const TextMeasure measure = measureWith(QFontMetrics(s.font, p.device()));
+        paintScale(p, s, measure);
+        paintLaserLabels(p, s, measure);
+        paintBand(p, s);
+    }
+    p.setPen(QColor(0, 0, 0));
+    p.setBrush(Qt::NoBrush);
+    if (l.area.width() > 0 && l.area.height() > 0)
+        p.drawRect(l.area.adjusted(0, 0, -1, -1));
+    if (s.focused)
+        gdi::DrawFocusRect(p, l.client);
+    p.restore();
+}
+
+} // namespace vyr::spectra

@@ -1,0 +1,324 @@
+// The SpectraCtrl hosted in a container window on a memory command server: the reads and
+// writes of the command binding, scrolling by buttons, keys and dragging, persistence,
+// browsing and the drawn band.
+#include "controls/core/host.h"
+#include "controls/spectra/curvesource.h"
+#include "controls/spectra/spectractrl.h"
+#include "controls/spectra/wavelengthcolor.h"
+#include "platform/com/memstream.h"
+#include "tests/support/eventspy.h"
+#include "tools/cmdserver/memoryserver.h"
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <limits>
+
+using namespace vyr;
+using namespace vyr::controls;
+using com::ComPtr;
+using com::Variant;
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// A spectra display bound to "Centre" (axis 400..700, centre 500), "Width" (60 nm),
+// "Spectra" (two curves) and "Lasers" (488 and 561 nm).
+struct Hosted {
+    explicit Hosted(bool attach = true)
+    {
+        auto& centre = (*server)["Centre"];
+        centre.minimum = 400;
+        centre.maximum = 700;
+        centre.value = 500;
+        (*server)["Width"].value = 60;
+        curves = com::make<spectra::CurveSource>();
+        curves->addCurve(0x0000FF, {{450, 0}, {500, 1}, {550, 0}});
+        curves->addCurve(0x00FF00, {{480, 2}, {520, 2}});
+        (*server)["Spectra"].object = ComPtr<IUnknown>(curves->unknown());
+        (*server)["Lasers"].entries = {{"488", 0, 0, 488.0}, {"561", 0, 0, 561.0}};
+
+        top.resize(520, 160);
+        host = new HostWidget(&top);
+        host->setGeometry(10, 10, 500, 130);
+        EXPECT_EQ(host->create("VyrControls.SpectraCtrl"), S_OK);
+        ctrl = dynamic_cast<SpectraCtrl*>(static_cast<IDispatch*>(host->dispatch()));
+        host->setProperty("Command", Variant::fromString("Centre"));
+        host->setProperty("CommandWidth", Variant::fromString("Width"));
+        host->setProperty("CommandSpectra", Variant::fromString("Spectra"));
+        host->setProperty("CommandLaserLines", Variant::fromString("Lasers"));
+        if (attach)
+            host->setCommandServer(server.get());
+        top.show();
+        QApplication::setActiveWindow(&top);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&top));
+        window()->setFocus();
+    }
+    QWidget* window() const { return host->controlWindow(); }
+    QImage shot() const { return window()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    double writtenCentre() const { return (*server)["Centre"].value; }
+
+    ComPtr<cmdserver::MemoryCommandServer> server = com::make<cmdserver::MemoryCommandServer>();
+    ComPtr<spectra::CurveSource> curves;
+    QWidget top;
+    HostWidget* host = nullptr;
+    SpectraCtrl* ctrl = nullptr;
+};
+
+TEST(SpectraCtrl, AttachingRegistersInOrderAndReadsEverything)
+{
+    Hosted h(false);
+    h.server->log.clear();
+    h.host->setCommandServer(h.server.get());
+    const std::vector<std::string> expected = {
+        "RegisterCommand Centre", "RegisterCommand Width", "RegisterCommand Spectra", "RegisterCommand Lasers",
+        "GetMinimum Centre", "GetMaximum Centre", "GetValue Centre", "GetValue Width",
+        "GetCommandEnabled Centre", "GetCommandVisible Centre", "GetObject Spectra",
+        "GetEntryCount Lasers", "GetEntryValue Lasers 0", "GetEntryValue Lasers 1",
+    };
+    ASSERT_GE(h.server->log.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(h.server->log.begin(), h.server->log.begin() + long(expected.size())), expected);
+    EXPECT_EQ(h.ctrl->axis().lo, 400);
+    EXPECT_EQ(h.ctrl->axis().hi, 700);
+    EXPECT_EQ(h.ctrl->axis().width, 60);
+    EXPECT_EQ(h.ctrl->laserLines(), (std::vector<double>{488, 561}));
+    ASSERT_EQ(h.ctrl->curves().size(), 2u);
+    EXPECT_TRUE(h.ctrl->enabledFlag());
+    EXPECT_TRUE(h.ctrl->leftButton()->isEnabled());
+}
+
+TEST(SpectraCtrl, BothNotificationEntriesReadAgain)
+{
+    Hosted h;
+    (*h.server)["Centre"].value = 550;
+    h.ctrl->OnCommandStateChanged();
+    EXPECT_EQ(h.ctrl->axis().centre, 550);
+    (*h.server)["Lasers"].entries.push_back({"633", 0, 0, 633.0});
+    h.ctrl->OnCommandStateChangedEx();
+    EXPECT_EQ(h.ctrl->laserLines().size(), 3u);
+    EXPECT_TRUE(h.ctrl->band().isNull()); // discarded: rebuilt on the next paint
+    h.window()->repaint();
+    EXPECT_FALSE(h.ctrl->band().isNull());
+}
+
+TEST(SpectraCtrl, FailedReadDisablesAndKeepsTheLastValues)
+{
+    Hosted h;
+    (*h.server)["Centre"].value = 600;
+    h.server->failing.insert("GetValue");
+    h.server->notify("Centre");
+    EXPECT_FALSE(h.ctrl->enabledFlag());
+    EXPECT_EQ(h.ctrl->axis().centre, 500);
+    EXPECT_FALSE(h.ctrl->leftButton()->isEnabled());
+    h.server->failing.clear();
+    h.server->notify("Centre");
+    EXPECT_TRUE(h.ctrl->enabledFlag());
+    EXPECT_EQ(h.ctrl->axis().centre, 600);
+}
+
+TEST(SpectraCtrl, WithoutTheWidthCommandNothingIsReadAndTheControlIsDisabled)
+{
+    Hosted h;
+    h.server->log.clear();
+    h.host->setProperty("CommandWidth", Variant::fromString(""));
+    EXPECT_TRUE(h.server->calls("GetValue").empty());
+    EXPECT_FALSE(h.ctrl->enabledFlag());
+    h.host->setProperty("CommandLaserLines", Variant::fromString(""));
+    h.host->setProperty("CommandWidth", Variant::fromString("Width"));
+    EXPECT_TRUE(h.ctrl->laserLines().empty()); // no laser command: no laser lines
+}
+
+TEST(SpectraCtrl, ArrowButtonRepeatsThenStepsOnRelease)
+{
+    Hosted h;
+    h.host->setProperty("SpectraStep", Variant::fromDouble(2.5));
+    QPushButton* left = h.ctrl->leftButton();
+    ASSERT_NE(left, nullptr);
+    QTest::mousePress(left, Qt::LeftButton, {}, left->rect().center());
+    EXPECT_EQ(h.ctrl->pressState(), spectra::PressState::LeftButton);
+    EXPECT_TRUE(h.ctrl->timerActive(200));
+    h.ctrl->onTimer(200);
+    EXPECT_FALSE(h.ctrl->timerActive(200));
+    EXPECT_TRUE(h.ctrl->timerActive(50));
+    EXPECT_EQ(h.writtenCentre(), 497.5);
+    h.ctrl->onTimer(50);
+    EXPECT_EQ(h.writtenCentre(), 495);
+    QTest::mouseRelease(left, Qt::LeftButton, {}, left->rect().center());
+    EXPECT_FALSE(h.ctrl->timerActive(50));
+    EXPECT_EQ(h.writtenCentre(), 492.5);
+    EXPECT_EQ(h.server->calls("SetValue").size(), 3u);
+
+    QPushButton* right = h.ctrl->rightButton();
+    QTest::mouseClick(right, Qt::LeftButton, {}, right->rect().center());
+    EXPECT_EQ(h.writtenCentre(), 495);
+}
+
+TEST(SpectraCtrl, KeysScrollAndClampAtTheAxisEnds)
+{
+    Hosted h;
+    QTest::keyClick(h.window(), Qt::Key_Right);
+    EXPECT_EQ(h.writtenCentre(), 501);
+    QTest::keyClick(h.window(), Qt::Key_Home);
+    EXPECT_EQ(h.writtenCentre(), 430);
+    h.server->log.clear();
+    QTest::keyClick(h.window(), Qt::Key_Left); // refused at the minimum: nothing written
+    EXPECT_TRUE(h.server->calls("SetValue").empty());
+    EXPECT_EQ(h.ctrl->axis().centre, 430);
+    QTest::keyClick(h.window(), Qt::Key_End);
+    EXPECT_EQ(h.writtenCentre(), 670);
+}
+
+TEST(SpectraCtrl, DraggingTheBandWritesOnlyOnRelease)
+{
+    Hosted h;
+    const spectra::SpectraLayout l = h.ctrl->layout();
+    const QPoint start = l.band.center();
+    const int dx = l.area.width() / 6; // a sixth of the area: 10 nm
+    h.server->log.clear();
+    QTest::mousePress(h.window(), Qt::LeftButton, {}, start);
+    EXPECT_EQ(h.ctrl->pressState(), spectra::PressState::Dragging);
+    QMouseEvent move(QEvent::MouseMove, QPointF(start.x() - dx, start.y()), QPointF(), Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(h.window(), &move);
+    EXPECT_NEAR(h.ctrl->axis().centre, 500 + 60.0 * dx / l.area.width(), 1e-9);
+    EXPECT_TRUE(h.server->calls("SetValue").empty());
+    EXPECT_EQ(h.window()->cursor().shape(), Qt::OpenHandCursor);
+    QTest::mouseRelease(h.window(), Qt::LeftButton, {}, QPoint(start.x() - dx, start.y()));
+    ASSERT_EQ(h.server->calls("SetValue").size(), 1u);
+    EXPECT_NEAR(h.writtenCentre(), 500 + 60.0 * dx / l.area.width(), 1e-9);
+}
+
+TEST(SpectraCtrl, DesignModeIgnoresInput)
+{
+    Hosted h;
+    h.host->setUserMode(false);
+    QTest::keyClick(h.window(), Qt::Key_Right);
+    QTest::mousePress(h.window(), Qt::LeftButton, {}, h.ctrl->layout().band.center());
+    EXPECT_EQ(h.ctrl->pressState(), spectra::PressState::None);
+    EXPECT_EQ(h.writtenCentre(), 500);
+}
+
+TEST(SpectraCtrl, PropertyPutsFollowTheProtocol)
+{
+    Hosted h;
+    auto spy = com::make<test::NotifySpy>();
+    ASSERT_TRUE(spy->connect(h.host->control()));
+    h.host->setProperty("ScaleSmall", Variant::fromShort(1)); // equal: nothing
+    h.host->setProperty("ShowCurve", Variant::fromLong(1));
+    EXPECT_TRUE(spy->changed.empty());
+    h.host->setProperty("CommandSpectra", Variant::fromString("Spectra")); // strings always apply
+    EXPECT_EQ(spy->changed, std::vector<DISPID>{120});
+    h.host->setProperty("WithButtons", Variant::fromLong(0));
+    EXPECT_EQ(h.ctrl->leftButton(), nullptr);
+    EXPECT_EQ(h.ctrl->layout().band, h.ctrl->layout().area);
+    h.host->setProperty("WithButtons", Variant::fromLong(1));
+    EXPECT_NE(h.ctrl->leftButton(), nullptr);
+    EXPECT_EQ(spy->changed, (std::vector<DISPID>{120, 100, 100}));
+}
+
+TEST(SpectraCtrl, SavedPropertiesLoadBack)
+{
+    Hosted h;
+    h.host->setProperty("ShowSpectra", Variant::fromLong(1));
+    h.host->setProperty("CurveDisplayMode", Variant::fromLong(0));
+    h.host->setProperty("CurveDrawMode", Variant::fromLong(1));
+    h.host->setProperty("SpectraStep", Variant::fromDouble(0.25));
+    h.host->setProperty("RainbowHeight", Variant::fromShort(17));
+    h.host->setProperty("LaserLineColor", Variant::fromULong(0x00123456));
+    auto stream = com::MemoryStream::create();
+    ASSERT_EQ(h.host->save(stream.get()), S_OK);
+    stream->Seek({0}, STREAM_SEEK_SET, nullptr);
+
+    HostWidget other;
+    ASSERT_EQ(other.createAndLoad("VyrControls.SpectraCtrl", stream.get()), S_OK);
+    for (const char* name : {"Command", "CommandWidth", "CommandSpectra", "CommandLaserLines", "ShowSpectra",
+                             "CurveDisplayMode", "CurveDrawMode", "SpectraStep", "RainbowHeight", "LaserLineColor",
+                             "ScaleLarge", "WithButtons", "ShowCurve"})
+        EXPECT_EQ(other.property(name).toString(), h.host->property(name).toString()) << name;
+}
+
+TEST(SpectraCtrl, EnumeratedPropertiesBrowseWithTheirTexts)
+{
+    Hosted h;
+    ComPtr<IPerPropertyBrowsing> browse;
+    ASSERT_EQ(h.host->control()->QueryInterface(IID_IPerPropertyBrowsing, browse.putVoid()), S_OK);
+    const auto strings = [&](DISPID id) {
+        CALPOLESTR s{};
+        CADWORD c{};
+        std::vector<std::string> out;
+        if (browse->GetPredefinedStrings(id, &s, &c) != S_OK)
+            return out;
+        for (ULONG i = 0; i < s.cElems; ++i) {
+            out.push_back(com::utf8(std::u16string_view(s.pElems[i])) + "=" + std::to_string(c.pElems[i]));
+            CoTaskMemFree(s.pElems[i]);
+        }
+        CoTaskMemFree(s.pElems);
+        CoTaskMemFree(c.pElems);
+        return out;
+    };
+    EXPECT_EQ(strings(95), (std::vector<std::string>{"curve above spectra=0", "curve below spectra=1",
+                                                     "curve in spectra=2"}));
+    EXPECT_EQ(strings(104), (std::vector<std::string>{"Polyline=0", "Spline=1", "Point=2"}));
+    for (DISPID id : {94, 100, 106, 107})
+        EXPECT_EQ(strings(id), (std::vector<std::string>{"no=0", "yes=1"})) << id;
+    com::Bstr text;
+    EXPECT_EQ(browse->GetDisplayString(94, text.put()), S_OK);
+    EXPECT_EQ(text.str(), "no");
+}
+
+// The screen x of a wavelength in the band and the rows of the band area.
+int screenX(SpectraCtrl& c, double nm)
+{
+    const spectra::WavelengthMap m = c.map();
+    return c.layout().area.left() + m.bandColumn(nm) - m.bandOffset();
+}
+
+TEST(SpectraCtrl, BandShowsWavelengthColoursAndLaserLines)
+{
+    Hosted h;
+    h.host->setProperty("ShowSpectra", Variant::fromLong(1));
+    h.host->setProperty("ShowCurve", Variant::fromLong(0));
+    h.host->setProperty("LaserLineColor", Variant::fromULong(0x00FF00FF)); // magenta
+    const QImage img = h.shot();
+    const spectra::SpectraLayout l = h.ctrl->layout();
+    const int row = l.area.center().y();
+    EXPECT_EQ(img.pixel(screenX(*h.ctrl, 488), row), qRgb(255, 0, 255));
+    const int x510 = screenX(*h.ctrl, 510);
+    EXPECT_EQ(img.pixel(x510, row), spectra::wavelengthRgb(h.ctrl->map().columnWavelength(
+                                        x510 - l.area.left() + h.ctrl->map().bandOffset())));
+    EXPECT_EQ(img.pixel(l.area.left() + l.area.width() / 2, l.area.top()), qRgb(0, 0, 0)); // the frame
+}
+
+TEST(SpectraCtrl, CurvesAreDrawnInTheirColour)
+{
+    Hosted h;
+    h.host->setProperty("ShowSpectra", Variant::fromLong(0));
+    h.host->setProperty("CurveDrawMode", Variant::fromLong(2)); // points
+    const QImage img = h.shot();
+    const spectra::SpectraLayout l = h.ctrl->layout();
+    // The first curve's top at (500, 1) lands on the frame's first row below the top.
+    EXPECT_EQ(img.pixel(screenX(*h.ctrl, 500), l.area.top() + 1), qRgb(255, 0, 0));
+}
+
+TEST(SpectraCtrl, DegenerateServerValuesDrawWithoutBand)
+{
+    struct Case { double lo, hi, centre, width; };
+    for (const Case c : {Case{500, 500, 500, 60}, Case{400, 700, 500, 0}, Case{kNaN, 700, 500, 60},
+                         Case{400, 700, kNaN, 60}, Case{400, 700, 500, 1e-12}}) {
+        Hosted h;
+        h.host->setProperty("ShowSpectra", Variant::fromLong(1));
+        auto& centre = (*h.server)["Centre"];
+        centre.minimum = c.lo;
+        centre.maximum = c.hi;
+        centre.value = c.centre;
+        (*h.server)["Width"].value = c.width;
+        h.server->notify("Centre");
+        const QImage img = h.shot();
+        ASSERT_FALSE(img.isNull());
+        QTest::keyClick(h.window(), Qt::Key_End);
+        QTest::mousePress(h.window(), Qt::LeftButton, {}, h.ctrl->layout().band.center());
+        QTest::mouseRelease(h.window(), Qt::LeftButton, {}, h.ctrl->layout().band.center() + QPoint(-30, 0));
+        h.window()->repaint();
+    }
+}
+
+} // namespace
