@@ -57,32 +57,37 @@ HRESULT VariantCopy(VARIANT* dest, const VARIANT* src)
 
 namespace {
 
-// A scalar source reduced to one of three forms.
+// A scalar source reduced to one of four forms.
 struct Scalar {
-    enum Kind { Integer, Unsigned, Real, Text } kind;
+    enum Kind { Integer, Unsigned, Real, Text } kind = Integer;
     int64_t i = 0;
     uint64_t u = 0;
     double d = 0;
     std::string text;
+
+    static Scalar integer(int64_t v) { Scalar s; s.i = v; return s; }
+    static Scalar whole(uint64_t v) { Scalar s; s.kind = Unsigned; s.u = v; return s; }
+    static Scalar real(double v) { Scalar s; s.kind = Real; s.d = v; return s; }
+    static Scalar string(std::string v) { Scalar s; s.kind = Text; s.text = std::move(v); return s; }
 };
 
 HRESULT toScalar(const VARIANT& v, Scalar& s)
 {
     switch (v.vt) {
-    case VT_EMPTY: s = {Scalar::Integer, 0}; return S_OK;
-    case VT_I1: s = {Scalar::Integer, v.cVal}; return S_OK;
-    case VT_I2: s = {Scalar::Integer, v.iVal}; return S_OK;
-    case VT_BOOL: s = {Scalar::Integer, v.boolVal ? -1 : 0}; return S_OK;
-    case VT_I4: case VT_INT: case VT_ERROR: s = {Scalar::Integer, v.lVal}; return S_OK;
-    case VT_I8: s = {Scalar::Integer, v.llVal}; return S_OK;
-    case VT_UI1: s = {Scalar::Unsigned, 0, v.bVal}; return S_OK;
-    case VT_UI2: s = {Scalar::Unsigned, 0, v.uiVal}; return S_OK;
-    case VT_UI4: case VT_UINT: s = {Scalar::Unsigned, 0, v.ulVal}; return S_OK;
-    case VT_UI8: s = {Scalar::Unsigned, 0, v.ullVal}; return S_OK;
-    case VT_R4: s = {Scalar::Real, 0, 0, v.fltVal}; return S_OK;
-    case VT_R8: case VT_DATE: s = {Scalar::Real, 0, 0, v.dblVal}; return S_OK;
-    case VT_CY: s = {Scalar::Real, 0, 0, double(v.cyVal.int64) / 10000.0}; return S_OK;
-    case VT_BSTR: s = {Scalar::Text}; s.text = vyr::com::utf8(v.bstrVal); return S_OK;
+    case VT_EMPTY: s = Scalar::integer(0); return S_OK;
+    case VT_I1: s = Scalar::integer(v.cVal); return S_OK;
+    case VT_I2: s = Scalar::integer(v.iVal); return S_OK;
+    case VT_BOOL: s = Scalar::integer(v.boolVal ? -1 : 0); return S_OK;
+    case VT_I4: case VT_INT: case VT_ERROR: s = Scalar::integer(v.lVal); return S_OK;
+    case VT_I8: s = Scalar::integer(v.llVal); return S_OK;
+    case VT_UI1: s = Scalar::whole(v.bVal); return S_OK;
+    case VT_UI2: s = Scalar::whole(v.uiVal); return S_OK;
+    case VT_UI4: case VT_UINT: s = Scalar::whole(v.ulVal); return S_OK;
+    case VT_UI8: s = Scalar::whole(v.ullVal); return S_OK;
+    case VT_R4: s = Scalar::real(v.fltVal); return S_OK;
+    case VT_R8: case VT_DATE: s = Scalar::real(v.dblVal); return S_OK;
+    case VT_CY: s = Scalar::real(double(v.cyVal.int64) / 10000.0); return S_OK;
+    case VT_BSTR: s = Scalar::string(vyr::com::utf8(v.bstrVal)); return S_OK;
     default: return DISP_E_TYPEMISMATCH;
     }
 }
