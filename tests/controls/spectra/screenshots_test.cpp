@@ -81,8 +81,8 @@ TEST(Screenshots, SpectraCtrlInItsThreeDisplayModes)
 TEST(Screenshots, SliceCtrlWithFourChannels)
 {
     auto server = com::make<cmdserver::MemoryCommandServer>();
-    (*server)["Channels"].entries = {{"Ch1", 0x0000C0, 0, 1.2}, {"Ch2", 0x00A000, 0, 2.5},
-                                     {"Ch3", 0xC00000, 0, 0.8}, {"Ch4", 0x008080, 0, 1.6}};
+    (*server)["Channels"].entries = {{"Ch1", 0xC00000, 0, 1.2}, {"Ch2", 0x00A000, 0, 2.5},
+                                     {"Ch3", 0x0000C0, 0, 0.8}, {"Ch4", 0x808000, 0, 1.6}};
     auto& d = (*server)["Distance"];
     d.minimum = 0;
     d.maximum = 8;
