@@ -206,11 +206,14 @@ void Recordset::update()
             st.bind(int(k + 1), *s.buffer[cols[k]]);
         st.step();
         int64_t id = sqlite3_last_insert_rowid(s.conn->db);
+        bool atEnd = s.pos >= s.rowids.size();
         auto at = std::lower_bound(s.rowids.begin(), s.rowids.end(), id);
         size_t index = size_t(at - s.rowids.begin());
         s.rowids.insert(at, id);
-        if (index <= s.pos && s.pos + 1 < s.rowids.size())
-            ++s.pos;   // the row that was current stays current
+        if (atEnd)
+            s.pos = s.rowids.size();   // still past the last row
+        else if (index <= s.pos)
+            ++s.pos;                   // the row that was current stays current
     }
     s.mode = State::Mode::None;
     s.loaded = false;

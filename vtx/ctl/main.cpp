@@ -3,7 +3,13 @@
 //                                 print each message the tool would show, one per line;
 //                                 exit 0 when the tool would go on, 1 when it would stop
 //   vtxctl create DB SCRIPT...    build a new database from SQL scripts, run in order
+//   vtxctl show DB                print the configuration as the diagram loads it, as JSON
+//   vtxctl store DB [NAME=VALUE...] [--yes|--no] [--fw1 N|--fw1 cancel]
+//                                 load, apply the changes, run Store answering its question
+//                                 and the filter-wheel dialog as told; print every message;
+//                                 exit 0 when stored, 3 when refused or cancelled
 #include "platform/dao/error.h"
+#include "vtx/ctl/configure.h"
 #include "vtx/model/printed_messages.h"
 #include "vtx/model/session.h"
 #include "vtx/model/sql_script.h"
@@ -17,7 +23,9 @@ namespace {
 int usage()
 {
     std::cerr << "usage: vtxctl check DB\n"
-                 "       vtxctl create DB SCRIPT...\n";
+                 "       vtxctl create DB SCRIPT...\n"
+                 "       vtxctl show DB\n"
+                 "       vtxctl store DB [NAME=VALUE...] [--yes|--no] [--fw1 N|--fw1 cancel]\n";
     return 2;
 }
 
@@ -48,5 +56,13 @@ int main(int argc, char** argv)
         return check(args[1]);
     if (args.size() >= 3 && args[0] == "create")
         return create(args[1], std::vector<std::string>(args.begin() + 2, args.end()));
+    if (args.size() == 2 && args[0] == "show")
+        return vyr::vtx::ctl::show(args[1]);
+    if (args.size() >= 2 && args[0] == "store") {
+        auto options = vyr::vtx::ctl::parseStoreOptions(std::vector<std::string>(args.begin() + 2, args.end()));
+        if (!options)
+            return usage();
+        return vyr::vtx::ctl::store(args[1], *options);
+    }
     return usage();
 }

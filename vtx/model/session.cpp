@@ -60,10 +60,10 @@ Session::Pick Session::browse(FileDialog& dialog)
         boxes_.inform(e.what());
         return Pick::Unchanged;
     }
-    if (!outcome.passed) {
-        changed_ = false;
+    // A refused pick leaves the previous database open with its diagram, edits included, so
+    // the changed flag stays as it is and Close still offers to store those edits.
+    if (!outcome.passed)
         return Pick::Refused;
-    }
     db_ = std::move(candidate);
     path_ = pick;
     version_ = outcome.version;

@@ -132,14 +132,12 @@ void VTXControlForm::showDiagram(bool shown)
 void VTXControlForm::onCloseEvent(int dispid)
 {
     // The Button fires Click on the press and again on a release inside it; Close acts once,
-    // on the release (or on a keyboard click, which fires only one).
-    if (dispid == controls::DISPID_EVENT_MOUSEDOWN) {
-        pressPending_ = true;
-    } else if (dispid == controls::DISPID_EVENT_MOUSEUP) {
-        pressPending_ = false;
-    } else if (dispid == controls::DISPID_EVENT_CLICK && !pressPending_) {
+    // on the release (or on a keyboard click, which fires only one). A press released outside
+    // the button closes nothing.
+    bool pressClick = dispid == controls::DISPID_EVENT_CLICK && lastEvent_ == controls::DISPID_EVENT_MOUSEDOWN;
+    lastEvent_ = dispid;
+    if (dispid == controls::DISPID_EVENT_CLICK && !pressClick)
         closeTool();
-    }
 }
 
 bool VTXControlForm::closeTool()

@@ -62,7 +62,7 @@ private:
     QFrame* beamPic_ = nullptr;
     QPushButton* cmdStore_ = nullptr;
     controls::HostWidget* cmdClose_ = nullptr;
-    bool pressPending_ = false;   // a Click that belongs to a mouse press, not yet released
+    int lastEvent_ = 0;   // the Close button's previous event
     bool ended_ = false;
 };
 

@@ -153,6 +153,12 @@ TEST_F(RecordsetTest, EmptyTable)
         EXPECT_EQ(e.number(), ErrorNumber::NoCurrentRecord);
         EXPECT_EQ(e.description(), "No current record");
     }
+    rs.addNew();
+    rs.setValue("Version Name", "2.08");
+    rs.update();
+    EXPECT_TRUE(rs.eof()) << "adding a row does not move off the end";
+    rs.moveFirst();
+    EXPECT_TRUE(rs.value("Version Name").isText("2.08"));
 }
 
 TEST_F(RecordsetTest, TableNamesIgnoreCase)

@@ -65,13 +65,5 @@ TEST_F(SqlScriptTest, AFailingScriptLeavesNoDatabase)
         EXPECT_EQ(entry.path().extension(), ".sql") << entry.path();
 }
 
-TEST_F(SqlScriptTest, RefusesToOverwrite)
-{
-    std::string path = build("demo.mdb");
-    auto size = std::filesystem::file_size(path);
-    EXPECT_THROW(createDatabaseFromScripts(path, {test::dataFile("schema.sql")}), dao::DaoError);
-    EXPECT_EQ(std::filesystem::file_size(path), size);
-}
-
 } // namespace
 } // namespace vyr::vtx

@@ -5,6 +5,7 @@
 #include "vtx/model/tool.h"
 #include "vtx/ui/main_form.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QScreen>
@@ -47,6 +48,7 @@ protected:
 
     test::FakeBoxes boxes_;
     test::FakeDialog dialog_;
+    Session s_{boxes_, ""};
 };
 
 TEST_F(MainFormTest, ShowsTheDemoDatabase)
@@ -139,6 +141,23 @@ TEST_F(MainFormTest, CloseByMouseEndsOnceAndSavesThePosition)
     double tpp = 1440.0 / f->logicalDpiX();
     EXPECT_NEAR(tool::readNumber("\\VTX\\VTXControlForm", "Left"), (f->x() - f->screen()->geometry().x()) * tpp, 1);
     EXPECT_NEAR(tool::readNumber("\\VTX\\VTXControlForm", "Top"), (f->y() - f->screen()->geometry().y()) * tpp, 1);
+}
+
+TEST_F(MainFormTest, APressReleasedOutsideCloseClosesNothing)
+{
+    auto f = shown(s_, build("System.mdb"));
+    QSignalSpy finished(f.get(), &VTXControlForm::finished);
+    QWidget* w = f->closeButton()->controlWindow();
+    ASSERT_NE(w, nullptr);
+    QTest::mousePress(w, Qt::LeftButton, {}, w->rect().center());
+    QTest::mouseRelease(w, Qt::LeftButton, {}, w->rect().bottomRight() + QPoint(40, 40));
+    EXPECT_EQ(finished.count(), 0);
+    QApplication::setActiveWindow(f.get());
+    w->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(w->hasFocus());
+    QTest::keyClick(w, Qt::Key_Space);
+    EXPECT_EQ(finished.count(), 1) << "a keyboard click closes";
 }
 
 TEST_F(MainFormTest, CloseAsksOncePerClickWhenSomethingChanged)

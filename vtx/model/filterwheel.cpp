@@ -1,0 +1,53 @@
+#include "vtx/model/filterwheel.h"
+
+#include "vtx/model/configuration.h"
+#include "vtx/model/rows.h"
+
+#include <charconv>
+
+namespace vyr::vtx {
+
+FilterWheelChoice::FilterWheelChoice(dao::Database& db) : db_(db)
+{
+    std::vector<rows::Place> places = rows::places(
+        db, "SELECT * FROM [Available FilterPlacement] WHERE [ID Available] = 'FW1'AND [Not Include] = False ");
+    if (places.size() < 4) {
+        items_ = {"Item1", "Item2", "Item3", "Item4"};
+        return;
+    }
+    for (size_t k = 0; k < places.size(); ++k)
+        items_.push_back(std::to_string(k + 1) + "   " + places[k].name);
+}
+
+bool FilterWheelChoice::accept(const std::string& position, MessageBoxes& boxes)
+{
+    if (position.empty()) {
+        boxes.inform("No position select !");
+        return false;
+    }
+    int n = 0;
+    auto [end, ec] = std::from_chars(position.data(), position.data() + position.size(), n);
+    if (ec != std::errc() || end != position.data() + position.size() || n < 1 || size_t(n) > items_.size()) {
+        boxes.inform("Incorrect Position !");
+        return false;
+    }
+    dao::Recordset r = db_.openRecordset("Available FilterPlacement");
+    for (; !r.eof(); r.moveNext()) {
+        dao::Value pos = r.value("Position");
+        if (!r.value("ID Available").isText("FW1") || pos.isNull() || pos.number() != double(n))
+            continue;
+        if (r.value("ID Potential").isText(kNone)) {
+            boxes.inform("Position is None for QSX-Mode !");
+            return false;
+        }
+        r.edit();
+        r.setValue("ID Potential", dao::Value(kLp680));
+        r.update();
+        return true;
+    }
+    // The wheel has no such place: writing nothing must not pass for a chosen place.
+    boxes.inform("Incorrect Position !");
+    return false;
+}
+
+} // namespace vyr::vtx

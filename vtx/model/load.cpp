@@ -1,0 +1,172 @@
+#include "vtx/model/load.h"
+
+#include "vtx/model/keys.h"
+#include "vtx/model/rows.h"
+#include "vtx/model/version.h"
+
+namespace vyr::vtx {
+
+namespace {
+
+using rows::kDoNotUse;
+
+bool notUsed(const std::optional<std::string>& status)
+{
+    return status && *status == kDoNotUse;
+}
+
+std::string lastLetter(const std::string& can)
+{
+    return can.empty() ? std::string() : can.substr(can.size() - 1);
+}
+
+void showCan(Channel& c, const std::string& can)
+{
+    c.can = can;
+    c.letter = lastLetter(can);
+    c.letterShown = true;
+    c.fill = Fill::Can;
+}
+
+void loadChannels(dao::Database& db, Configuration& c)
+{
+    Channel& first = c.channel(1);
+    first.letterShown = false;
+    first.fill = Fill::NoCan;
+    if (notUsed(rows::status(db, "Available Point Detectors", "PmtD"))) {
+        first.fill = Fill::NoCan;
+    } else if (notUsed(rows::status(db, "Available FilterSets", "VTX_EF5"))) {
+        first.can = "CANK";
+        first.letter = "K";
+        first.letterShown = true;
+        first.fill = Fill::Transmission;
+    } else {
+        first.fill = Fill::Can;
+    }
+    if (first.can != "CANK") {
+        auto dio = rows::status(db, "Available Dios", keys::kDios[0]);
+        if (notUsed(dio)) {
+            first.can = kNone;
+            first.letterShown = false;
+            first.fill = Fill::NoCan;
+        } else if (dio) {
+            showCan(first, rows::field(db, "Available Dios", keys::kDios[0], "Control").value_or(""));
+        }
+    }
+    for (int n = 2; n <= 4; ++n) {
+        Channel& ch = c.channel(n);
+        ch.letterShown = false;
+        ch.fill = Fill::NoCan;
+        std::string pmt = "VTX_Pmt" + std::to_string(n + 4);
+        if (notUsed(rows::status(db, "Available Point Detectors", pmt))) {
+            ch.can = kNone;
+            continue;
+        }
+        // A Null status of a detector DIO counts as in use; a missing row leaves the channel.
+        auto dio = rows::status(db, "Available Dios", keys::kDios[size_t(n - 1)]);
+        if (dio && *dio != kDoNotUse)
+            showCan(ch, rows::field(db, "Available Dios", keys::kDios[size_t(n - 1)], "Control").value_or(""));
+    }
+}
+
+void loadLamps(dao::Database& db, Configuration& c)
+{
+    auto inUse = [&](const char* key) {
+        auto s = rows::status(db, "Available Lamps", key);
+        return s && *s != kDoNotUse;
+    };
+    c.transmittedLight = inUse("HAL") ? 1 : 0;
+    if (inUse("HAL Refl"))
+        c.reflectedLight = 1;
+    else
+        c.reflectedLight = inUse("HBO") ? 2 : 0;
+}
+
+void loadPositions(dao::Database& db, Configuration& c)
+{
+    auto shutter = rows::status(db, "Available Shutters", "Transmission Mirror");
+    if (notUsed(shutter)) {
+        c.nt2 = notUsed(rows::status(db, "Available FilterSets", "VTX_NT2")) ? Nt2::Nothing : Nt2::Cube;
+        c.manualMirror = false;
+    } else {
+        c.nt2 = Nt2::Mirror;
+        c.manualMirror = shutter && *shutter == "Dummy";
+    }
+    c.nt1 = notUsed(rows::status(db, "Available FilterSets", "VTX_NT1")) ? Nt1::Nothing : Nt1::Cube;
+}
+
+std::vector<std::string> placeList(dao::Database& db, const std::string& holder, int places, bool emptyAsNone)
+{
+    std::vector<std::string> list;
+    for (const rows::Place& p : rows::places(db, rows::holderSql(holder))) {
+        if (p.position < 1 || p.position > places)
+            continue;
+        if (list.size() < size_t(p.position))
+            list.resize(size_t(p.position), kNone);
+        list[size_t(p.position - 1)] = p.name;
+    }
+    if (list.empty() && emptyAsNone)
+        list.push_back(kNone);
+    return list;
+}
+
+void loadPlacements(dao::Database& db, Configuration& c)
+{
+    c.placements.clear();
+    std::vector<std::string> nt2 = placeList(db, "VTX_NT2", 3, false);
+    if (nt2.size() >= 3 && nt2[2] == "HBO Mirror")
+        nt2[2] = kHalMirror;
+    c.placements["VTX_NT2"] = nt2;
+    c.placements["VTX_NT1"] = placeList(db, "VTX_NT1", 4, false);
+    for (int n = 1; n <= 4; ++n)
+        c.placements[emissionHolder(n)] = placeList(db, emissionHolder(n), 3, true);
+}
+
+std::vector<std::string> catalogue(dao::Database& db, const char* type)
+{
+    std::vector<std::string> out;
+    dao::Recordset r = db.openRecordset(std::string("SELECT * FROM [Potential Filters] WHERE [Type] = '") + type + "'",
+                                        dao::RecordsetType::Snapshot);
+    for (; !r.eof(); r.moveNext())
+        out.push_back(rows::text(r, "ID Potential"));
+    return out;
+}
+
+int standKind(const std::string& stand)
+{
+    if (stand == "Marvolan3q" || stand == "Tressivo410K")
+        return 1;
+    return stand == "FS" ? 2 : 0;
+}
+
+} // namespace
+
+Configuration loadConfiguration(dao::Database& db, int32_t version, Configuration previous)
+{
+    Configuration c = std::move(previous);
+    {
+        dao::Recordset v = db.openRecordset("System Versions");
+        c.versionText = v.eof() ? std::string() : rows::text(v, "Version Name");
+    }
+    loadChannels(db, c);
+    loadLamps(db, c);
+    loadPositions(db, c);
+    loadPlacements(db, c);
+    c.splitters = catalogue(db, "FT");
+    c.emissionFilters.clear();
+    for (const char* type : {"BP-VTX", "LP-VTX", "KP-VTX"}) {
+        std::vector<std::string> part = catalogue(db, type);
+        c.emissionFilters.insert(c.emissionFilters.end(), part.begin(), part.end());
+    }
+    {
+        dao::Recordset s = db.openRecordset("Available Systems");
+        c.stand = s.eof() ? 0 : standKind(rows::text(s, "ID Stand"));
+    }
+    c.lp680Text = kLp680;
+    if (version > kMinimumVersion &&
+        !rows::exists(db, "SELECT * FROM [Available FilterPlacement] WHERE [ID Available] = 'FW1' AND [ID Potential] = 'VTX LP680'"))
+        c.lp680Text.clear();
+    return c;
+}
+
+} // namespace vyr::vtx
