@@ -6,6 +6,7 @@
 #include "controls/spectra/spectractrl.h"
 #include "controls/spectra/wavelengthcolor.h"
 #include "platform/com/memstream.h"
+#include "platform/gdi/syscolors.h"
 #include "tests/support/eventspy.h"
 #include "tools/cmdserver/memoryserver.h"
 #include <QPushButton>
@@ -299,25 +300,35 @@ TEST(SpectraCtrl, CurvesAreDrawnInTheirColour)
     EXPECT_EQ(img.pixel(screenX(*h.ctrl, 500), l.area.top() + 1), qRgb(255, 0, 0));
 }
 
-TEST(SpectraCtrl, DegenerateServerValuesDrawWithoutBand)
+TEST(SpectraCtrl, DegenerateServerValuesNeverBreakDrawingOrScrolling)
 {
-    struct Case { double lo, hi, centre, width; };
-    for (const Case c : {Case{500, 500, 500, 60}, Case{400, 700, 500, 0}, Case{kNaN, 700, 500, 60},
-                         Case{400, 700, kNaN, 60}, Case{400, 700, 500, 1e-12}}) {
+    // Without a usable axis or window the band area stays in the background colour; a NaN
+    // centre starts at the axis minimum and a window too narrow to build is widened.
+    struct Case { double lo, hi, centre, width; bool band; };
+    for (const Case c : {Case{500, 500, 500, 60, false}, Case{400, 700, 500, 0, false},
+                         Case{kNaN, 700, 500, 60, false}, Case{400, 700, 500, kNaN, false},
+                         Case{400, 700, kNaN, 60, true}, Case{400, 700, 500, 1e-12, true}}) {
         Hosted h;
         h.host->setProperty("ShowSpectra", Variant::fromLong(1));
+        h.host->setProperty("ShowLaserLinesInSpectra", Variant::fromLong(0));
         auto& centre = (*h.server)["Centre"];
         centre.minimum = c.lo;
         centre.maximum = c.hi;
         centre.value = c.centre;
         (*h.server)["Width"].value = c.width;
         h.server->notify("Centre");
-        const QImage img = h.shot();
-        ASSERT_FALSE(img.isNull());
+        const QPoint middle = h.ctrl->layout().band.center();
+        const QRgb back = h.shot().pixel(middle);
+        EXPECT_EQ(back == gdi::SysColor(15).rgb(), !c.band) << c.lo << " " << c.hi << " " << c.centre << " " << c.width;
         QTest::keyClick(h.window(), Qt::Key_End);
-        QTest::mousePress(h.window(), Qt::LeftButton, {}, h.ctrl->layout().band.center());
-        QTest::mouseRelease(h.window(), Qt::LeftButton, {}, h.ctrl->layout().band.center() + QPoint(-30, 0));
-        h.window()->repaint();
+        QTest::mousePress(h.window(), Qt::LeftButton, {}, middle);
+        QMouseEvent move(QEvent::MouseMove, QPointF(middle.x() - 30, middle.y()), QPointF(), Qt::NoButton,
+                         Qt::LeftButton, {});
+        QApplication::sendEvent(h.window(), &move);
+        QTest::mouseRelease(h.window(), Qt::LeftButton, {}, middle + QPoint(-30, 0));
+        EXPECT_FALSE(h.shot().isNull());
+        if (!c.band)
+            EXPECT_TRUE(h.server->calls("SetValue").empty()); // nothing to scroll on
     }
 }
 
