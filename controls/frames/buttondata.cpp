@@ -16,7 +16,7 @@ HRESULT readText(BlockReader& record, std::string& text)
     return S_OK;
 }
 
-HRESULT readObject(BlockReader& record, com::ComPtr<IUnknown>& object)
+HRESULT readPicture(BlockReader& record, com::ComPtr<IPictureDisp>& picture)
 {
     com::Variant v;
     HRESULT hr = record.variant(v);
@@ -24,15 +24,12 @@ HRESULT readObject(BlockReader& record, com::ComPtr<IUnknown>& object)
         return hr;
     if (v.type() != VT_DISPATCH && v.type() != VT_UNKNOWN && v.type() != VT_EMPTY)
         return DISP_E_TYPEMISMATCH;
-    object = v.type() == VT_EMPTY ? nullptr : v.get().punkVal;
+    IUnknown* object = v.type() == VT_EMPTY ? nullptr : v.get().punkVal;
+    com::ComPtr<IPictureDisp> read;
+    if (object && FAILED(object->QueryInterface(IID_IPictureDisp, read.putVoid())))
+        return DISP_E_TYPEMISMATCH;
+    picture = read;
     return S_OK;
-}
-
-// Pictures travel as dispatch objects, as picture properties do.
-com::Variant objectValue(const com::ComPtr<IUnknown>& object)
-{
-    com::ComPtr<IDispatch> disp = object.as<IDispatch>(IID_IDispatch);
-    return disp || !object ? com::Variant::fromDispatch(disp.get()) : com::Variant::fromUnknown(object.get());
 }
 
 } // namespace
@@ -43,7 +40,8 @@ HRESULT writeButtonData(IStream* s, const ButtonData& data)
     HRESULT hr = record.open(s);
     if (FAILED(hr))
         return hr;
-    const com::Variant values[] = {com::Variant::fromString(data.caption), objectValue(data.picture), objectValue(data.backPicture),
+    const com::Variant values[] = {com::Variant::fromString(data.caption), com::Variant::fromDispatch(data.picture.get()),
+                                   com::Variant::fromDispatch(data.backPicture.get()),
                                    com::Variant::fromString(data.command)};
     for (const com::Variant& v : values) {
         if (FAILED(hr = com::writeVariant(s, v.get())))
@@ -56,8 +54,8 @@ HRESULT readButtonData(IStream* s, const BlockReader& outer, ButtonData& data)
 {
     BlockReader record;
     HRESULT hr = record.open(s, &outer);
-    if (FAILED(hr) || FAILED(hr = readText(record, data.caption)) || FAILED(hr = readObject(record, data.picture))
-        || FAILED(hr = readObject(record, data.backPicture)) || FAILED(hr = readText(record, data.command)))
+    if (FAILED(hr) || FAILED(hr = readText(record, data.caption)) || FAILED(hr = readPicture(record, data.picture))
+        || FAILED(hr = readPicture(record, data.backPicture)) || FAILED(hr = readText(record, data.command)))
         return hr;
     return record.close();
 }

@@ -5,20 +5,21 @@
 #include "controls/frames/persistblock.h"
 #include "platform/com/comptr.h"
 #include "platform/com/dispatch.h"
+#include "platform/com/picture.h"
 #include <string>
 
 namespace vyr::frames {
 
 struct ButtonData {
     std::string caption;
-    com::ComPtr<IUnknown> picture;
-    com::ComPtr<IUnknown> backPicture;
+    com::ComPtr<IPictureDisp> picture;
+    com::ComPtr<IPictureDisp> backPicture;
     std::string command;
 };
 
 HRESULT writeButtonData(IStream* s, const ButtonData& data);
 // Reads the record inside `outer`. Values the record does not hold keep their current value;
-// a value of the wrong type is DISP_E_TYPEMISMATCH.
+// a value of the wrong type (a picture that is no picture) is DISP_E_TYPEMISMATCH.
 HRESULT readButtonData(IStream* s, const BlockReader& outer, ButtonData& data);
 
 } // namespace vyr::frames

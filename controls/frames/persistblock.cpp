@@ -67,6 +67,14 @@ HRESULT BlockReader::openBefore(IStream* s, uint64_t limit)
     return S_OK;
 }
 
+HRESULT BlockReader::openRest(IStream* s)
+{
+    s_ = s;
+    const HRESULT hr = streamPosition(s, start_);
+    end_ = start_ + com::remainingBytes(s);
+    return hr;
+}
+
 uint64_t BlockReader::left() const
 {
     uint64_t pos = 0;

@@ -41,6 +41,8 @@ public:
     HRESULT open(IStream* s, const BlockReader* outer = nullptr);
     // Opens a block that must end inside the stream and at or before the position `limit`.
     HRESULT openBefore(IStream* s, uint64_t limit);
+    // Reads the rest of the stream as one block that has no length of its own.
+    HRESULT openRest(IStream* s);
 
     uint64_t start() const { return start_; }
     uint64_t end() const { return end_; }

@@ -1,0 +1,29 @@
+#include "controls/frames/backpicture.h"
+#include "controls/core/draw/drawing.h"
+#include "platform/com/picture.h"
+#include "platform/gdi/fill.h"
+#include "platform/gdi/syscolors.h"
+#include <QWidget>
+
+namespace vyr::frames {
+
+bool pictureCovers(IUnknown* picture)
+{
+    const SHORT type = com::pictureType(picture);
+    return type == PICTYPE_BITMAP || type == PICTYPE_METAFILE;
+}
+
+void paintBackground(QPainter& painter, QWidget* widget, const QRect& rect, OLE_COLOR color, IUnknown* picture,
+                     bool alignTopLevel)
+{
+    if (rect.isEmpty())
+        return;
+    if (!pictureCovers(picture))
+        gdi::FillSolid(painter, rect, gdi::ColorOf(color));
+    std::optional<QPoint> offset;
+    if (widget)
+        offset = widget->mapTo(widget->window(), QPoint(0, 0));
+    controls::draw::TileBackPicture(painter, picture, rect, QRect(), alignTopLevel, offset);
+}
+
+} // namespace vyr::frames

@@ -1,0 +1,92 @@
+#pragma once
+// MultiPageFrame: a set of ControlPages of which one is shown at a time, attached to a parent
+// window given by its owner (the Frame's window, or its own window when a container hosts it).
+// Its property list is taken from the property map; its stream holds the pages as well.
+#include "controls/core/control.h"
+#include "controls/frames/controlpage.h"
+#include "controls/frames/nestedpage.h"
+#include "controls/frames/pageset.h"
+
+namespace vyr::controls {
+
+constexpr IID IID_IMultiPageFrame = vyr::com::guidOf("0BD67167-35D0-4CD8-8A14-24B6341777BC");
+
+class MultiPageFrame final : public ControlBase, public INestedPage, public IControlPageOwner {
+public:
+    MultiPageFrame();
+    ~MultiPageFrame() override;
+    static const ClassDescriptor& classDescriptor();
+
+    // IUnknown for the two internal interfaces as well.
+    STDMETHOD(QueryInterface)(REFIID riid, void** out) override { return ControlBase::QueryInterface(riid, out); }
+    STDMETHOD_(ULONG, AddRef)() override { return ControlBase::AddRef(); }
+    STDMETHOD_(ULONG, Release)() override { return ControlBase::Release(); }
+
+    // Pages live in `parent` (null: detached, every page and its controls are released).
+    // `owner` is asked whether dragging is locked; it outlives the attachment.
+    void attach(IControlPageOwner* owner, QWidget* parent);
+    QWidget* parentWidget() const { return parent_; }
+
+    frames::PageSet& pageSet() { return pages_; }
+    frames::ControlPage* page(LONG index) const;
+    frames::ControlPage* currentPage() const { return page(pages_.current()); }
+
+    // Property setters with their side effects; each notifies its change.
+    HRESULT setLocked(bool locked);
+    bool locked() const { return locked_; }
+    HRESULT setPageCount(LONG n);
+    HRESULT setPageCurrent(LONG index);
+    HRESULT setDragControls(bool drag);
+    bool dragControls() const;
+    HRESULT setBackColor(OLE_COLOR color);
+    OLE_COLOR backColor() const { return backColor_; }
+    HRESULT setBackPicture(IPictureDisp* picture, PutKind kind);
+    IPictureDisp* backPicture() const { return backPicture_.get(); }
+    void setAlignTopLevel(bool align);
+    HRESULT setLoadOption(LONG option) { return pages_.setLoadOption(option); }
+
+    // --- IPersistStreamInit: header, property list, pages.
+    STDMETHOD(Load)(IStream* stream) override;
+    STDMETHOD(Save)(IStream* stream, BOOL clearDirty) override;
+
+    // --- ICommandClient: the server goes on to every hosted control.
+    STDMETHOD(SetCommandServer)(ICommandServer* server) override;
+    STDMETHOD(DestroyControlWindow)() override;
+
+    // --- INestedPage
+    STDMETHOD(SetPageOwner)(IControlPageOwner* owner) override;
+    STDMETHOD(PointTest)(LONG x, LONG y, BOOL* onControl, BOOL* inClient) override;
+    STDMETHOD(ForwardDispatch)(IDispatch* object) override;
+    STDMETHOD(AddDispatch)(IDispatch* object) override;
+    STDMETHOD(InsertControl)(BSTR classId, LONG x, LONG y, LONG width, LONG height) override;
+    STDMETHOD(GetDragControls)(BOOL* drag) override;
+
+    // --- IControlPageOwner, for the pages: locked by the own flag or by the owner.
+    STDMETHOD(IsLocked)(BOOL* locked) override;
+
+    void onDraw(QPainter& painter, const QRect& bounds) override;
+    void refreshFromServer() override {}
+    void onWindowCreated() override;
+    void onResize() override;
+
+private:
+    void* queryExtra(REFIID riid) override;
+    std::unique_ptr<frames::PageSlot> makePage();
+    template <class F>
+    void eachPage(F f)
+    {
+        for (LONG i = 0; i < pages_.count(); ++i)
+            f(*page(i));
+    }
+
+    frames::PageSet pages_;
+    QPointer<QWidget> parent_;
+    IControlPageOwner* owner_ = nullptr;
+    com::ComPtr<IControlPageOwner> pageOwner_; // the page hosting this set, when one does
+    bool locked_ = true;
+    OLE_COLOR backColor_ = 0x8000000F;
+    com::ComPtr<IPictureDisp> backPicture_;
+    bool alignTopLevel_ = false;
+};
+
+} // namespace vyr::controls
