@@ -46,16 +46,6 @@ protected:
     SliderLogic slider;
 };
 
-TEST_F(SliderLogicTest, StartsFromTheDocumentedState)
-{
-    SliderLogic fresh;
-    EXPECT_EQ(fresh.value(), 1.0);
-    EXPECT_EQ(fresh.minimum(), 1.0);
-    EXPECT_EQ(fresh.maximum(), 100.0);
-    EXPECT_EQ(fresh.press(), SliderPress::None);
-    EXPECT_EQ(fresh.pressedButton(), -1);
-}
-
 TEST_F(SliderLogicTest, DragScrollsOnChangeAndReportsAllOnRelease)
 {
     ValueEffects fx = slider.act(MousePress{centreOf(slider.thumb())});
@@ -463,20 +453,6 @@ TEST_F(SliderLogicTest, FocusLossEndsAPress)
     // A release after that steps no more.
     EXPECT_TRUE(slider.act(MouseRelease{}).events.empty());
     EXPECT_EQ(slider.value(), 50.0);
-}
-
-TEST_F(SliderLogicTest, ValueFieldPrecision)
-{
-    struct Case {
-        int32_t precision;
-        double value;
-        const char* text;
-    };
-    for (Case c : {Case{4, 50, "50.0000"}, Case{0, 12, "12"}, Case{2, 0.125, "0.12"}, Case{-1, 1, "1.000000"}}) {
-        slider.properties().valuePrecision = c.precision;
-        slider.refresh(reading(0, 100, c.value));
-        EXPECT_EQ(slider.valueText(), c.text) << c.precision;
-    }
 }
 
 } // namespace

@@ -93,33 +93,6 @@ TEST_F(ValueEditTest, ValueButtonsAreNumbersOnly)
     EXPECT_EQ(edit.valueButtonLabel(5), "");
 }
 
-TEST_F(ValueEditTest, HeldSpinButtonRepeatsAndStepsOnRelease)
-{
-    ValueEffects fx = edit.act(MousePress{centreOf(edit.geometry().upButton)});
-    EXPECT_EQ(edit.press(), ValueEditPress::UpButton);
-    EXPECT_EQ(fx.timer.kind, TimerChange::Kind::Start);
-    EXPECT_EQ(fx.timer.interval, 200);
-    EXPECT_EQ(fx.capture, CaptureChange::Grab);
-
-    fx = edit.act(TimerTick{200});
-    EXPECT_EQ(fx.timer.interval, 80);
-    EXPECT_EQ(edit.value(), 51.0);
-    EXPECT_EQ(fx.events, (Events{Click, Change}));
-    EXPECT_EQ(fx.fieldText, "51");
-    EXPECT_EQ(fx.sentValue, 51.0);
-
-    fx = edit.act(TimerTick{80});
-    EXPECT_EQ(fx.timer.kind, TimerChange::Kind::None);
-    EXPECT_EQ(edit.value(), 52.0);
-
-    fx = edit.act(MouseRelease{});
-    EXPECT_EQ(edit.value(), 53.0);
-    EXPECT_EQ(fx.timer.kind, TimerChange::Kind::Stop);
-    EXPECT_EQ(fx.capture, CaptureChange::Release);
-    EXPECT_TRUE(fx.focusEdit);
-    EXPECT_EQ(fx.events, (Events{Click, Change}));
-}
-
 TEST_F(ValueEditTest, DownSpinStopsAtTheMinimum)
 {
     edit.refresh(reading(0, 100, 0.5));
@@ -130,19 +103,6 @@ TEST_F(ValueEditTest, DownSpinStopsAtTheMinimum)
     fx = edit.act(MouseRelease{});
     EXPECT_TRUE(fx.events.empty());
     EXPECT_EQ(fx.fieldText, "0"); // the text is shown again even without a change
-}
-
-TEST_F(ValueEditTest, ValueButtonSetsItsNumberOnRelease)
-{
-    const PixelRect button = edit.geometry().valueButtons[2];
-    ValueEffects fx = edit.act(MousePress{centreOf(button)});
-    EXPECT_EQ(edit.press(), ValueEditPress::ValueButton);
-    EXPECT_EQ(edit.pressedButton(), 2);
-    EXPECT_EQ(fx.timer.kind, TimerChange::Kind::None);
-    fx = edit.act(MouseRelease{});
-    EXPECT_EQ(edit.value(), 5.0);
-    EXPECT_EQ(edit.pressedButton(), -1);
-    EXPECT_EQ(fx.events, (Events{Click, Change}));
 }
 
 TEST_F(ValueEditTest, PressElsewhereFocusesTheField)
