@@ -50,9 +50,9 @@ HRESULT CurveSource::GetPoints(LONG curve, LONG count, double* points)
         return E_INVALIDARG;
     if (count > 0 && !points)
         return E_POINTER;
-    for (LONG i = 0; i < count; ++i) {
-        points[2 * i] = e->points[size_t(i)].x;
-        points[2 * i + 1] = e->points[size_t(i)].y;
+    for (size_t i = 0; i < size_t(count); ++i) {
+        points[2 * i] = e->points[i].x;
+        points[2 * i + 1] = e->points[i].y;
     }
     return S_OK;
 }
@@ -68,12 +68,14 @@ std::vector<Curve> readCurves(IUnknown* source)
         return curves;
     count = std::min(count, kMaxCurves);
     std::vector<double> buffer;
+    long long total = 0;
     for (LONG i = 0; i < count; ++i) {
         OLE_COLOR color = 0;
         LONG n = 0;
         if (FAILED(src->GetCurveColor(i, &color)) || FAILED(src->GetPointCount(i, &n)) || n < 0 ||
-            n > kMaxCurvePoints)
+            n > kMaxCurvePoints || total + n > kMaxTotalPoints)
             break;
+        total += n;
         buffer.assign(size_t(n) * 2, 0.0);
         if (n > 0 && FAILED(src->GetPoints(i, n, buffer.data())))
             break;

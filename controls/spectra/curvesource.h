@@ -42,9 +42,11 @@ private:
     std::vector<Entry> curves_;
 };
 
-// Limits on what a source may hand over; a curve beyond them counts as unreadable.
+// Limits on what a source may hand over; a curve beyond them counts as unreadable, and
+// curves past the first kMaxCurves are not read.
 constexpr LONG kMaxCurves = 4096;
 constexpr LONG kMaxCurvePoints = 1 << 22;
+constexpr long long kMaxTotalPoints = 1 << 23;
 
 // Reads every curve of `source` (any object; none when it lacks the curve interface). Reading
 // stops at the first curve that cannot be read, keeping those before it.

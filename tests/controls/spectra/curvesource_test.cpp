@@ -92,6 +92,10 @@ TEST(CurveSource, HostileCountsAreNotBelieved)
     EXPECT_EQ(readCurves(bad->unknown()).size(), size_t(kMaxCurves));
     bad->curves = -1;
     EXPECT_TRUE(readCurves(bad->unknown()).empty());
+    // Many curves each within the limit stop where all of them together would pass it.
+    bad->curves = 100;
+    bad->points = kMaxCurvePoints;
+    EXPECT_EQ(readCurves(bad->unknown()).size(), size_t(kMaxTotalPoints / kMaxCurvePoints));
 }
 
 TEST(CurveSource, ObjectsWithoutTheInterfaceGiveNoCurves)
