@@ -308,6 +308,24 @@ TEST_F(FrameTest, ButtonsFollowTheirCommandsWithTheNearestVisibleAndSetRule)
     EXPECT_EQ(frame->setButtonCurrent(3), S_OK);
 }
 
+TEST_F(FrameTest, HostedControlsGetTheFramesCommandServer)
+{
+    auto server = com::make<cmdserver::MemoryCommandServer>();
+    host->setProperty("ButtonCount", Variant::fromLong(2));
+    insert(page(0), "VyrControls.Button", {1, 1, 40, 20})->setProperty("Command", Variant::fromString("Early"));
+    ASSERT_EQ(host->setCommandServer(server.get()), S_OK);
+    HostWidget* late = insert(page(0), "VyrControls.Button", {1, 30, 40, 50});
+    late->setProperty("Command", Variant::fromString("Late"));
+    frame->setButtonCurrent(1); // a page created after the server came
+    insert(page(1), "VyrControls.Button", {1, 1, 40, 20})->setProperty("Command", Variant::fromString("Other"));
+    const auto registered = server->calls("RegisterCommand");
+    for (const char* name : {"Early", "Late", "Other"})
+        EXPECT_NE(std::find(registered.begin(), registered.end(), std::string("RegisterCommand ") + name),
+                  registered.end())
+            << name;
+    EXPECT_TRUE(late->controlWindow()->isEnabled());
+}
+
 TEST_F(FrameTest, ChangingBackStyleRebuildsTheWindowAndKeepsThePages)
 {
     host->setProperty("ButtonCount", Variant::fromLong(2));
