@@ -29,6 +29,8 @@ struct Channel {
     std::string letter;         // the text of the channel's CAN letter label
     bool letterShown = false;
     Fill fill = Fill::NoCan;
+
+    bool operator==(const Channel&) const = default;
 };
 
 struct Configuration {

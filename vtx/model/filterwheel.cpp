@@ -3,6 +3,7 @@
 #include "vtx/model/configuration.h"
 #include "vtx/model/rows.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace vyr::vtx {
@@ -13,10 +14,15 @@ FilterWheelChoice::FilterWheelChoice(dao::Database& db) : db_(db)
         db, "SELECT * FROM [Available FilterPlacement] WHERE [ID Available] = 'FW1'AND [Not Include] = False ");
     if (places.size() < 4) {
         items_ = {"Item1", "Item2", "Item3", "Item4"};
+        positions_ = {1, 2, 3, 4};
         return;
     }
-    for (size_t k = 0; k < places.size(); ++k)
-        items_.push_back(std::to_string(k + 1) + "   " + places[k].name);
+    // Each item is numbered by its row's own place, so that the number shown, the number typed
+    // and the row written agree even when a place that is not on offer comes first.
+    for (const rows::Place& p : places) {
+        items_.push_back(std::to_string(p.position) + "   " + p.name);
+        positions_.push_back(p.position);
+    }
 }
 
 bool FilterWheelChoice::accept(const std::string& position, MessageBoxes& boxes)
@@ -27,7 +33,8 @@ bool FilterWheelChoice::accept(const std::string& position, MessageBoxes& boxes)
     }
     int n = 0;
     auto [end, ec] = std::from_chars(position.data(), position.data() + position.size(), n);
-    if (ec != std::errc() || end != position.data() + position.size() || n < 1 || size_t(n) > items_.size()) {
+    if (ec != std::errc() || end != position.data() + position.size() ||
+        std::find(positions_.begin(), positions_.end(), n) == positions_.end()) {
         boxes.inform("Incorrect Position !");
         return false;
     }

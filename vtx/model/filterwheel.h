@@ -14,9 +14,10 @@ public:
     explicit FilterWheelChoice(dao::Database& db);
 
     // Menu captions: place number, three blanks, the filter at that place; the designed
-    // "Item1" to "Item4" when the wheel has fewer than four places on offer.
+    // "Item1" to "Item4" (places 1 to 4) when the wheel has fewer than four places on offer.
     const std::vector<std::string>& items() const { return items_; }
-    static std::string positionText(int item) { return std::to_string(item + 1); }
+    // The place number menu item `item` puts into the position box.
+    std::string positionText(size_t item) const { return std::to_string(positions_.at(item)); }
 
     // OK with the place typed in `position`: true when "VTX LP680" was written and the
     // dialog closes; false after a refusal message (the dialog stays open).
@@ -25,6 +26,7 @@ public:
 private:
     dao::Database& db_;
     std::vector<std::string> items_;
+    std::vector<int> positions_;
 };
 
 // Store's view of the dialog: shows it modally; true only when OK wrote a place. Any other way

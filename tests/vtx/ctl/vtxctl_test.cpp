@@ -85,5 +85,47 @@ TEST_F(VtxctlTest, UsageErrors)
     }
 }
 
+TEST_F(VtxctlTest, ShowPrintsTheConfigurationAsJson)
+{
+    Outcome run = vtxctl("show " + shellArg(build("System.mdb", {"hbo-mirror.sql"})));
+    EXPECT_EQ(run.exit, 0) << run.out;
+    for (const char* part : {"\"version\": \"2.10\"", "\"nt1\": \"Cube\"", "\"nt2\": \"Cube\"",
+                             "\"manualMirror\": false", "\"can\": [\"CANK\", \"CANL\", \"CANM\", \"CANB\"]",
+                             "\"VTX_NT2\": [\"NFT 490\", \"NFT 565\", \"HAL Mirror\"]",
+                             "\"transmittedLight\": \"HAL\"", "\"reflectedLight\": \"HBO\"", "\"stand\": 1"})
+        EXPECT_NE(run.out.find(part), std::string::npos) << part << "\n" << run.out;
+    EXPECT_EQ(vtxctl("show " + shellArg(file("missing.mdb"))).exit, 1);
+}
+
+TEST_F(VtxctlTest, StoreAppliesChangesAnswersAsToldAndExitsByTheOutcome)
+{
+    std::string path = build("System.mdb");
+    struct Row { std::string args; int exit; std::string out; };
+    const std::vector<Row> rows = {
+        {"can3=CANL", 3, "CANL isn't unique !\n"},
+        {"can2=None", 3, "VTX3 alone not allowed !\n"},
+        {"nt1=Nothing nt2=Nothing --yes", 0, "VTX LP680 in FW1. Delete ?\n"},
+        {"nt1=Cube nt2=Cube can1=CANK can2=CANL can3=CANM can4=CANB 'VTX_EF5.1=LP 650' --fw1 cancel", 0, ""},
+        {"can9=CANK", 2, "vtxctl: unknown setting can9\n"},
+    };
+    for (const Row& r : rows) {
+        Outcome run = vtxctl("store " + shellArg(path) + " " + r.args);
+        EXPECT_EQ(run.exit, r.exit) << r.args << "\n" << run.out;
+        EXPECT_EQ(run.out, r.out) << r.args;
+    }
+    Outcome shown = vtxctl("show " + shellArg(path));
+    EXPECT_NE(shown.out.find("\"VTX_EF5\": [\"LP 650\""), std::string::npos) << shown.out;
+
+    // The splitter left the wheel above, and the wheel has free places: the dialog is not needed.
+    std::string full = build("full.mdb", {"fw1-no-free.sql"});
+    Outcome cancelled = vtxctl("store " + shellArg(full) + " --fw1 cancel");
+    EXPECT_EQ(cancelled.exit, 3);
+    EXPECT_EQ(cancelled.out, "No position for VTX LP680 selected ! No dates stored !\n");
+    Outcome none = vtxctl("store " + shellArg(full) + " --fw1 1");
+    EXPECT_EQ(none.exit, 3) << "place 1 is not on offer";
+    EXPECT_EQ(none.out, "Incorrect Position !\nNo position for VTX LP680 selected ! No dates stored !\n");
+    EXPECT_EQ(vtxctl("store " + shellArg(full) + " --fw1 6").exit, 0);
+}
+
 } // namespace
 } // namespace vyr::vtx
