@@ -4,6 +4,7 @@
 #include "tests/controls/frames/hosting.h"
 #include "tests/controls/frames/rects.h"
 #include "tools/cmdserver/memoryserver.h"
+#include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -343,6 +344,42 @@ TEST_F(FrameTest, ChangingBackStyleRebuildsTheWindowAndKeepsThePages)
     QPointer<QWidget> opaque = host->controlWindow();
     host->setProperty("CaptionTextColor", Variant::fromULong(0x0000FF));
     EXPECT_FALSE(opaque.isNull());
+}
+
+TEST_F(FrameTest, VerticalAutoArrangeStacksNestedPagesAndSizesTheParent)
+{
+    HostWidget setHost(&top);
+    setHost.setGeometry(0, 0, 300, 400);
+    ASSERT_EQ(setHost.create("Vyr.MultiPageFrame"), S_OK);
+    ControlPage& p = *pageSetOf(&setHost)->currentPage();
+    HostWidget* tall = insert(p, "VyrControls.Frame", {40, 200, 140, 250});
+    HostWidget* button = insert(p, "VyrControls.Button", {200, 5, 280, 30});
+    HostWidget* low = insert(p, "VyrControls.Frame", {0, 0, 100, 30});
+    ASSERT_TRUE(tall && button && low);
+    ASSERT_EQ(setHost.setProperty("AutoFrameArrange", Variant::fromLong(1)), S_OK);
+    EXPECT_EQ(tall->geometry(), QRect(10, 10, 100, 50));
+    EXPECT_EQ(low->geometry(), QRect(10, 70, 100, 30));
+    EXPECT_EQ(button->geometry(), QRect(200, 5, 80, 25)); // not a nested page: stays
+    EXPECT_EQ(setHost.height(), 110);
+
+    // Unlocked (design behaviour) nothing is arranged.
+    setHost.setProperty("Locked", Variant::fromBool(false));
+    tall->move(50, 50);
+    setHost.setProperty("AutoArrangeFrameDistance", Variant::fromLong(4));
+    EXPECT_EQ(tall->pos(), QPoint(50, 50));
+}
+
+TEST_F(FrameTest, ThePageWindowPassesTheFocusOn)
+{
+    // Unlocked, the buttons are in design behaviour and so enabled without a command server.
+    host->setProperty("Locked", Variant::fromBool(false));
+    HostWidget* a = insert(page(0), "VyrControls.Button", {1, 1, 40, 20});
+    HostWidget* b = insert(page(0), "VyrControls.Button", {1, 30, 40, 50});
+    QApplication::setActiveWindow(&top);
+    page(0).widget()->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(a->controlWindow()->hasFocus());
+    page(0).widget()->setFocus(Qt::BacktabFocusReason);
+    EXPECT_TRUE(b->controlWindow()->hasFocus());
 }
 
 // ---------------------------------------------------------------- painting
