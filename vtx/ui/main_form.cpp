@@ -4,7 +4,10 @@
 #include "controls/core/vyrcontrols.h"
 #include "platform/com/guid.h"
 #include "vtx/model/closing.h"
+#include "vtx/model/store.h"
 #include "vtx/model/tool.h"
+#include "vtx/ui/diagram.h"
+#include "vtx/ui/fw1_dialog.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -56,10 +59,17 @@ VTXControlForm::VTXControlForm(Session& session, MessageBoxes& boxes, FileDialog
     pal.setColor(QPalette::Window, Qt::white);
     beamPic_->setPalette(pal);
     beamPic_->setMinimumSize(640, 420);
+    diagram_ = new BeamDiagram(beamPic_);
+    auto* diagramLayout = new QVBoxLayout(beamPic_);
+    diagramLayout->setContentsMargins(2, 2, 2, 2);
+    diagramLayout->addWidget(diagram_);
+    connect(diagram_, &BeamDiagram::edited, this, &VTXControlForm::onEdited);
+    store_ = [this] { storeConfiguration(); };
 
     cmdStore_ = new QPushButton(QStringLiteral("Store"), this);
     cmdStore_->setObjectName("CmdStore");
     cmdStore_->setEnabled(false);
+    connect(cmdStore_, &QPushButton::clicked, this, &VTXControlForm::storeConfiguration);
 
     cmdClose_ = new controls::HostWidget(this);
     cmdClose_->setObjectName("CmdClose");
@@ -103,6 +113,8 @@ bool VTXControlForm::start(const std::string& path)
         return false;
     }
     showDiagram(result == Session::Start::Ready);
+    if (result == Session::Start::Ready && !loadDiagram())
+        return false;
     cmdStore_->setEnabled(false);
     browse_->setVisible(session_.launch() == Launch::Selectable);
     return true;
@@ -119,6 +131,7 @@ void VTXControlForm::browse()
     case Session::Pick::Loaded:
         database_->setText(QString::fromStdString(session_.path()));
         showDiagram(true);
+        loadDiagram();
         cmdStore_->setEnabled(false);
         break;
     }
@@ -127,6 +140,44 @@ void VTXControlForm::browse()
 void VTXControlForm::showDiagram(bool shown)
 {
     beamPic_->setVisible(shown);
+}
+
+bool VTXControlForm::loadDiagram()
+{
+    try {
+        diagram_->load(session_.database(), session_.version());
+    } catch (const std::exception& e) {
+        // A database the diagram cannot be read from ends the tool.
+        boxes_.inform(e.what());
+        endProgram();
+        return false;
+    }
+    session_.setChanged(false);
+    return true;
+}
+
+void VTXControlForm::onEdited()
+{
+    bool changed = diagram_->editor().changed();
+    session_.setChanged(changed);
+    if (changed)
+        cmdStore_->setEnabled(true);
+}
+
+void VTXControlForm::storeConfiguration()
+{
+    cmdClose_->setProperty("Enabled", com::Variant::fromBool(false));
+    QtFilterWheelDialog shown(this);
+    ConfigurationEditor& editor = diagram_->editor();
+    try {
+        vtx::storeConfiguration(session_.database(), session_.version(), editor, boxes_, wheel_ ? *wheel_ : shown);
+    } catch (const std::exception& e) {
+        boxes_.inform(e.what());   // rolled back: nothing of the store was written
+    }
+    cmdClose_->setProperty("Enabled", com::Variant::fromBool(true));
+    session_.setChanged(editor.changed());
+    cmdStore_->setEnabled(editor.changed());
+    diagram_->refresh();
 }
 
 void VTXControlForm::onCloseEvent(int dispid)
@@ -151,6 +202,8 @@ bool VTXControlForm::closeTool()
         if (!store_)
             return false;
         store_();
+        if (session_.changed())
+            return false;   // the store was refused or cancelled: the edits stay on screen
         break;
     case CloseAction::Close:
         break;

@@ -2,6 +2,7 @@
 // VTXControlForm, the tool's main window: the System Database path with Browse, the place of
 // the light-path diagram (BeamPic), and the Store and Close buttons. Close is a Button
 // control of the control library, created through its class factory.
+#include "vtx/model/filterwheel.h"
 #include "vtx/model/session.h"
 
 #include <QWidget>
@@ -15,6 +16,8 @@ class QPushButton;
 namespace vyr::controls { class HostWidget; }
 
 namespace vyr::vtx::ui {
+
+class BeamDiagram;
 
 class VTXControlForm : public QWidget {
     Q_OBJECT
@@ -37,6 +40,11 @@ public:
     void setStore(std::function<void()> store) { store_ = std::move(store); }
 
     controls::HostWidget* closeButton() const { return cmdClose_; }
+    BeamDiagram* diagram() const { return diagram_; }
+    // Store (CmdStore): writes the diagram's configuration; the filter-wheel dialog is asked
+    // through `wheel` when given, else shown as FW1Frm.
+    void storeConfiguration();
+    void setFilterWheelDialog(FilterWheelDialog* wheel) { wheel_ = wheel; }
     bool closeButtonIsControl() const;
 
 signals:
@@ -51,6 +59,8 @@ private:
     void savePosition();
     void endProgram();
     void showDiagram(bool shown);
+    bool loadDiagram();
+    void onEdited();
 
     Session& session_;
     MessageBoxes& boxes_;
@@ -60,6 +70,8 @@ private:
     QLineEdit* database_ = nullptr;
     QPushButton* browse_ = nullptr;
     QFrame* beamPic_ = nullptr;
+    BeamDiagram* diagram_ = nullptr;
+    FilterWheelDialog* wheel_ = nullptr;
     QPushButton* cmdStore_ = nullptr;
     controls::HostWidget* cmdClose_ = nullptr;
     int lastEvent_ = 0;   // the Close button's previous event
