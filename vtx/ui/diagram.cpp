@@ -17,11 +17,11 @@ namespace vyr::vtx::ui {
 
 namespace {
 
-constexpr int kWidth = 770;
-constexpr int kHeight = 430;
+constexpr int kWidth = 634;
+constexpr int kHeight = 414;
 constexpr int kBeamY = 110;
 // Columns of the channels 1 to 4: channels 1 and 4 behind NT2, channels 2 and 3 behind NT1.
-constexpr std::array<int, 4> kColumn{130, 380, 500, 260};
+constexpr std::array<int, 4> kColumn{95, 320, 420, 205};
 
 QColor fillColour(Fill f)
 {
@@ -52,12 +52,12 @@ DiagramGeometry DiagramGeometry::standard()
         g.filterLabel[size_t(i)] = QRect(x - 50, 211, 100, 20);
         g.detector[size_t(i)] = QRect(x - 28, 250, 56, 60);
     }
-    g.nt2Splitter = QRect(180, kBeamY - 15, 30, 30);
-    g.nt1Splitter = QRect(425, kBeamY - 15, 30, 30);
+    g.nt2Splitter = QRect(135, kBeamY - 15, 30, 30);
+    g.nt1Splitter = QRect(355, kBeamY - 15, 30, 30);
     g.sample = QRect(15, 15, 90, 34);
-    g.reflectedLabel = QRect(15, 370, 160, 22);
-    g.transmittedLabel = QRect(15, 400, 160, 22);
-    g.frame1 = QRect(605, 170, 150, 200);
+    g.reflectedLabel = QRect(15, 362, 160, 20);
+    g.transmittedLabel = QRect(15, 388, 160, 20);
+    g.frame1 = QRect(490, 175, 136, 200);
     return g;
 }
 
@@ -183,10 +183,10 @@ void BeamDiagram::paintEvent(QPaintEvent*)
     p.drawLine(sx, geo_.sample.bottom() + 20, sx, kBeamY);
     p.drawLine(sx, kBeamY, geo_.nt2Splitter.left(), kBeamY);
     p.drawLine(geo_.nt2Splitter.right(), kBeamY, geo_.nt1Splitter.left(), kBeamY);   // VTXLineT1
-    p.drawLine(geo_.nt1Splitter.right(), kBeamY, 590, kBeamY);                        // VTXLineT2
+    p.drawLine(geo_.nt1Splitter.right(), kBeamY, 620, kBeamY);                        // VTXLineT2
     p.setPen(Qt::black);
-    p.drawText(QRect(500, kBeamY + 4, 95, 18), Qt::AlignRight, QStringLiteral("Transmission"));
-    p.drawText(QRect(480, kBeamY - 40, 110, 18), Qt::AlignRight, QString::fromStdString(c.lp680Text));   // BeamSplitterTxt(1)
+    p.drawText(QRect(520, kBeamY + 4, 100, 18), Qt::AlignRight, QStringLiteral("Transmission"));
+    p.drawText(QRect(500, kBeamY - 24, 120, 18), Qt::AlignRight, QString::fromStdString(c.lp680Text));   // BeamSplitterTxt(1)
 
     // Splitters with their switching units.
     struct Unit { QRect splitter; bool shown; const char* text; };
@@ -194,7 +194,7 @@ void BeamDiagram::paintEvent(QPaintEvent*)
                           Unit{geo_.nt1Splitter, c.nt1 == Nt1::Cube, "VTX NT1:"}}) {
         splitterShape(p, u.splitter, u.shown);
         p.setPen(u.shown ? Qt::black : kDisabled);
-        p.drawText(QRect(u.splitter.left() - 75, u.splitter.top() - 22, 80, 18), Qt::AlignLeft, QString::fromUtf8(u.text));
+        p.drawText(QRect(u.splitter.right() + 6, u.splitter.top() - 22, 80, 18), Qt::AlignLeft, QString::fromUtf8(u.text));
         if (u.shown) {
             QRect unit(u.splitter.center().x() - 45, 22, 90, 30);
             p.setPen(QPen(Qt::darkGray, 1, Qt::DashLine));
@@ -224,7 +224,7 @@ void BeamDiagram::paintEvent(QPaintEvent*)
             p.drawRoundedRect(geo_.filterPicture[i], 4, 4);
             p.setFont(small);
             std::string holder = emissionHolder(n);
-            p.drawText(QRect(x - 110, geo_.filterPicture[i].top() + 2, 88, 18), Qt::AlignRight,
+            p.drawText(QRect(x - 92, geo_.filterPicture[i].top() + 2, 72, 18), Qt::AlignRight,
                        QString::fromStdString(holder));   // FilterName(n)
             const auto& list = c.placements.count(holder) ? c.placements.at(holder) : std::vector<std::string>{};
             QString first = list.empty() ? QStringLiteral("None") : QString::fromStdString(list.front());
@@ -252,7 +252,7 @@ void BeamDiagram::paintEvent(QPaintEvent*)
 
     // Lamps.
     p.setPen(Qt::black);
-    p.drawText(QRect(15, 350, 160, 18), Qt::AlignLeft, QStringLiteral("Reflected"));
+    p.drawText(QRect(15, 342, 160, 18), Qt::AlignLeft, QStringLiteral("Reflected"));
     QFont underlined = font();
     underlined.setUnderline(true);
     p.setFont(underlined);
