@@ -173,15 +173,17 @@ TEST_F(MainFormTest, CloseAsksOncePerClickWhenSomethingChanged)
     EXPECT_EQ(finished.count(), 0);
     EXPECT_TRUE(s.database().isOpen());
 
-    // Yes without a store to run keeps the window open rather than drop the changes.
-    boxes_.answers = {Answer::Yes};
-    clickClose(*f);
-    EXPECT_EQ(finished.count(), 0);
+    // Yes with a store that leaves the changes unsaved (refused) keeps the window open.
     int stored = 0;
     f->setStore([&] { ++stored; });
     boxes_.answers = {Answer::Yes};
     clickClose(*f);
     EXPECT_EQ(stored, 1);
+    EXPECT_EQ(finished.count(), 0);
+    f->setStore([&] { ++stored; s.setChanged(false); });
+    boxes_.answers = {Answer::Yes};
+    clickClose(*f);
+    EXPECT_EQ(stored, 2);
     EXPECT_EQ(finished.count(), 1);
 }
 
