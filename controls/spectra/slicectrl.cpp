@@ -1,5 +1,6 @@
 #include "controls/spectra/slicectrl.h"
 #include "controls/core/properties.h"
+#include "controls/core/valuechange.h"
 #include "controls/spectra/slicepaint.h"
 #include "platform/gdi/syscolors.h"
 #include <QPainter>
@@ -12,7 +13,6 @@ using namespace vyr::spectra;
 
 namespace {
 
-bool differs(double a, double b) { return !(std::fabs(a - b) <= 1e-50); }
 
 // Channels beyond this many are not read.
 constexpr LONG kMaxChannels = 1024;
@@ -95,10 +95,10 @@ bool SliceCtrl::readServer()
         read[i].name = name.str();
     }
 
-    bool same = (enabled ? 1 : 0) == enabled_ && !differs(d.min, distance_.min) && !differs(d.max, distance_.max) &&
-                !differs(d.value, distance_.value) && read.size() == channels_.size();
+    bool same = (enabled ? 1 : 0) == enabled_ && !valueDiffers(d.min, distance_.min) && !valueDiffers(d.max, distance_.max) &&
+                !valueDiffers(d.value, distance_.value) && read.size() == channels_.size();
     for (size_t i = 0; same && i < read.size(); ++i)
-        same = read[i].color == channels_[i].color && !differs(read[i].value, channels_[i].value) &&
+        same = read[i].color == channels_[i].color && !valueDiffers(read[i].value, channels_[i].value) &&
                read[i].name == channels_[i].name;
     enabled_ = enabled ? 1 : 0;
     distance_ = d;

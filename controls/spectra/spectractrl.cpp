@@ -1,5 +1,6 @@
 #include "controls/spectra/spectractrl.h"
 #include "controls/core/properties.h"
+#include "controls/core/valuechange.h"
 #include "controls/spectra/curvesource.h"
 #include "controls/spectra/spectrapaint.h"
 #include "platform/gdi/syscolors.h"
@@ -17,9 +18,6 @@ using com::Variant;
 using namespace vyr::spectra;
 
 namespace {
-
-// Values read from the server count as unchanged within this distance.
-bool differs(double a, double b) { return !(std::fabs(a - b) <= 1e-50); }
 
 // Laser lines beyond this many are not read (a hostile count must not allocate without bound).
 constexpr LONG kMaxLaserLines = 4096;
@@ -235,10 +233,10 @@ bool SpectraCtrl::readServer()
         FAILED(s->GetCommandEnabled(centreCookie, &enabled)) || FAILED(s->GetCommandVisible(centreCookie, &visible)))
         return false;
 
-    if (differs(read.lo, axis_.lo) || differs(read.hi, axis_.hi) || differs(read.width, axis_.width))
+    if (valueDiffers(read.lo, axis_.lo) || valueDiffers(read.hi, axis_.hi) || valueDiffers(read.width, axis_.width))
         discardBand();
     const int enabledNow = enabled ? 1 : 0;
-    if (differs(read.centre, axis_.centre) || enabledNow != enabled_)
+    if (valueDiffers(read.centre, axis_.centre) || enabledNow != enabled_)
         invalidate();
     axis_ = read;
     enabled_ = enabledNow;
@@ -272,7 +270,7 @@ bool SpectraCtrl::readServer()
     }
     const bool same = lines.size() == lasers_.size() &&
                       std::equal(lines.begin(), lines.end(), lasers_.begin(),
-                                 [](double a, double b) { return !differs(a, b); });
+                                 [](double a, double b) { return !valueDiffers(a, b); });
     if (!same) {
         lasers_ = std::move(lines);
         discardBand();

@@ -1,4 +1,5 @@
 #include "controls/values/slider_logic.h"
+#include "controls/core/valuechange.h"
 
 #include "controls/values/number_text.h"
 
@@ -7,11 +8,6 @@
 namespace vyr::values {
 
 namespace {
-
-bool differs(double a, double b)
-{
-    return !(std::abs(a - b) <= kValueEpsilon);
-}
 
 // The smallest of the step magnitudes: the grid a dragged value snaps to.
 double gridStep(const SliderProperties& p)
@@ -88,11 +84,11 @@ ValueEffects SliderLogic::refresh(const CommandReading& reading)
     bool rangeChanged = false;
     // A range end that is not a finite number is not believed; the old one stays.
     if (props_.mode != SliderMode::List) {
-        if (reading.minimum && std::isfinite(*reading.minimum) && differs(*reading.minimum, min_)) {
+        if (reading.minimum && std::isfinite(*reading.minimum) && controls::valueDiffers(*reading.minimum, min_)) {
             min_ = *reading.minimum;
             rangeChanged = true;
         }
-        if (reading.maximum && std::isfinite(*reading.maximum) && differs(*reading.maximum, max_)) {
+        if (reading.maximum && std::isfinite(*reading.maximum) && controls::valueDiffers(*reading.maximum, max_)) {
             max_ = *reading.maximum;
             rangeChanged = true;
         }
@@ -100,7 +96,7 @@ ValueEffects SliderLogic::refresh(const CommandReading& reading)
     if (reading.value && !std::isnan(*reading.value)) {
         // Infinities stand for "as far as it goes": the range end on their side.
         const double v = std::isinf(*reading.value) ? scale_.clamp(*reading.value) : *reading.value;
-        if (differs(v, value_)) {
+        if (controls::valueDiffers(v, value_)) {
             value_ = v;
             fx.repaint = true;
         }

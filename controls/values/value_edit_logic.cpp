@@ -1,4 +1,5 @@
 #include "controls/values/value_edit_logic.h"
+#include "controls/core/valuechange.h"
 
 #include "controls/values/number_text.h"
 #include "controls/values/value_buttons.h"
@@ -9,11 +10,6 @@
 namespace vyr::values {
 
 namespace {
-
-bool differs(double a, double b)
-{
-    return !(std::abs(a - b) <= kValueEpsilon);
-}
 
 } // namespace
 
@@ -55,14 +51,14 @@ ValueEffects ValueEditLogic::refresh(const CommandReading& reading)
     ValueEffects fx;
     // Range ends that are not finite numbers are not believed; the old ones stay.
     if (reading.minimum && std::isfinite(*reading.minimum)) {
-        fx.repaint |= differs(*reading.minimum, min_);
+        fx.repaint |= controls::valueDiffers(*reading.minimum, min_);
         min_ = *reading.minimum;
     }
     if (reading.maximum && std::isfinite(*reading.maximum)) {
-        fx.repaint |= differs(*reading.maximum, max_);
+        fx.repaint |= controls::valueDiffers(*reading.maximum, max_);
         max_ = *reading.maximum;
     }
-    if (reading.value && !std::isnan(*reading.value) && differs(*reading.value, value_)) {
+    if (reading.value && !std::isnan(*reading.value) && controls::valueDiffers(*reading.value, value_)) {
         // Shown and stored, but not written back: a read must not turn into a write, or a
         // server that keeps an out-of-range value would be told again on every read.
         setValue(*reading.value, fx, false);

@@ -3,6 +3,7 @@
 // value object with a pluggable transform: linear, logarithmic or a list of discrete values.
 // Whatever the inputs (equal ends, NaN, infinities), a relative position is finite and lies
 // in [0, 1], so pixel positions computed from it are always defined.
+#include "controls/core/valuechange.h"
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -11,9 +12,9 @@ namespace vyr::values {
 
 enum class SliderMode : int16_t { Normal = 0, Logarithmic = 1, List = 2 };
 
-// Range ends closer than this count as equal, and values read again that differ by no more
-// than this count as unchanged.
-constexpr double kValueEpsilon = 1e-50;
+// Range ends closer than this count as equal (the same distance under which a value read
+// again counts as unchanged).
+using controls::kValueEpsilon;
 
 // A value at or above maximum becomes maximum; one not above minimum (NaN included)
 // becomes minimum.
