@@ -369,6 +369,29 @@ TEST_F(FrameTest, VerticalAutoArrangeStacksNestedPagesAndSizesTheParent)
     EXPECT_EQ(tall->pos(), QPoint(50, 50));
 }
 
+TEST_F(FrameTest, NestedPageInterfaceReachesTheCurrentPage)
+{
+    com::ComPtr<INestedPage> nested;
+    ASSERT_EQ(host->control()->QueryInterface(IID_INestedPage, nested.putVoid()), S_OK);
+    com::Bstr button("VyrControls.Button");
+    ASSERT_EQ(nested->InsertControl(button.get(), 10, 10, 80, 30), S_OK);
+    ASSERT_EQ(page(0).hosts().size(), 1u);
+    EXPECT_EQ(page(0).hosts()[0]->geometry(), QRect(10, 10, 80, 30));
+    EXPECT_EQ(nested->InsertControl(com::Bstr("No.Such.Control").get(), 0, 0, 5, 5), REGDB_E_CLASSNOTREG);
+
+    // Points in the Frame's client coordinates; the page sits inside the border and caption.
+    const QPoint origin = page(0).widget()->pos();
+    BOOL onControl = FALSE, inClient = FALSE;
+    ASSERT_EQ(nested->PointTest(origin.x() + 20, origin.y() + 20, &onControl, &inClient), S_OK);
+    EXPECT_TRUE(onControl && inClient);
+    ASSERT_EQ(nested->PointTest(origin.x() + 5, origin.y() + 5, &onControl, &inClient), S_OK);
+    EXPECT_FALSE(onControl || inClient);
+
+    BOOL drag = TRUE;
+    ASSERT_EQ(nested->GetDragControls(&drag), S_OK);
+    EXPECT_FALSE(drag);
+}
+
 TEST_F(FrameTest, ThePageWindowPassesTheFocusOn)
 {
     // Unlocked, the buttons are in design behaviour and so enabled without a command server.
