@@ -254,7 +254,7 @@ const ClassDescriptor& Frame::classDescriptor()
     return d;
 }
 
-Frame::Frame() : ControlBase(classDescriptor()), inner_(com::make<MultiPageFrame>())
+Frame::Frame() : PageHolder(classDescriptor()), inner_(com::make<MultiPageFrame>())
 {
     enabled_ = 1; // the Frame's window and its pages always take input
     inner_->attach(this, nullptr);
@@ -267,17 +267,6 @@ Frame::Frame() : ControlBase(classDescriptor()), inner_(com::make<MultiPageFrame
 Frame::~Frame()
 {
     inner_->attach(nullptr, nullptr);
-}
-
-void* Frame::queryExtra(REFIID riid)
-{
-    if (riid == IID_IFrame)
-        return static_cast<IDispatch*>(this);
-    if (riid == IID_INestedPage)
-        return static_cast<INestedPage*>(this);
-    if (riid == IID_IControlPageOwner)
-        return static_cast<IControlPageOwner*>(this);
-    return nullptr;
 }
 
 void Frame::syncButtons()

@@ -13,7 +13,7 @@ namespace vyr::controls {
 
 constexpr IID IID_IFrame = vyr::com::guidOf("5693C545-1C76-4991-8499-F0A9DCB5F273");
 
-class Frame final : public ControlBase, public INestedPage, public IControlPageOwner {
+class Frame final : public PageHolder {
 public:
     // Dispatch identifiers of IFrame.
     enum : DISPID {
@@ -47,10 +47,6 @@ public:
     Frame();
     ~Frame() override;
     static const ClassDescriptor& classDescriptor();
-
-    STDMETHOD(QueryInterface)(REFIID riid, void** out) override { return ControlBase::QueryInterface(riid, out); }
-    STDMETHOD_(ULONG, AddRef)() override { return ControlBase::AddRef(); }
-    STDMETHOD_(ULONG, Release)() override { return ControlBase::Release(); }
 
     MultiPageFrame& inner() { return *inner_; }
     // Geometry as the current properties and window size give it.
@@ -101,7 +97,6 @@ private:
         frames::ButtonState state;
     };
 
-    void* queryExtra(REFIID riid) override;
     // The one routine every property change runs through, after the value was stored.
     void propertyChanged(DISPID id);
     // What a change needs beyond marking dirty and notifying.

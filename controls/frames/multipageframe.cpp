@@ -135,7 +135,7 @@ const ClassDescriptor& MultiPageFrame::classDescriptor()
     return d;
 }
 
-MultiPageFrame::MultiPageFrame() : ControlBase(classDescriptor()), pages_([this] { return makePage(); })
+MultiPageFrame::MultiPageFrame() : PageHolder(classDescriptor()), pages_([this] { return makePage(); })
 {
     enabled_ = 1; // no command of its own: the window and the pages in it always take input
 }
@@ -143,17 +143,6 @@ MultiPageFrame::MultiPageFrame() : ControlBase(classDescriptor()), pages_([this]
 MultiPageFrame::~MultiPageFrame()
 {
     attach(nullptr, nullptr);
-}
-
-void* MultiPageFrame::queryExtra(REFIID riid)
-{
-    if (riid == IID_IMultiPageFrame)
-        return static_cast<IDispatch*>(this);
-    if (riid == IID_INestedPage)
-        return static_cast<INestedPage*>(this);
-    if (riid == IID_IControlPageOwner)
-        return static_cast<IControlPageOwner*>(this);
-    return nullptr;
 }
 
 std::unique_ptr<frames::PageSlot> MultiPageFrame::makePage()

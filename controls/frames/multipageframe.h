@@ -2,25 +2,19 @@
 // MultiPageFrame: a set of ControlPages of which one is shown at a time, attached to a parent
 // window given by its owner (the Frame's window, or its own window when a container hosts it).
 // Its property list is taken from the property map; its stream holds the pages as well.
-#include "controls/core/control.h"
 #include "controls/frames/controlpage.h"
-#include "controls/frames/nestedpage.h"
+#include "controls/frames/pageholder.h"
 #include "controls/frames/pageset.h"
 
 namespace vyr::controls {
 
 constexpr IID IID_IMultiPageFrame = vyr::com::guidOf("0BD67167-35D0-4CD8-8A14-24B6341777BC");
 
-class MultiPageFrame final : public ControlBase, public INestedPage, public IControlPageOwner {
+class MultiPageFrame final : public PageHolder {
 public:
     MultiPageFrame();
     ~MultiPageFrame() override;
     static const ClassDescriptor& classDescriptor();
-
-    // IUnknown for the two internal interfaces as well.
-    STDMETHOD(QueryInterface)(REFIID riid, void** out) override { return ControlBase::QueryInterface(riid, out); }
-    STDMETHOD_(ULONG, AddRef)() override { return ControlBase::AddRef(); }
-    STDMETHOD_(ULONG, Release)() override { return ControlBase::Release(); }
 
     // Pages live in `parent` (null: detached, every page and its controls are released).
     // `owner` is asked whether dragging is locked; it outlives the attachment.
@@ -70,7 +64,6 @@ public:
     void onResize() override;
 
 private:
-    void* queryExtra(REFIID riid) override;
     std::unique_ptr<frames::PageSlot> makePage();
     template <class F>
     void eachPage(F f)
