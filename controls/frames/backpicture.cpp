@@ -7,11 +7,16 @@
 
 namespace vyr::frames {
 
+namespace {
+
+// Bitmaps and metafiles hide the background colour; icons leave it showing between their pixels.
 bool pictureCovers(IUnknown* picture)
 {
     const SHORT type = com::pictureType(picture);
     return type == PICTYPE_BITMAP || type == PICTYPE_METAFILE;
 }
+
+} // namespace
 
 void paintBackground(QPainter& painter, QWidget* widget, const QRect& rect, OLE_COLOR color, IUnknown* picture,
                      bool alignTopLevel)

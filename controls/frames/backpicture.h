@@ -8,10 +8,6 @@ class QWidget;
 
 namespace vyr::frames {
 
-// Whether a back picture hides the background colour entirely (bitmaps and metafiles do;
-// icons leave it showing between their pixels).
-bool pictureCovers(IUnknown* picture);
-
 // Fills `rect` of `widget` with `color` unless the picture covers it, then tiles the picture,
 // lined up with the top-level window when `alignTopLevel`.
 void paintBackground(QPainter& painter, QWidget* widget, const QRect& rect, OLE_COLOR color, IUnknown* picture,

@@ -126,13 +126,11 @@ bool ControlPage::isLocked() const
     return locked_ || !owner_ || FAILED(owner_->IsLocked(&ownerLocked)) || ownerLocked;
 }
 
-void ControlPage::setUserMode(bool on, HostWidget* one)
+void ControlPage::setUserMode(bool on)
 {
     userMode_ = on;
-    for (HostWidget* h : hosts()) {
-        if (!one || h == one)
-            h->setUserMode(on);
-    }
+    for (HostWidget* h : hosts())
+        h->setUserMode(on);
 }
 
 // ---------------------------------------------------------------- hosted controls

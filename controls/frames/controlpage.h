@@ -59,8 +59,8 @@ public:
     // Own flag, owner missing or owner locked.
     bool isLocked() const;
     bool userMode() const { return userMode_; }
-    // Gives the ambient user mode to every hosted control (or only `one`).
-    void setUserMode(bool on, controls::HostWidget* one = nullptr);
+    // Gives the ambient user mode to every hosted control.
+    void setUserMode(bool on);
 
     bool dragControls() const { return dragControls_; }
     void setDragControls(bool drag) { dragControls_ = drag; }

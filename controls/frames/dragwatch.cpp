@@ -31,7 +31,7 @@ DragWatch::DragWatch(const DragSettings& settings, QPoint globalPress, int64_t p
 {
     clock_.start();
     qApp->installEventFilter(this);
-    timer_ = startTimer(int(std::max<LONG>(settings.delayMs, 0)) + 1);
+    timer_ = startTimer(int(detector_.deadlineMs() - pressMs));
 }
 
 DragWatch::~DragWatch()

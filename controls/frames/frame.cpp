@@ -103,18 +103,21 @@ struct FrameAccess {
     }
 
     // A property kept elsewhere (the control base, the inner set, the current button): its own
-    // put stores it; the Frame then runs its change routine when the value changed.
-    static PropertyDesc thenChange(PropertyDesc p)
+    // put stores it; the Frame then runs its change routine when the value changed. Puts of the
+    // control base notify by themselves (`notifies`); the others are notified here.
+    static PropertyDesc thenChange(PropertyDesc p, bool notifies = false)
     {
         const auto put = p.put;
         const auto get = p.get;
         const DISPID id = p.id;
         const bool compares = p.type != PropType::Font && p.type != PropType::Picture;
-        p.put = [put, get, id, compares](ControlBase& b, const VARIANT& v, PutKind kind) {
+        p.put = [put, get, id, compares, notifies](ControlBase& b, const VARIANT& v, PutKind kind) {
             if (compares && get(b) == Variant(v))
                 return S_OK;
             const HRESULT hr = put(b, v, kind);
-            if (SUCCEEDED(hr))
+            if (SUCCEEDED(hr) && notifies)
+                self(b).afterChange(id);
+            else if (SUCCEEDED(hr))
                 self(b).propertyChanged(id);
             return hr;
         };
@@ -156,9 +159,9 @@ struct FrameAccess {
             thenChange(held(
                 F::kLocked, "Locked", PropType::Bool, [](F& f) { return Variant::fromBool(f.inner_->locked()); },
                 [](F& f, const VARIANT& v, PutKind) { return f.inner_->setLocked(v.boolVal != 0); }, &boolNames())),
-            thenChange(props::command()),
-            thenChange(props::caption()),
-            thenChange(props::font(DISPID_FONT, "CaptionFont")),
+            thenChange(props::command(), true),
+            thenChange(props::caption(), true),
+            thenChange(props::font(DISPID_FONT, "CaptionFont"), true),
             colorField(DISPID_FORECOLOR, "CaptionTextColor", &F::captionTextColor_),
             colorField(F::kCaptionBackColor, "CaptionBackColor", &F::captionBackColor_),
             shortField(F::kCaptionStyle, "CaptionStyle", &F::captionStyle_, &captionStyleNames()),
@@ -209,10 +212,10 @@ struct FrameAccess {
                 F::kButtonCurrent, "ButtonCurrent", PropType::Long,
                 [](F& f) { return Variant::fromLong(f.buttonCurrent()); },
                 [](F& f, const VARIANT& v, PutKind) { return f.setButtonCurrent(v.lVal); }),
-            held(
+            thenChange(held(
                 F::kLoadOption, "LoadOption", PropType::Long,
                 [](F& f) { return Variant::fromLong(f.inner_->pageSet().loadOption()); },
-                [](F& f, const VARIANT& v, PutKind) { return f.inner_->setLoadOption(v.lVal); }, &loadOptionNames()),
+                [](F& f, const VARIANT& v, PutKind) { return f.inner_->setLoadOption(v.lVal); }, &loadOptionNames())),
             thenChange(held(
                 F::kButtonCaption, "ButtonCaption", PropType::String,
                 [](F& f) { return Variant::fromString(f.current() ? f.current()->data.caption : std::string()); },

@@ -3,6 +3,7 @@
 #include "platform/gdi/syscolors.h"
 #include "tests/controls/frames/hosting.h"
 #include "tests/controls/frames/rects.h"
+#include "tests/support/eventspy.h"
 #include "tools/cmdserver/memoryserver.h"
 #include <QApplication>
 #include <QTest>
@@ -206,6 +207,25 @@ TEST_F(FrameTest, CountAndRowsSetters)
         EXPECT_EQ(frame->inner().pageSet().count(), s.count);
     }
     EXPECT_EQ(host->setProperty("ButtonCount", Variant::fromLong(kMaxPages + 1)), E_INVALIDARG);
+}
+
+TEST_F(FrameTest, ChangeNotificationsAndTheirOrder)
+{
+    auto spy = com::make<vyr::test::NotifySpy>();
+    ASSERT_TRUE(spy->connect(host->control()));
+    host->setProperty("Caption", Variant::fromString("Same"));
+    host->setProperty("Caption", Variant::fromString("Same"));
+    host->setProperty("FrameStyle", Variant::fromShort(3)); // the default: nothing happens
+    EXPECT_EQ(spy->changed, (std::vector<DISPID>{DISPID_CAPTION}));
+    spy->changed.clear();
+    host->setProperty("ButtonCount", Variant::fromLong(2));
+    EXPECT_EQ(spy->changed, (std::vector<DISPID>{Frame::kButtonCurrent, Frame::kButtonRows, Frame::kButtonPicture,
+                                                 Frame::kButtonBackPicture, Frame::kButtonCaption,
+                                                 Frame::kButtonCommand, Frame::kDragControls, Frame::kButtonCount}));
+    spy->changed.clear();
+    host->setProperty("BackColor", Variant::fromULong(0x123456));
+    EXPECT_EQ(spy->changed, (std::vector<DISPID>{DISPID_BACKCOLOR}));
+    EXPECT_EQ(frame->inner().page(0)->backColor(), 0x123456u);
 }
 
 TEST_F(FrameTest, ButtonCurrentRules)
