@@ -8,8 +8,15 @@
 //                                 load, apply the changes, run Store answering its question
 //                                 and the filter-wheel dialog as told; print every message;
 //                                 exit 0 when stored, 3 when refused or cancelled
+//   vtxctl filters list DB        the customer-added filters: name TAB summary, one a line
+//   vtxctl filters add DB NAME=… CODE=… SUMMARY=… TYPE=… SPECTRAL=…
+//                      [LOWER=… CENTER=… UPPER=… | CUTOFF=…] [PRODUCER=…]
+//                                 Apply and Close of the filter editor: print the refusal;
+//                                 exit 0 when added, 3 when refused
+//   vtxctl filters remove DB NAME Remove of the filter editor; exit 0 removed, 3 refused
 #include "platform/dao/error.h"
 #include "vtx/ctl/configure.h"
+#include "vtx/ctl/filters.h"
 #include "vtx/model/printed_messages.h"
 #include "vtx/model/session.h"
 #include "vtx/model/sql_script.h"
@@ -25,7 +32,11 @@ int usage()
     std::cerr << "usage: vtxctl check DB\n"
                  "       vtxctl create DB SCRIPT...\n"
                  "       vtxctl show DB\n"
-                 "       vtxctl store DB [NAME=VALUE...] [--yes|--no] [--fw1 N|--fw1 cancel]\n";
+                 "       vtxctl store DB [NAME=VALUE...] [--yes|--no] [--fw1 N|--fw1 cancel]\n"
+                 "       vtxctl filters list DB\n"
+                 "       vtxctl filters add DB NAME=... CODE=... SUMMARY=... TYPE=... SPECTRAL=...\n"
+                 "                          [LOWER=... CENTER=... UPPER=... | CUTOFF=...] [PRODUCER=...]\n"
+                 "       vtxctl filters remove DB NAME\n";
     return 2;
 }
 
@@ -64,5 +75,11 @@ int main(int argc, char** argv)
             return usage();
         return vyr::vtx::ctl::store(args[1], *options);
     }
+    if (args.size() == 3 && args[0] == "filters" && args[1] == "list")
+        return vyr::vtx::ctl::listFilters(args[2]);
+    if (args.size() >= 3 && args[0] == "filters" && args[1] == "add")
+        return vyr::vtx::ctl::addFilter(args[2], std::vector<std::string>(args.begin() + 3, args.end()));
+    if (args.size() == 4 && args[0] == "filters" && args[1] == "remove")
+        return vyr::vtx::ctl::removeFilter(args[2], args[3]);
     return usage();
 }

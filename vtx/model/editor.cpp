@@ -158,4 +158,20 @@ void ConfigurationEditor::setPlacement(const std::string& holder, int place, con
     list[size_t(place - 1)] = name;
 }
 
+void ConfigurationEditor::addSplitter(const std::string& name)
+{
+    c_.splitters.push_back(name);
+}
+
+void ConfigurationEditor::addEmissionFilter(const std::string& name)
+{
+    c_.emissionFilters.push_back(name);
+}
+
+void ConfigurationEditor::removeFromCatalogue(const std::string& name)
+{
+    std::erase(c_.splitters, name);
+    std::erase(c_.emissionFilters, name);
+}
+
 } // namespace vyr::vtx

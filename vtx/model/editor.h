@@ -58,6 +58,12 @@ public:
     // Place `place` (1 upward) of `holder` gets `name`.
     void setPlacement(const std::string& holder, int place, const std::string& name);
 
+    // The catalogue the filter menus offer, as the filter catalogue editor changes it. These
+    // are no change of the configuration: the changed flag stays.
+    void addSplitter(const std::string& name);
+    void addEmissionFilter(const std::string& name);
+    void removeFromCatalogue(const std::string& name);   // from both lists
+
 private:
     void change() { changed_ = true; }
 

@@ -2,6 +2,7 @@
 
 #include "vtx/model/keys.h"
 #include "vtx/model/rows.h"
+#include "vtx/model/transaction.h"
 #include "vtx/model/version.h"
 
 namespace vyr::vtx {
@@ -14,30 +15,6 @@ constexpr const char* kLp680InWheel =
     "SELECT * FROM [Available FilterPlacement] WHERE [ID Available] = 'FW1' AND [ID Potential] = 'VTX LP680'";
 constexpr const char* kFreeWheelPlaces =
     "SELECT * FROM [Available FilterPlacement] WHERE [ID Available] = 'FW1' AND [ID Potential] = 'None' AND [Not Include] = False";
-
-class Transaction {
-public:
-    explicit Transaction(dao::Database& db) : db_(db) { db_.execute("BEGIN IMMEDIATE"); }
-    ~Transaction()
-    {
-        if (!done_) {
-            try {
-                db_.execute("ROLLBACK");
-            } catch (...) {
-                // Nothing more can be done; SQLite drops an unfinished transaction on close.
-            }
-        }
-    }
-    void commit()
-    {
-        db_.execute("COMMIT");
-        done_ = true;
-    }
-
-private:
-    dao::Database& db_;
-    bool done_ = false;
-};
 
 // The Store steps on one configuration copy; returns the refusal message, or nothing.
 class Storing {

@@ -127,5 +127,46 @@ TEST_F(VtxctlTest, StoreAppliesChangesAnswersAsToldAndExitsByTheOutcome)
     EXPECT_EQ(vtxctl("store " + shellArg(full) + " --fw1 6").exit, 0);
 }
 
+TEST_F(VtxctlTest, FiltersAddListAndRemoveAsTheEditorDoes)
+{
+    std::string db = shellArg(build("filters.mdb", {"customer-filters.sql"}));
+    struct Step {
+        std::string args;
+        int exit;
+        std::string out;
+    };
+    const std::vector<Step> steps = {
+        {"filters list " + db, 0,
+         "BP 650-710\tBand pass 650-710 nm\nLP 715 OW\tOstwell long pass 715 nm\nNFT 520 OW\tOstwell splitter 520 nm\n"},
+        {"filters add " + db + " NAME='LP 600' CODE=C1 SUMMARY='Long 600' TYPE=LP SPECTRAL=LP CUTOFF=600", 0, ""},
+        {"filters add " + db + " NAME='LP 600' CODE=C2 SUMMARY='Other' TYPE=LP SPECTRAL=LP CUTOFF=600", 3,
+         "No new Filter Name !\n"},
+        {"filters add " + db + " NAME=B CODE=C3 SUMMARY=S TYPE=BP SPECTRAL=BP LOWER=500 CENTER=abc UPPER=510", 3,
+         "Wavelength value:   Type mismatch: 'abc' is not a number\n"},
+        {"filters add " + db + " NAME=B CODE=C3 SUMMARY=S TYPE=BP", 3, "No Spectral Type !\n"},
+        {"filters add " + db + " NAME=B CODE=C3 SUMMARY=S TYPE=XX SPECTRAL=BP", 2, "vtxctl: TYPE must be BP, LP, KP or FT\n"},
+        {"filters add " + db + " NAME=B CODE=C3 SUMMARY=S TYPE=LP SPECTRAL=LP LOWER=1 CUTOFF=2", 2,
+         "vtxctl: give LOWER, CENTER and UPPER or CUTOFF, not both\n"},
+        {"filters remove " + db + " 'LP 715 OW'", 3, "LP 715 OW is in 'Available FilterPlacement' !\n"},
+        {"filters remove " + db + " 'NFT 520 OW'", 0, ""},
+        {"filters remove " + db + " 'LP 560'", 1, "vtxctl: LP 560 is not a filter added by a customer\n"},
+        {"filters list " + db, 0,
+         "BP 650-710\tBand pass 650-710 nm\nLP 715 OW\tOstwell long pass 715 nm\nLP 600\tLong 600\n"},
+    };
+    for (const Step& s : steps) {
+        Outcome run = vtxctl(s.args);
+        EXPECT_EQ(run.exit, s.exit) << s.args << "\n" << run.out;
+        EXPECT_EQ(run.out, s.out) << s.args;
+    }
+    // The long pass went in with its band to 1000 and the emission type.
+    dao::Database opened = dao::Database::open(file("filters.mdb"));
+    dao::Recordset r = opened.openRecordset(
+        "SELECT * FROM [Potential Filters] WHERE [ID Potential] = 'LP 600'", dao::RecordsetType::Snapshot);
+    ASSERT_FALSE(r.eof());
+    EXPECT_EQ(r.value("Type").text(), "LP-VTX");
+    EXPECT_EQ(r.value("Lower Wavelength").number(), 600);
+    EXPECT_EQ(r.value("Upper Wavelength").number(), 1000);
+}
+
 } // namespace
 } // namespace vyr::vtx
