@@ -115,8 +115,10 @@ const ClassDescriptor& MultiPageFrame::classDescriptor()
             longProperty(
                 kAutoFrameArrange, "AutoFrameArrange", [](MultiPageFrame& m) { return m.pageSet().arrangeMode(); },
                 [](MultiPageFrame& m, LONG v) {
-                    m.pageSet().setArrange(v, m.pageSet().arrangeDistance());
-                    m.changed(kAutoFrameArrange);
+                    if (v != m.pageSet().arrangeMode()) {
+                        m.pageSet().setArrange(v, m.pageSet().arrangeDistance());
+                        m.changed(kAutoFrameArrange);
+                    }
                     return S_OK;
                 },
                 &arrangeNames()),
@@ -124,8 +126,10 @@ const ClassDescriptor& MultiPageFrame::classDescriptor()
                 kAutoArrangeFrameDistance, "AutoArrangeFrameDistance",
                 [](MultiPageFrame& m) { return m.pageSet().arrangeDistance(); },
                 [](MultiPageFrame& m, LONG v) {
-                    m.pageSet().setArrange(m.pageSet().arrangeMode(), v);
-                    m.changed(kAutoArrangeFrameDistance);
+                    if (v != m.pageSet().arrangeDistance()) {
+                        m.pageSet().setArrange(m.pageSet().arrangeMode(), v);
+                        m.changed(kAutoArrangeFrameDistance);
+                    }
                     return S_OK;
                 }),
         },
