@@ -2,8 +2,10 @@
 // a container's document. Each must answer with an HRESULT, never crash, hang or allocate
 // without bound.
 #include "controls/buttons/button.h"
+#include "controls/frames/frame.h"
+#include "controls/frames/multipageframe.h"
 #include "platform/com/memstream.h"
-#include <QGuiApplication>
+#include <QApplication>
 
 using namespace vyr;
 
@@ -24,16 +26,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static int argc = 1;
     static char name[] = "fuzz_streams";
     static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv); // fonts and pictures need the GUI application
+    static QApplication app(argc, argv); // fonts, pictures and hosted pages need the application
     if (size == 0)
         return 0;
     // The first byte picks the loader, the rest is the stream. (The VARIANT and object
     // readers on their own are fuzzed by fuzz_variant.)
     const uint8_t* body = data + 1;
     const size_t n = size - 1;
-    switch (data[0] % 2) {
+    switch (data[0] % 4) {
     case 0: loadControl<controls::Button>(body, n); break;
-    default: loadControl<controls::OptionButton>(body, n); break;
+    case 1: loadControl<controls::OptionButton>(body, n); break;
+    case 2: loadControl<controls::Frame>(body, n); break;
+    default: loadControl<controls::MultiPageFrame>(body, n); break;
     }
     return 0;
 }
