@@ -8,6 +8,7 @@
 #include "vtx/model/tool.h"
 #include "vtx/ui/diagram.h"
 #include "vtx/ui/fw1_dialog.h"
+#include "vtx/ui/new_filters.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -71,6 +72,10 @@ VTXControlForm::VTXControlForm(Session& session, MessageBoxes& boxes, FileDialog
     cmdStore_->setEnabled(false);
     connect(cmdStore_, &QPushButton::clicked, this, &VTXControlForm::storeConfiguration);
 
+    cmdAddNew_ = new QPushButton(QStringLiteral("Add New"), this);
+    cmdAddNew_->setObjectName("CmdAddNew");
+    connect(cmdAddNew_, &QPushButton::clicked, this, &VTXControlForm::addNewFilters);
+
     cmdClose_ = new controls::HostWidget(this);
     cmdClose_->setObjectName("CmdClose");
     cmdClose_->setFixedSize(cmdStore_->sizeHint().expandedTo(QSize(90, 28)));
@@ -86,6 +91,7 @@ VTXControlForm::VTXControlForm(Session& session, MessageBoxes& boxes, FileDialog
     top->addWidget(database_, 1);
     top->addWidget(browse_);
     auto* bottom = new QHBoxLayout;
+    bottom->addWidget(cmdAddNew_);
     bottom->addStretch(1);
     bottom->addWidget(cmdStore_);
     bottom->addWidget(cmdClose_);
@@ -140,6 +146,7 @@ void VTXControlForm::browse()
 void VTXControlForm::showDiagram(bool shown)
 {
     beamPic_->setVisible(shown);
+    cmdAddNew_->setEnabled(shown);
 }
 
 bool VTXControlForm::loadDiagram()
@@ -178,6 +185,17 @@ void VTXControlForm::storeConfiguration()
     session_.setChanged(editor.changed());
     cmdStore_->setEnabled(editor.changed());
     diagram_->refresh();
+}
+
+void VTXControlForm::addNewFilters()
+{
+    // The editor shares the open database; its new names join the diagram's menus.
+    try {
+        NewFilters dialog(session_.database(), diagram_->editor(), boxes_, this);
+        dialog.exec();
+    } catch (const std::exception& e) {
+        boxes_.inform(e.what());
+    }
 }
 
 void VTXControlForm::onCloseEvent(int dispid)

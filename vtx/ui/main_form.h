@@ -46,6 +46,8 @@ public:
     void storeConfiguration();
     void setFilterWheelDialog(FilterWheelDialog* wheel) { wheel_ = wheel; }
     bool closeButtonIsControl() const;
+    // CmdAddNew: the filter catalogue editor, modal, on the open database.
+    void addNewFilters();
 
 signals:
     void finished();   // the program is to end
@@ -73,6 +75,7 @@ private:
     BeamDiagram* diagram_ = nullptr;
     FilterWheelDialog* wheel_ = nullptr;
     QPushButton* cmdStore_ = nullptr;
+    QPushButton* cmdAddNew_ = nullptr;
     controls::HostWidget* cmdClose_ = nullptr;
     int lastEvent_ = 0;   // the Close button's previous event
     bool ended_ = false;
