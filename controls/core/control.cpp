@@ -540,16 +540,21 @@ HRESULT ControlBase::getFont(IFontDisp** out)
     return font_.copyTo(out);
 }
 
-HRESULT ControlBase::putFont(IFontDisp* font, PutKind kind, DISPID id)
+void ControlBase::storeFont(ComPtr<IFontDisp>& slot, IFontDisp* font, PutKind kind)
 {
-    font_.reset();
+    slot.reset();
     if (font && kind == PutKind::ByRef) {
-        font_ = font;
+        slot = font;
     } else if (font) {
         ComPtr<IFont> f, clone;
         if (SUCCEEDED(font->QueryInterface(IID_IFont, f.putVoid())) && SUCCEEDED(f->Clone(clone.put())))
-            clone->QueryInterface(IID_IFontDisp, font_.putVoid());
+            clone->QueryInterface(IID_IFontDisp, slot.putVoid());
     }
+}
+
+HRESULT ControlBase::putFont(IFontDisp* font, PutKind kind, DISPID id)
+{
+    storeFont(font_, font, kind);
     changed(id);
     return S_OK;
 }

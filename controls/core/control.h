@@ -139,6 +139,9 @@ public:
     IFontDisp* fontRef() const { return font_.get(); }
     QFont qfont(); // the font to draw with (ambient or default when none is set)
     static HRESULT putPicture(com::ComPtr<IPictureDisp>& slot, IPictureDisp* pic, PutKind kind);
+    // Stores a font in `slot`: by reference the object itself, by value a clone (a font that
+    // cannot be cloned leaves the slot empty).
+    static void storeFont(com::ComPtr<IFontDisp>& slot, IFontDisp* font, PutKind kind);
 
     // Events to every connected sink, in connection order; failures ignored.
     void fire(DISPID id, std::initializer_list<com::Variant> args = {});

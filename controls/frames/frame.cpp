@@ -382,14 +382,7 @@ IFontDisp* Frame::buttonFontRef()
 
 HRESULT Frame::putButtonFont(IFontDisp* font, PutKind kind)
 {
-    buttonFont_.reset();
-    if (font && kind == PutKind::ByRef) {
-        buttonFont_ = font;
-    } else if (font) {
-        com::ComPtr<IFont> f, clone;
-        if (SUCCEEDED(font->QueryInterface(IID_IFont, f.putVoid())) && SUCCEEDED(f->Clone(clone.put())))
-            clone->QueryInterface(IID_IFontDisp, buttonFont_.putVoid());
-    }
+    storeFont(buttonFont_, font, kind);
     return S_OK;
 }
 
