@@ -1,12 +1,12 @@
 #include "vtx/ui/main_form.h"
 
 #include "controls/core/host.h"
-#include "controls/core/vyrcontrols.h"
-#include "platform/com/guid.h"
 #include "vtx/model/closing.h"
 #include "vtx/model/store.h"
 #include "vtx/model/tool.h"
 #include "vtx/ui/diagram.h"
+#include "vtx/ui/close_button.h"
+#include "vtx/ui/form_position.h"
 #include "vtx/ui/fw1_dialog.h"
 #include "vtx/ui/new_filters.h"
 
@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace vyr::vtx::ui {
@@ -26,12 +25,6 @@ namespace {
 
 constexpr const char* kFormName = "VTXControlForm";
 constexpr const char* kCaption = "Emission Filter & Beam Splitter Setup";
-
-// Form positions are kept in twips, 1440 to the logical inch.
-double twipsPerPixel(const QWidget* w)
-{
-    return 1440.0 / w->logicalDpiX();
-}
 
 } // namespace
 
@@ -76,15 +69,7 @@ VTXControlForm::VTXControlForm(Session& session, MessageBoxes& boxes, FileDialog
     cmdAddNew_->setObjectName("CmdAddNew");
     connect(cmdAddNew_, &QPushButton::clicked, this, &VTXControlForm::addNewFilters);
 
-    cmdClose_ = new controls::HostWidget(this);
-    cmdClose_->setObjectName("CmdClose");
-    cmdClose_->setFixedSize(cmdStore_->sizeHint().expandedTo(QSize(90, 28)));
-    if (SUCCEEDED(cmdClose_->create(com::formatGuid(controls::CLSID_Button)))) {
-        cmdClose_->setProperty("Caption", com::Variant::fromString("Close"));
-        cmdClose_->setProperty("Enabled", com::Variant::fromBool(true));
-    }
-    connect(cmdClose_, &controls::HostWidget::controlEvent, this,
-            [this](int dispid, const QList<QVariant>&) { onCloseEvent(dispid); });
+    cmdClose_ = makeCloseButton(this, cmdStore_->sizeHint().expandedTo(QSize(90, 28)), [this] { closeTool(); });
 
     auto* top = new QHBoxLayout;
     top->addWidget(label8_);
@@ -198,17 +183,6 @@ void VTXControlForm::addNewFilters()
     }
 }
 
-void VTXControlForm::onCloseEvent(int dispid)
-{
-    // The Button fires Click on the press and again on a release inside it; Close acts once,
-    // on the release (or on a keyboard click, which fires only one). A press released outside
-    // the button closes nothing.
-    bool pressClick = dispid == controls::DISPID_EVENT_CLICK && lastEvent_ == controls::DISPID_EVENT_MOUSEDOWN;
-    lastEvent_ = dispid;
-    if (dispid == controls::DISPID_EVENT_CLICK && !pressClick)
-        closeTool();
-}
-
 bool VTXControlForm::closeTool()
 {
     if (ended_)
@@ -258,19 +232,12 @@ void VTXControlForm::bringToFront()
 
 void VTXControlForm::restorePosition()
 {
-    QScreen* s = screen();
-    QRect area = s ? s->geometry() : QRect(0, 0, 1280, 1024);
-    double tpp = twipsPerPixel(this);
-    tool::Position p = tool::restorePosition(kFormName, int32_t(area.width() * tpp), int32_t(area.height() * tpp));
-    move(area.left() + int(p.left / tpp), area.top() + int(p.top / tpp));
+    restoreFormPosition(*this, kFormName);
 }
 
 void VTXControlForm::savePosition()
 {
-    QScreen* s = screen();
-    QPoint origin = s ? s->geometry().topLeft() : QPoint();
-    double tpp = twipsPerPixel(this);
-    tool::savePosition(kFormName, (x() - origin.x()) * tpp, (y() - origin.y()) * tpp);
+    saveFormPosition(*this, kFormName);
 }
 
 } // namespace vyr::vtx::ui

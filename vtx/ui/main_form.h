@@ -56,7 +56,6 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
-    void onCloseEvent(int dispid);
     void restorePosition();
     void savePosition();
     void endProgram();
@@ -77,7 +76,6 @@ private:
     QPushButton* cmdStore_ = nullptr;
     QPushButton* cmdAddNew_ = nullptr;
     controls::HostWidget* cmdClose_ = nullptr;
-    int lastEvent_ = 0;   // the Close button's previous event
     bool ended_ = false;
 };
 

@@ -4,6 +4,8 @@
 #include "controls/core/vyrcontrols.h"
 #include "platform/com/guid.h"
 #include "vtx/model/tool.h"
+#include "vtx/ui/close_button.h"
+#include "vtx/ui/form_position.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -15,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -43,11 +44,6 @@ controls::HostWidget* frame(const char* name, const char* caption, QWidget* pare
     if (SUCCEEDED(f->create(com::formatGuid(controls::CLSID_Frame))))
         f->setProperty("Caption", com::Variant::fromString(caption));
     return f;
-}
-
-double twipsPerPixel(const QWidget* w)
-{
-    return 1440.0 / w->logicalDpiX();
 }
 
 } // namespace
@@ -140,15 +136,7 @@ NewFilters::NewFilters(dao::Database& db, ConfigurationEditor& editor, MessageBo
     cmdDel_->setAutoDefault(false);
     connect(cmbType_, &QComboBox::currentIndexChanged, this, &NewFilters::typeChanged);
 
-    cmdClose_ = new controls::HostWidget(this);
-    cmdClose_->setObjectName("CmdClose");
-    cmdClose_->setFixedSize(90, 28);
-    if (SUCCEEDED(cmdClose_->create(com::formatGuid(controls::CLSID_Button)))) {
-        cmdClose_->setProperty("Caption", com::Variant::fromString("Close"));
-        cmdClose_->setProperty("Enabled", com::Variant::fromBool(true));
-    }
-    connect(cmdClose_, &controls::HostWidget::controlEvent, this,
-            [this](int dispid, const QList<QVariant>&) { onCloseEvent(dispid); });
+    cmdClose_ = makeCloseButton(this, QSize(90, 28), [this] { closeDialog(); });
 
     auto* top = new QHBoxLayout;
     top->addWidget(frame2_, 2);
@@ -356,15 +344,6 @@ void NewFilters::closeDialog()
     accept();
 }
 
-void NewFilters::onCloseEvent(int dispid)
-{
-    // As on the main form: act on the release of a press, or on a keyboard click.
-    bool pressClick = dispid == controls::DISPID_EVENT_CLICK && lastEvent_ == controls::DISPID_EVENT_MOUSEDOWN;
-    lastEvent_ = dispid;
-    if (dispid == controls::DISPID_EVENT_CLICK && !pressClick)
-        closeDialog();
-}
-
 void NewFilters::closeEvent(QCloseEvent* e)
 {
     savePosition();
@@ -373,19 +352,12 @@ void NewFilters::closeEvent(QCloseEvent* e)
 
 void NewFilters::restorePosition()
 {
-    QScreen* sc = screen();
-    QRect area = sc ? sc->geometry() : QRect(0, 0, 1280, 1024);
-    double tpp = twipsPerPixel(this);
-    tool::Position p = tool::restorePosition(kFormName, int32_t(area.width() * tpp), int32_t(area.height() * tpp));
-    move(area.left() + int(p.left / tpp), area.top() + int(p.top / tpp));
+    restoreFormPosition(*this, kFormName);
 }
 
 void NewFilters::savePosition()
 {
-    QScreen* sc = screen();
-    QPoint origin = sc ? sc->geometry().topLeft() : QPoint();
-    double tpp = twipsPerPixel(this);
-    tool::savePosition(kFormName, (x() - origin.x()) * tpp, (y() - origin.y()) * tpp);
+    saveFormPosition(*this, kFormName);
 }
 
 } // namespace vyr::vtx::ui

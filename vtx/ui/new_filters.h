@@ -47,7 +47,6 @@ private:
     void fill(const FilterEntry& e);
     void refreshList(const std::string& select = {});
     void enterPressed(QLineEdit* from);
-    void onCloseEvent(int dispid);
     void restorePosition();
     void savePosition();
 
@@ -72,7 +71,6 @@ private:
     QPushButton* cmdApply_ = nullptr;
     QPushButton* cmdReset_ = nullptr;
     controls::HostWidget* cmdClose_ = nullptr;
-    int lastEvent_ = 0;
     bool filling_ = false;
 };
 
