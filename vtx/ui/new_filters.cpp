@@ -8,7 +8,6 @@
 #include "vtx/ui/form_position.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -344,12 +343,11 @@ void NewFilters::closeDialog()
     accept();
 }
 
-void NewFilters::closeEvent(QCloseEvent* e)
+void NewFilters::reject()
 {
-    savePosition();
-    QDialog::closeEvent(e);
+    // Escape and the window frame close as Close does, so that no applied record is lost.
+    closeDialog();
 }
-
 void NewFilters::restorePosition()
 {
     restoreFormPosition(*this, kFormName);

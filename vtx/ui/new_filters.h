@@ -34,10 +34,10 @@ public:
     void removeSelected();   // CmdDel
     void clearForm();    // CmdReset
     void closeDialog();  // CmdClose
+    void reject() override;   // Escape and the window frame: as Close
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
 
 private:
     QLineEdit* box(const char* name, QWidget* parent);

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -218,6 +219,52 @@ TEST_F(NewFiltersTest, SelectionFillsTheBoxesAndRemoveKeepsPlacedFilters)
     EXPECT_EQ(listed(*d), QStringList({"BP 650-710|Band pass 650-710 nm", "LP 715 OW|Ostwell long pass 715 nm"}));
     EXPECT_FALSE(offered("VTX_NT1", "NFT 520 OW"));
     EXPECT_NE(list->currentItem(), nullptr);
+}
+
+TEST_F(NewFiltersTest, AFailedCloseKeepsTheDialogAndItsRecordsAndEscapeClosesAsClose)
+{
+    start();
+    auto d = open();
+    child<QComboBox>(*d, "CmbType")->setCurrentText("FT");
+    type(*d, "FilterName", "NFT 600 OW");
+    type(*d, "Code", "OW-NFT600");
+    type(*d, "Summary", "Ostwell splitter 600 nm");
+    QTest::mouseClick(child<QPushButton>(*d, "CmdApply"), Qt::LeftButton);
+    ASSERT_TRUE(d->catalogue().hasPending());
+    // The name is taken behind the dialog's back: Close cannot write it.
+    session_.database().execute("INSERT INTO [Potential Filters] ([ID Potential]) VALUES ('NFT 600 OW')");
+    clickClose(*d);
+    ASSERT_EQ(boxes_.shown.size(), 1u);
+    EXPECT_TRUE(boxes_.texts()[0].starts_with("The new filters were not written and are kept: ")) << boxes_.texts()[0];
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_TRUE(d->catalogue().hasPending());
+    EXPECT_FALSE(offered("VTX_NT1", "NFT 600 OW"));
+
+    session_.database().execute("DELETE FROM [Potential Filters] WHERE [ID Potential] = 'NFT 600 OW'");
+    QTest::keyClick(d.get(), Qt::Key_Escape);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_FALSE(d->catalogue().hasPending());
+    EXPECT_TRUE(offered("VTX_NT1", "NFT 600 OW"));
+}
+
+TEST_F(NewFiltersTest, AddNewOnTheMainFormOpensTheDialogModally)
+{
+    start();
+    QString shownTitle;
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<NewFilters*>(QApplication::activeModalWidget());
+        if (!d)
+            return;
+        shownTitle = d->windowTitle();
+        modal = d->isModal();
+        d->reject();
+    });
+    QTest::mouseClick(child<QPushButton>(*form_, "CmdAddNew"), Qt::LeftButton);
+    EXPECT_EQ(shownTitle, "Add New Filter & Splitters");
+    EXPECT_TRUE(modal);
+    EXPECT_TRUE(session_.database().isOpen());
+    EXPECT_TRUE(boxes_.shown.empty());
 }
 
 TEST_F(NewFiltersTest, TheDialogReopensWhereItWasClosed)
