@@ -16,13 +16,19 @@ function(vyr_add_test)
     DISCOVERY_TIMEOUT 60)
 endfunction()
 
-# vyr_add_bench(NAME name SOURCES ... LIBS ...): a Google Benchmark program (not run by CTest).
+# vyr_add_bench(NAME name [QT] SOURCES ... LIBS ...): a Google Benchmark program (not run by
+# CTest). With QT its main runs the benchmarks inside a QApplication on the offscreen platform.
 function(vyr_add_bench)
-  cmake_parse_arguments(B "" "NAME" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(B "QT" "NAME" "SOURCES;LIBS" ${ARGN})
   if(NOT benchmark_FOUND)
     return()
   endif()
-  add_executable(${B_NAME} ${B_SOURCES})
+  if(B_QT)
+    add_executable(${B_NAME} ${B_SOURCES} ${PROJECT_SOURCE_DIR}/bench/support/qt_bench_main.cpp)
+    target_link_libraries(${B_NAME} PRIVATE Qt6::Widgets)
+  else()
+    add_executable(${B_NAME} ${B_SOURCES}) # with its own BENCHMARK_MAIN()
+  endif()
   target_link_libraries(${B_NAME} PRIVATE ${B_LIBS} benchmark::benchmark)
   target_include_directories(${B_NAME} PRIVATE ${PROJECT_SOURCE_DIR})
 endfunction()

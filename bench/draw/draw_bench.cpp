@@ -70,12 +70,3 @@ BENCHMARK(BM_FaceRhomb);
 BENCHMARK(BM_FaceFlatTiled);
 BENCHMARK(BM_DrawTextWrapped);
 BENCHMARK(BM_TileLargeArea);
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
