@@ -1,29 +1,11 @@
 // The spectra display with laser lines and filter and dye curves, and a slice display with
 // four channels.
 #include "tools/demo/demopage.h"
+#include "controls/spectra/curveshapes.h"
 #include "controls/spectra/curvesource.h"
-#include <cmath>
 
 namespace vyr::demo {
 namespace {
-
-// A dye-like emission curve: a skewed bell around `peak`.
-std::vector<spectra::CurvePoint> dye(double peak, double width)
-{
-    std::vector<spectra::CurvePoint> pts;
-    for (double nm = peak - 3 * width; nm <= peak + 5 * width; nm += 1)
-        pts.push_back({nm, std::exp(-std::pow((nm - peak) / (nm < peak ? width : 1.8 * width), 2))});
-    return pts;
-}
-
-// A band-pass filter: flat top between `from` and `to`, steep edges.
-std::vector<spectra::CurvePoint> bandPass(double from, double to)
-{
-    std::vector<spectra::CurvePoint> pts;
-    for (double nm = from - 30; nm <= to + 30; nm += 2)
-        pts.push_back({nm, 0.9 / (1 + std::exp(-(nm - from) / 2)) / (1 + std::exp((nm - to) / 2))});
-    return pts;
-}
 
 QWidget* buildSpectra(DemoContext& ctx)
 {
@@ -36,9 +18,9 @@ QWidget* buildSpectra(DemoContext& ctx)
     s["Spectra.Width"].value = 160;
     s["Spectra.Lasers"].entries = {{"405", 0, 0, 405}, {"488", 0, 0, 488}, {"561", 0, 0, 561}, {"633", 0, 0, 633}};
     auto curves = com::make<spectra::CurveSource>();
-    curves->addCurve(0x00FFFFFF, bandPass(500, 550));
-    curves->addCurve(0x000000C0, dye(520, 14));
-    curves->addCurve(0x00C00000, dye(590, 18));
+    curves->addCurve(0x00FFFFFF, spectra::bandPassCurve(500, 550));
+    curves->addCurve(0x000000C0, spectra::dyeCurve(520, 14));
+    curves->addCurve(0x00C00000, spectra::dyeCurve(590, 18));
     s["Spectra.Curves"].object = com::ComPtr<IUnknown>(curves->unknown());
     s["Slice.Channels"].entries = {{"Ch1", 0xC00000, 0, 1.2}, {"Ch2", 0x00A000, 0, 2.5},
                                    {"Ch3", 0x0000C0, 0, 0.8}, {"Ch4", 0x808000, 0, 1.6}};

@@ -2,11 +2,11 @@
 // modes and a SliceCtrl with four channels. With VYR_SCREENSHOT_DIR set the images are
 // written there as PNG files (spectra-*.png, slice-*.png).
 #include "controls/core/host.h"
+#include "controls/spectra/curveshapes.h"
 #include "controls/spectra/curvesource.h"
 #include "tools/cmdserver/memoryserver.h"
 #include <QDir>
 #include <gtest/gtest.h>
-#include <cmath>
 
 using namespace vyr;
 using namespace vyr::controls;
@@ -14,24 +14,6 @@ using com::ComPtr;
 using com::Variant;
 
 namespace {
-
-// A dye-like emission curve: a skewed bell around `peak`.
-std::vector<spectra::CurvePoint> dye(double peak, double width)
-{
-    std::vector<spectra::CurvePoint> pts;
-    for (double nm = peak - 3 * width; nm <= peak + 5 * width; nm += 1)
-        pts.push_back({nm, std::exp(-std::pow((nm - peak) / (nm < peak ? width : 1.8 * width), 2))});
-    return pts;
-}
-
-// A band-pass filter: flat top between `from` and `to`, steep edges.
-std::vector<spectra::CurvePoint> bandPass(double from, double to)
-{
-    std::vector<spectra::CurvePoint> pts;
-    for (double nm = from - 30; nm <= to + 30; nm += 2)
-        pts.push_back({nm, 0.9 / (1 + std::exp(-(nm - from) / 2)) / (1 + std::exp((nm - to) / 2))});
-    return pts;
-}
 
 void save(const QImage& image, const char* name)
 {
@@ -52,9 +34,9 @@ TEST(Screenshots, SpectraCtrlInItsThreeDisplayModes)
     (*server)["Width"].value = 160;
     (*server)["Lasers"].entries = {{"405", 0, 0, 405}, {"488", 0, 0, 488}, {"561", 0, 0, 561}, {"633", 0, 0, 633}};
     auto curves = com::make<spectra::CurveSource>();
-    curves->addCurve(0x00FFFFFF, bandPass(500, 550));
-    curves->addCurve(0x000000C0, dye(520, 14));
-    curves->addCurve(0x00C00000, dye(590, 18));
+    curves->addCurve(0x00FFFFFF, spectra::bandPassCurve(500, 550));
+    curves->addCurve(0x000000C0, spectra::dyeCurve(520, 14));
+    curves->addCurve(0x00C00000, spectra::dyeCurve(590, 18));
     (*server)["Spectra"].object = ComPtr<IUnknown>(curves->unknown());
 
     const char* files[] = {"spectra-above.png", "spectra-below.png", "spectra-in.png"};
