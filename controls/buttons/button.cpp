@@ -213,27 +213,21 @@ void OptionButton::refreshFromServer()
                 face.imageSource = 1;
             invalidate();
         }
-        VARIANT_BOOL en = enabled_ ? VARIANT_TRUE : VARIANT_FALSE;
-        LONG visible = 1;
+        int enabledNow = 0;
+        bool visible = true;
+        readCommandState(enabledNow, visible);
         LONG state = selected;
-        s->GetCommandEnabled(cookie, &en);
-        s->GetCommandVisible(cookie, &visible);
         if (SUCCEEDED(s->GetCommandState(cookie, &state)))
             state = (state & 0xFFFF) ? 1 : 0;
-        const int enabledNow = en ? 1 : 0;
         if (state != selected || enabledNow != enabled_) {
             selected = state;
             enabled_ = enabledNow;
             face.pressed = selected;
             invalidate();
         }
-        applyShowState((visible & 0xFFFF) != 0);
+        applyShowState(visible);
     } else {
-        if (enabled_) {
-            enabled_ = 0;
-            invalidate();
-        }
-        applyShowState(true);
+        refreshUnbound();
     }
 }
 

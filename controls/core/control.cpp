@@ -438,24 +438,37 @@ HRESULT ControlBase::OnCommandStateChanged()
 
 void ControlBase::refreshFromServer()
 {
-    if (server_ && command_.registered()) {
-        VARIANT_BOOL en = enabled_ ? VARIANT_TRUE : VARIANT_FALSE;
-        LONG visible = 1;
-        server_->GetCommandEnabled(command_.cookie(), &en);
-        server_->GetCommandVisible(command_.cookie(), &visible);
-        const int now = en ? 1 : 0;
-        if (now != enabled_) {
-            enabled_ = now;
-            invalidate();
-        }
-        applyShowState((visible & 0xFFFF) != 0);
-    } else {
-        if (enabled_) {
-            enabled_ = 0;
-            invalidate();
-        }
-        applyShowState(true);
+    if (!server_ || !command_.registered()) {
+        refreshUnbound();
+        return;
     }
+    int now = 0;
+    bool visible = true;
+    readCommandState(now, visible);
+    if (now != enabled_) {
+        enabled_ = now;
+        invalidate();
+    }
+    applyShowState(visible);
+}
+
+void ControlBase::readCommandState(int& enabled, bool& visible) const
+{
+    VARIANT_BOOL en = enabled_ ? VARIANT_TRUE : VARIANT_FALSE;
+    LONG shown = 1;
+    server_->GetCommandEnabled(command_.cookie(), &en);
+    server_->GetCommandVisible(command_.cookie(), &shown);
+    enabled = en ? 1 : 0;
+    visible = (shown & 0xFFFF) != 0;
+}
+
+void ControlBase::refreshUnbound()
+{
+    if (enabled_) {
+        enabled_ = 0;
+        invalidate();
+    }
+    applyShowState(true);
 }
 
 void ControlBase::applyShowState(bool visible)

@@ -186,6 +186,11 @@ public:
 protected:
     // Show or hide the window as the server's visible state and the mode say; enable it.
     void applyShowState(bool visible);
+    // Reads the main command's enabled and visible state; a failing read keeps `enabled` as
+    // held and leaves the control shown.
+    void readCommandState(int& enabled, bool& visible) const;
+    // The state without a server or registration: disabled (repaint on change) and shown.
+    void refreshUnbound();
     // Connection point for the control's events.
     ConnectionPoint& events() { return events_; }
     ConnectionPoint& propertySinks() { return notify_; }
