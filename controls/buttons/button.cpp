@@ -132,6 +132,10 @@ const ClassDescriptor& Button::classDescriptor()
          props::enabled(), pictureEnableProperty(), captionEnableProperty(), styleBrowseEntry()},
         clickMethods<Button>(),
         {50, DISPID_ENABLED, DISPID_CAPTION, DISPID_BACKCOLOR, DISPID_FORECOLOR, 4, 3, 5, 6, 7, 8, DISPID_FONT},
+        {},
+        {},
+        {},
+        CLSID_ButtonPpg,
     };
     return d;
 }
@@ -174,6 +178,10 @@ const ClassDescriptor& OptionButton::classDescriptor()
          styleBrowseEntry()},
         clickMethods<OptionButton>(),
         {50, DISPID_CAPTION, DISPID_BACKCOLOR, DISPID_FORECOLOR, 5, 6, 7, 8, DISPID_FONT, 123},
+        {},
+        {},
+        {},
+        CLSID_ButtonPpg,
     };
     return d;
 }

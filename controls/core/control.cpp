@@ -1,10 +1,12 @@
 #include "controls/core/control.h"
 #include "controls/core/controlwindow.h"
 #include "controls/core/module.h"
+#include "controls/core/typelibrary.h"
 #include "platform/com/memstream.h"
 #include "platform/com/streamio.h"
 #include <QApplication>
 #include <QPainter>
+#include <algorithm>
 #include <cstring>
 
 namespace vyr::controls {
@@ -42,26 +44,124 @@ ControlBase::~ControlBase()
 
 void* ControlBase::queryExtra(REFIID riid)
 {
-    if (riid == desc_.dispatchIid)
-        return static_cast<IDispatch*>(this);
+    // The control's own interface is a tear-off whose slots after IDispatch are its members
+    // in the interface's order.
+    if (riid == desc_.dispatchIid && riid != GUID_NULL) {
+        if (!dual_.vtable) {
+            const ClassTypeInfo* info = classTypeInfo(desc_.clsid);
+            if (!info || !info->layout)
+                return nullptr;
+            dual_.bind(static_cast<IDispatch*>(this), info->layout.get());
+        }
+        return &dual_;
+    }
     return nullptr;
 }
 
-// ---------------------------------------------------------------- IDispatch
+// ---------------------------------------------------------------- IDispatch and class info
 
 HRESULT ControlBase::GetTypeInfoCount(UINT* count)
 {
     if (!count)
         return E_POINTER;
-    *count = 0; // members are described by the class descriptor, not by ITypeInfo
+    const ClassTypeInfo* info = classTypeInfo(desc_.clsid);
+    *count = info && info->dispatch ? 1 : 0;
     return S_OK;
 }
 
-HRESULT ControlBase::GetTypeInfo(UINT, LCID, ITypeInfo** info)
+HRESULT ControlBase::GetTypeInfo(UINT index, LCID, ITypeInfo** info)
 {
-    if (info)
-        *info = nullptr;
-    return TYPE_E_ELEMENTNOTFOUND;
+    if (!info)
+        return E_POINTER;
+    *info = nullptr;
+    if (index != 0)
+        return DISP_E_BADINDEX;
+    const ClassTypeInfo* t = classTypeInfo(desc_.clsid);
+    if (!t || !t->dispatch)
+        return TYPE_E_ELEMENTNOTFOUND;
+    return t->dispatch.copyTo(info);
+}
+
+HRESULT ControlBase::GetClassInfo(ITypeInfo** info)
+{
+    if (!info)
+        return E_POINTER;
+    *info = nullptr;
+    const ClassTypeInfo* t = classTypeInfo(desc_.clsid);
+    if (!t || !t->coclass)
+        return TYPE_E_ELEMENTNOTFOUND;
+    return t->coclass.copyTo(info);
+}
+
+HRESULT ControlBase::GetGUID(DWORD kind, GUID* guid)
+{
+    if (!guid)
+        return E_POINTER;
+    *guid = GUID_NULL;
+    if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID)
+        return E_INVALIDARG;
+    if (desc_.eventIid == GUID_NULL)
+        return E_FAIL; // no outgoing interface
+    *guid = desc_.eventIid;
+    return S_OK;
+}
+
+// ---------------------------------------------------------------- property pages
+
+bool ControlBase::pageOf(DISPID id, CLSID& page) const
+{
+    page = GUID_NULL;
+    if (!desc_.propertyMap.empty()) {
+        for (const MapEntry& e : desc_.propertyMap)
+            if (e.id == id) {
+                page = e.page;
+                return true;
+            }
+        return desc_.property(id) != nullptr;
+    }
+    const PropertyDesc* p = desc_.property(id);
+    if (!p)
+        return false;
+    // Without a map: the stock pages by type, the control's own page for the rest.
+    switch (p->type) {
+    case PropType::Color: page = CLSID_ColorPpg; break;
+    case PropType::Font: page = CLSID_FontPpg; break;
+    case PropType::Picture: page = CLSID_PictPpg; break;
+    default: page = p->dispatchable && p->put ? desc_.ownPage : GUID_NULL; break;
+    }
+    return true;
+}
+
+HRESULT ControlBase::GetPages(CAUUID* pages)
+{
+    if (!pages)
+        return E_POINTER;
+    pages->cElems = 0;
+    pages->pElems = nullptr;
+    std::vector<CLSID> found;
+    auto add = [&](const CLSID& c) {
+        if (c != GUID_NULL && std::find(found.begin(), found.end(), c) == found.end())
+            found.push_back(c);
+    };
+    if (desc_.propertyMap.empty()) {
+        add(desc_.ownPage);
+        for (const PropertyDesc& p : desc_.properties) {
+            CLSID page;
+            if (p.dispatchable && pageOf(p.id, page))
+                add(page);
+        }
+    } else {
+        for (const MapEntry& e : desc_.propertyMap)
+            add(e.page);
+    }
+    if (found.empty())
+        return S_OK;
+    pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(found.size() * sizeof(GUID)));
+    if (!pages->pElems)
+        return E_OUTOFMEMORY;
+    std::copy(found.begin(), found.end(), pages->pElems);
+    pages->cElems = ULONG(found.size());
+    return S_OK;
 }
 
 HRESULT ControlBase::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids)
@@ -358,11 +458,13 @@ HRESULT ControlBase::GetDisplayString(DISPID id, BSTR* text)
     return S_FALSE;
 }
 
-HRESULT ControlBase::MapPropertyToPage(DISPID, CLSID* page)
+HRESULT ControlBase::MapPropertyToPage(DISPID id, CLSID* page)
 {
-    if (page)
-        *page = GUID_NULL;
-    return E_NOTIMPL;
+    if (!page)
+        return E_POINTER;
+    if (!pageOf(id, *page))
+        return DISP_E_MEMBERNOTFOUND;
+    return *page == GUID_NULL ? PERPROP_E_NOPAGEAVAILABLE : S_OK;
 }
 
 HRESULT ControlBase::GetPredefinedStrings(DISPID id, CALPOLESTR* strings, CADWORD* cookies)

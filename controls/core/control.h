@@ -12,6 +12,8 @@
 #include "platform/com/font.h"
 #include "platform/com/object.h"
 #include "platform/com/picture.h"
+#include "platform/com/typeinfo.h"
+#include "platform/com/vtablecall.h"
 #include <QPointer>
 #include <QtCore/qnamespace.h>
 #include <QRect>
@@ -25,6 +27,9 @@ class QEvent;
 
 VYR_DECLARE_INTERFACE(ICommandClient, IID_ICommandClient, IUnknown)
 VYR_DECLARE_INTERFACE(IVyrControl, IID_IVyrControl, IUnknown)
+VYR_DECLARE_INTERFACE(IProvideClassInfo, IID_IProvideClassInfo, IUnknown)
+VYR_DECLARE_INTERFACE(IProvideClassInfo2, IID_IProvideClassInfo2, IProvideClassInfo)
+VYR_DECLARE_INTERFACE(ISpecifyPropertyPages, IID_ISpecifyPropertyPages, IUnknown)
 
 namespace vyr::controls {
 
@@ -34,7 +39,8 @@ class ControlWindow;
 enum class Origin { Program, User };
 
 class ControlBase : public com::Object<IDispatch, IPersistStreamInit, IConnectionPointContainer,
-                                       IPerPropertyBrowsing, ICommandClient, IVyrControl> {
+                                       IPerPropertyBrowsing, ICommandClient, IVyrControl, IProvideClassInfo2,
+                                       ISpecifyPropertyPages> {
 public:
     explicit ControlBase(const ClassDescriptor& descriptor);
     ~ControlBase() override;
@@ -65,6 +71,15 @@ public:
     STDMETHOD(MapPropertyToPage)(DISPID id, CLSID* page) override;
     STDMETHOD(GetPredefinedStrings)(DISPID id, CALPOLESTR* strings, CADWORD* cookies) override;
     STDMETHOD(GetPredefinedValue)(DISPID id, DWORD cookie, VARIANT* value) override;
+
+    // --- IProvideClassInfo2
+    STDMETHOD(GetClassInfo)(ITypeInfo** info) override;
+    STDMETHOD(GetGUID)(DWORD kind, GUID* guid) override;
+
+    // --- ISpecifyPropertyPages
+    STDMETHOD(GetPages)(CAUUID* pages) override;
+    // The page that edits a property (GUID_NULL: none); false for an unknown dispid.
+    bool pageOf(DISPID id, CLSID& page) const;
 
     // --- ICommandClient
     STDMETHOD(SetCommandServer)(ICommandServer* server) override;
@@ -200,12 +215,16 @@ protected:
     int shown_ = 1;
     bool focused_ = false;
 
+protected:
+    // The control's own interface; a derived class answers its other interfaces first.
+    void* queryExtra(REFIID riid) override;
+
 private:
     friend class ControlWindow;
-    void* queryExtra(REFIID riid) override;
     HRESULT putProperty(const PropertyDesc& p, const VARIANT& value, PutKind kind);
 
     const ClassDescriptor& desc_;
+    com::DualInterface dual_; // the control's own interface, bound on first request
     com::ComPtr<IVyrSite> site_;
     com::ComPtr<ICommandServer> server_;
     CommandBinding command_;

@@ -1,4 +1,5 @@
 #include "controls/core/descriptor.h"
+#include <algorithm>
 #include <strings.h>
 
 namespace vyr::controls {
@@ -11,9 +12,11 @@ VARTYPE varTypeOf(PropType t)
     case PropType::Long: return VT_I4;
     case PropType::Color: return VT_UI4;
     case PropType::Double: return VT_R8;
-    case PropType::String: return VT_BSTR;
+    case PropType::String:
+    case PropType::Command: return VT_BSTR;
     case PropType::Font:
-    case PropType::Picture: return VT_DISPATCH;
+    case PropType::Picture:
+    case PropType::Object: return VT_DISPATCH;
     }
     return VT_EMPTY;
 }
@@ -28,13 +31,13 @@ const EnumNames& itemPositionNames()
 {
     static const EnumNames n{{"LeftTop", "CenterTop", "RightTop", "LeftCenter", "CenterCenter", "RightCenter",
                               "LeftBottom", "CenterBottom", "RightBottom"},
-                             VT_I4};
+                             VT_I4, {}, "ItemPosition"};
     return n;
 }
 
 const EnumNames& buttonStyleNames()
 {
-    static const EnumNames n{{"Normal", "Circle", "Rhomb"}, VT_I2};
+    static const EnumNames n{{"Normal", "Circle", "Rhomb"}, VT_I2, {}, "ButtonStyle"};
     return n;
 }
 
@@ -52,6 +55,45 @@ const MethodDesc* ClassDescriptor::method(DISPID id) const
         if (m.id == id)
             return &m;
     return nullptr;
+}
+
+std::vector<Slot> slotList(std::initializer_list<std::pair<DISPID, std::string_view>> members)
+{
+    std::vector<Slot> out;
+    for (const auto& [id, accesses] : members) {
+        size_t start = 0;
+        while (start <= accesses.size()) {
+            const size_t end = std::min(accesses.find('/', start), accesses.size());
+            const std::string_view a = accesses.substr(start, end - start);
+            const Access access = a == "get"      ? Access::Get
+                                  : a == "put"    ? Access::Put
+                                  : a == "putref" ? Access::PutRef
+                                                  : Access::Call;
+            out.push_back({id, access});
+            start = end + 1;
+        }
+    }
+    return out;
+}
+
+std::vector<Slot> ClassDescriptor::slotOrder() const
+{
+    if (!interfaceSlots.empty())
+        return interfaceSlots;
+    std::vector<Slot> out;
+    for (const PropertyDesc& p : properties) {
+        if (!p.dispatchable)
+            continue;
+        out.push_back({p.id, Access::Get});
+        if (!p.put)
+            continue;
+        if (p.type == PropType::Font || p.type == PropType::Picture)
+            out.push_back({p.id, Access::PutRef});
+        out.push_back({p.id, Access::Put});
+    }
+    for (const MethodDesc& m : methods)
+        out.push_back({m.id, Access::Call});
+    return out;
 }
 
 DISPID ClassDescriptor::idOfName(std::string_view name) const

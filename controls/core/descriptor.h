@@ -6,6 +6,7 @@
 #include "platform/com/variant.h"
 #include "platform/com/guid.h"
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,9 @@ namespace vyr::controls {
 class ControlBase;
 
 // The value kinds of properties; each has its stream and dispatch VARTYPE.
-enum class PropType { Bool, Short, Long, Color, Double, String, Font, Picture };
+// Color travels as the OLE_COLOR alias and Command as the VYR_COMMAND alias of the type
+// library; Object is any automation object (IDispatch).
+enum class PropType { Bool, Short, Long, Color, Double, String, Font, Picture, Command, Object };
 VARTYPE varTypeOf(PropType t);
 
 // How a property is assigned: by value (pictures and fonts are copied) or by reference.
@@ -27,6 +30,10 @@ struct EnumNames {
     std::vector<std::string> names;
     VARTYPE predefinedType = VT_I4; // type of GetPredefinedValue's answer
     std::vector<int32_t> values = {}; // explicit values; empty means 0, 1, 2, ...
+    // The enumeration's type in the type library; none keeps the property a plain number.
+    const char* typeName = nullptr;
+    // Names of the type library's constants where they differ from the display strings.
+    std::vector<std::string> constants = {};
     int32_t valueAt(size_t i) const { return values.empty() ? int32_t(i) : values[i]; }
 };
 
@@ -47,12 +54,43 @@ struct PropertyDesc {
     // False for entries that only browse (no dispatch access), such as a face style that no
     // interface exposes.
     bool dispatchable = true;
+    // Help string of the type information.
+    std::string help = {};
+    // Described as hidden: property browsers leave it out.
+    bool hidden = false;
+};
+
+struct MethodParam {
+    std::string name;
+    PropType type;
 };
 
 struct MethodDesc {
     DISPID id;
     std::string name;
     std::function<HRESULT(ControlBase&, DISPPARAMS*, VARIANT*)> call;
+    std::vector<MethodParam> params = {};
+    std::optional<PropType> result = std::nullopt;
+    std::string help = {};
+};
+
+// One slot of a control's dual interface: a member and how it is accessed.
+enum class Access { Get, Put, PutRef, Call };
+struct Slot {
+    DISPID id;
+    Access access;
+};
+
+// Slots written as the members and their accesses in order, each access list like
+// "get/put", "put/get", "get/putref/put" or "call".
+std::vector<Slot> slotList(std::initializer_list<std::pair<DISPID, std::string_view>> members);
+
+// An entry of a property map: the name the property-page framework knows the property by,
+// its dispid and the page that edits it (GUID_NULL: none).
+struct MapEntry {
+    const char* name;
+    DISPID id;
+    CLSID page;
 };
 
 struct ClassDescriptor {
@@ -62,6 +100,18 @@ struct ClassDescriptor {
     std::vector<PropertyDesc> properties;
     std::vector<MethodDesc> methods;
     std::vector<DISPID> saveOrder; // persisted properties, in stream order
+    // The dual interface's name; empty: "I" followed by the class-table name.
+    std::string interfaceName = {};
+    // Its slots after IDispatch; empty: each property in table order (get, putref for fonts
+    // and pictures, put), then the methods.
+    std::vector<Slot> interfaceSlots = {};
+    // The property map, where the control declares one; pages are then answered from it.
+    std::vector<MapEntry> propertyMap = {};
+    // The control's own property page (GUID_NULL: none).
+    CLSID ownPage = GUID_NULL;
+
+    // The dual interface's slots as declared or derived.
+    std::vector<Slot> slotOrder() const;
 
     const PropertyDesc* property(DISPID id) const;
     const MethodDesc* method(DISPID id) const;

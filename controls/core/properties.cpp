@@ -4,7 +4,8 @@ namespace vyr::controls::props {
 
 PropertyDesc command(DISPID id, const char* name)
 {
-    PropertyDesc p{id, name, PropType::String, nullptr, nullptr, nullptr};
+    PropertyDesc p{id, name, PropType::Command, nullptr, nullptr, nullptr};
+    p.help = "Command to execute if button is pressed";
     p.get = [](ControlBase& b) { return com::Variant::fromString(b.commandText()); };
     p.put = [id](ControlBase& b, const VARIANT& v, PutKind) { return b.setCommandText(com::utf8(v.bstrVal), id); };
     return p;

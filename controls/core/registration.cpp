@@ -1,5 +1,7 @@
 #include "controls/core/registration.h"
 #include "controls/core/vyrcontrols.h"
+#include "platform/com/comptr.h"
+#include "platform/com/typelibreg.h"
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -126,19 +128,22 @@ HRESULT updateRegistry(const ClassRow& row, const std::string& modulePath, bool 
 
 HRESULT registerTypeLibrary(const std::string& modulePath)
 {
-    // The member descriptions live in the module itself; the key tells clients where.
-    const std::string key = "TypeLib\\" + com::formatGuid(LIBID_VYRCTRLSLib) + "\\" + kTypeLibVersion;
-    Key k;
-    if (RegCreateKeyEx(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                       &k.h, nullptr) != ERROR_SUCCESS)
-        return SELFREG_E_TYPELIB;
+    // The library is carried by the module itself; a sibling ".tlb" is tried after it.
+    com::ComPtr<ITypeLib> lib;
+    HRESULT hr = LoadTypeLib(modulePath.c_str(), lib.put());
+    if (FAILED(hr)) {
+        const size_t dot = modulePath.find_last_of('.');
+        const size_t slash = modulePath.find_last_of('/');
+        const std::string tlb =
+            (dot == std::string::npos || (slash != std::string::npos && dot < slash) ? modulePath
+                                                                                     : modulePath.substr(0, dot)) +
+            ".tlb";
+        if (FAILED(LoadTypeLib(tlb.c_str(), lib.put())))
+            return hr;
+    }
     const size_t slash = modulePath.find_last_of("/\\:");
     const std::string helpDir = slash == std::string::npos ? std::string() : modulePath.substr(0, slash);
-    if (setDefault(k.h, nullptr, kTypeLibName) != ERROR_SUCCESS ||
-        setDefault(k.h, "0\\linux64", modulePath) != ERROR_SUCCESS || setDefault(k.h, "FLAGS", "0") != ERROR_SUCCESS ||
-        setDefault(k.h, "HELPDIR", helpDir) != ERROR_SUCCESS)
-        return SELFREG_E_TYPELIB;
-    return S_OK;
+    return RegisterTypeLib(lib.get(), modulePath.c_str(), helpDir.c_str());
 }
 
 } // namespace vyr::controls

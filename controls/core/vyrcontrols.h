@@ -52,9 +52,20 @@ constexpr CLSID CLSID_MultiPageFrame = vyr::com::guidOf("5C867548-3085-4476-B64E
 // Declared by the type library but neither created nor registered by the module.
 constexpr CLSID CLSID_AtlControlHostPosition = vyr::com::guidOf("A30BB631-2196-4E0E-A44F-D93D8806462E");
 
-// Dispatch and event interfaces of the controls.
+// Dual interfaces of the controls (their type information comes from the library's type
+// library, LIBID_VYRCTRLSLib version 1.0) and their event interfaces.
 constexpr IID IID_IButton = vyr::com::guidOf("176DF051-ACA9-4ED1-80A9-221B1F81BC70");
 constexpr IID IID_IOptionButton = vyr::com::guidOf("68DD6EE3-C705-4D57-883C-8EFB658F74CA");
+constexpr IID IID_IFrame = vyr::com::guidOf("5693C545-1C76-4991-8499-F0A9DCB5F273");
+constexpr IID IID_IMultiPageFrame = vyr::com::guidOf("0BD67167-35D0-4CD8-8A14-24B6341777BC");
+constexpr IID IID_ISlider = vyr::com::guidOf("AC9592CE-76CA-496D-9FDA-81D1D55190C3");
+constexpr IID IID_IVyrValueEdit = vyr::com::guidOf("5C01805B-DB3E-44E7-BA86-F2AC2BD3C425");
+constexpr IID IID_ISpectraCtrl = vyr::com::guidOf("4BB98F75-73AB-44B9-9940-CC4913F79BAA");
+constexpr IID IID_ISliceCtrl = vyr::com::guidOf("8F798237-F366-4E8C-A8EC-2E4280E284AC");
+constexpr IID IID_IVyrPropertyBrowser = vyr::com::guidOf("8C2E9B61-4D7A-4F0E-9B3C-5A1D2E7F4B10");
+// The aliases of the type library: OLE_COLOR (the standard one) and VYR_COMMAND.
+constexpr GUID IID_OLE_COLOR = vyr::com::guidOf("66504301-BE0F-101A-8BBB-00AA00300CAB");
+constexpr GUID IID_VYR_COMMAND = vyr::com::guidOf("2B3F7A90-6C1E-4D57-A8E2-91C4B07D35F6");
 constexpr IID DIID__DButton = vyr::com::guidOf("620B1AF2-A1D1-455A-AFBF-3DDA383FE3A9");
 constexpr IID DIID__DSlider = vyr::com::guidOf("0FD66ECD-37E3-4A6E-9859-A2748EE1E340");
 
@@ -138,6 +149,84 @@ struct IVyrControl : IUnknown {
     STDMETHOD(GetMnemonic)(char* mnemonic) = 0;
     // The container saw the mnemonic's key combination.
     STDMETHOD(OnMnemonic)() = 0;
+};
+
+// The property browser's own members, which a control page passes SetDispatch and
+// AddDispatch on to.
+struct IVyrPropertyBrowser : IDispatch {
+    STDMETHOD(SetDispatch)(IDispatch* object) = 0;
+    STDMETHOD(AddDispatch)(IDispatch* object) = 0;
+    STDMETHOD(IsPointInClientArea)(VARIANT_BOOL* inClientArea, LONG x, LONG y) = 0;
+};
+
+// The Frame's dual interface in its slot order, for containers that call it directly.
+struct IFrame : IDispatch {
+    STDMETHOD(get_Locked)(VARIANT_BOOL* value) = 0;
+    STDMETHOD(put_Locked)(VARIANT_BOOL value) = 0;
+    STDMETHOD(get_Command)(BSTR* value) = 0;
+    STDMETHOD(put_Command)(BSTR value) = 0;
+    STDMETHOD(put_Caption)(BSTR value) = 0;
+    STDMETHOD(get_Caption)(BSTR* value) = 0;
+    STDMETHOD(get_CaptionFont)(IDispatch** value) = 0;
+    STDMETHOD(putref_CaptionFont)(IDispatch* value) = 0;
+    STDMETHOD(put_CaptionFont)(IDispatch* value) = 0;
+    STDMETHOD(get_CaptionTextColor)(OLE_COLOR* value) = 0;
+    STDMETHOD(put_CaptionTextColor)(OLE_COLOR value) = 0;
+    STDMETHOD(get_CaptionBackColor)(OLE_COLOR* value) = 0;
+    STDMETHOD(put_CaptionBackColor)(OLE_COLOR value) = 0;
+    STDMETHOD(get_CaptionStyle)(LONG* value) = 0;
+    STDMETHOD(put_CaptionStyle)(LONG value) = 0;
+    STDMETHOD(get_FrameStyle)(LONG* value) = 0;
+    STDMETHOD(put_FrameStyle)(LONG value) = 0;
+    STDMETHOD(get_BackColor)(OLE_COLOR* value) = 0;
+    STDMETHOD(put_BackColor)(OLE_COLOR value) = 0;
+    STDMETHOD(get_BackPicture)(IDispatch** value) = 0;
+    STDMETHOD(putref_BackPicture)(IDispatch* value) = 0;
+    STDMETHOD(put_BackPicture)(IDispatch* value) = 0;
+    STDMETHOD(get_BackPictureTopLevelAlign)(VARIANT_BOOL* value) = 0;
+    STDMETHOD(put_BackPictureTopLevelAlign)(VARIANT_BOOL value) = 0;
+    STDMETHOD(get_ButtonCount)(LONG* value) = 0;
+    STDMETHOD(put_ButtonCount)(LONG value) = 0;
+    STDMETHOD(get_ButtonRows)(LONG* value) = 0;
+    STDMETHOD(put_ButtonRows)(LONG value) = 0;
+    STDMETHOD(get_ButtonSize)(LONG* value) = 0;
+    STDMETHOD(put_ButtonSize)(LONG value) = 0;
+    STDMETHOD(get_ButtonCommand)(BSTR* value) = 0;
+    STDMETHOD(put_ButtonCommand)(BSTR value) = 0;
+    STDMETHOD(get_ButtonCaption)(BSTR* value) = 0;
+    STDMETHOD(put_ButtonCaption)(BSTR value) = 0;
+    STDMETHOD(get_ButtonTextColor)(OLE_COLOR* value) = 0;
+    STDMETHOD(put_ButtonTextColor)(OLE_COLOR value) = 0;
+    STDMETHOD(get_ButtonAlign)(LONG* value) = 0;
+    STDMETHOD(put_ButtonAlign)(LONG value) = 0;
+    STDMETHOD(get_ButtonFont)(IDispatch** value) = 0;
+    STDMETHOD(putref_ButtonFont)(IDispatch* value) = 0;
+    STDMETHOD(put_ButtonFont)(IDispatch* value) = 0;
+    STDMETHOD(get_ButtonPicture)(IDispatch** value) = 0;
+    STDMETHOD(putref_ButtonPicture)(IDispatch* value) = 0;
+    STDMETHOD(put_ButtonPicture)(IDispatch* value) = 0;
+    STDMETHOD(get_ButtonBackPicture)(IDispatch** value) = 0;
+    STDMETHOD(putref_ButtonBackPicture)(IDispatch* value) = 0;
+    STDMETHOD(put_ButtonBackPicture)(IDispatch* value) = 0;
+    STDMETHOD(get_ButtonPicturePosition)(LONG* value) = 0;
+    STDMETHOD(put_ButtonPicturePosition)(LONG value) = 0;
+    STDMETHOD(get_ButtonCaptionPosition)(LONG* value) = 0;
+    STDMETHOD(put_ButtonCaptionPosition)(LONG value) = 0;
+    STDMETHOD(get_DragControls)(VARIANT_BOOL* value) = 0;
+    STDMETHOD(put_DragControls)(VARIANT_BOOL value) = 0;
+    STDMETHOD(get_ButtonCurrent)(LONG* value) = 0;
+    STDMETHOD(put_ButtonCurrent)(LONG value) = 0;
+    STDMETHOD(get_CaptionTop)(VARIANT_BOOL* value) = 0;
+    STDMETHOD(put_CaptionTop)(VARIANT_BOOL value) = 0;
+    STDMETHOD(get_BackStyle)(LONG* value) = 0;
+    STDMETHOD(put_BackStyle)(LONG value) = 0;
+    STDMETHOD(get_CaptionStartColor)(OLE_COLOR* value) = 0;
+    STDMETHOD(put_CaptionStartColor)(OLE_COLOR value) = 0;
+    STDMETHOD(get_CaptionEndColor)(OLE_COLOR* value) = 0;
+    STDMETHOD(put_CaptionEndColor)(OLE_COLOR value) = 0;
+    STDMETHOD(get_LoadOption)(LONG* value) = 0;
+    STDMETHOD(put_LoadOption)(LONG value) = 0;
+    STDMETHOD(AboutBox)() = 0;
 };
 
 constexpr IID IID_IVyrSite = vyr::com::guidOf("C68B771E-FF5A-46DE-BB5E-4D39A627EF8D");

@@ -201,8 +201,9 @@ HRESULT ControlPage::insertControl(const std::string& classId, const RECT& rect)
 HRESULT ControlPage::forwardDispatch(IDispatch* object, bool add)
 {
     for (HostWidget* h : hosts()) {
-        if (h->classId() == controls::CLSID_PropertyBrowser)
-            h->call(add ? "AddDispatch" : "SetDispatch", {com::Variant::fromDispatch(object)});
+        com::ComPtr<IVyrPropertyBrowser> browser;
+        if (h->control() && SUCCEEDED(h->control()->QueryInterface(controls::IID_IVyrPropertyBrowser, browser.putVoid())))
+            add ? browser->AddDispatch(object) : browser->SetDispatch(object);
         else if (com::ComPtr<INestedPage> nested = nestedPageOf(h))
             add ? nested->AddDispatch(object) : nested->ForwardDispatch(object);
     }

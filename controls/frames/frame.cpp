@@ -15,11 +15,12 @@ using frames::ControlPage;
 
 namespace {
 
-EnumNames padded(std::vector<std::string> names, size_t width)
+EnumNames padded(std::vector<std::string> names, size_t width, const char* typeName)
 {
+    std::vector<std::string> constants = names;
     for (std::string& n : names)
         n.resize(std::max(width, n.size()), ' ');
-    return EnumNames{std::move(names), VT_I2};
+    return EnumNames{std::move(names), VT_I2, {}, typeName, std::move(constants)};
 }
 
 const EnumNames& captionStyleNames()
@@ -28,32 +29,32 @@ const EnumNames& captionStyleNames()
                                        "3D-Banner Raised Dot", "3D-Banner Sunken Dot", "ColorBanner",
                                        "3D-ColorBanner Sunken", "3D-ColorBanner Raised", "3D-ColorBanner Raised Dot",
                                        "3D-ColorBanner Sunken Dot"},
-                                      25);
+                                      25, "CaptionStyle");
     return n;
 }
 
 const EnumNames& frameStyleNames()
 {
-    static const EnumNames n = padded({"No Frame", "Normal", "Raised", "Sunken", "Raised Dot", "Sunken Dot"}, 10);
+    static const EnumNames n = padded({"No Frame", "Normal", "Raised", "Sunken", "Raised Dot", "Sunken Dot"}, 10, "FrameStyle");
     return n;
 }
 
 const EnumNames& backStyleNames()
 {
-    static const EnumNames n{{"Transparent", "Opaque"}, VT_I2};
+    static const EnumNames n{{"Transparent", "Opaque"}, VT_I2, {}, "BackStyle"};
     return n;
 }
 
 const EnumNames& buttonAlignNames()
 {
-    static const EnumNames n{{"LeftTop", "CenterTop", "RightTop", "LeftCenter"}, VT_I2};
+    static const EnumNames n{{"LeftTop", "CenterTop", "RightTop", "LeftCenter"}, VT_I2, {}, "ButtonAlign"};
     return n;
 }
 
 const EnumNames& loadOptionNames()
 {
     static const EnumNames n{
-        {"Load if visible; Destroy if invisible", "Load if visible and keep", "Preload"}, VT_I4};
+        {"Load if visible; Destroy if invisible", "Load if visible and keep", "Preload"}, VT_I4, {}, "LoadOption"};
     return n;
 }
 
@@ -226,7 +227,7 @@ struct FrameAccess {
                     return S_OK;
                 })),
             thenChange(held(
-                F::kButtonCommand, "ButtonCommand", PropType::String,
+                F::kButtonCommand, "ButtonCommand", PropType::Command,
                 [](F& f) { return Variant::fromString(f.current() ? f.current()->command.text() : std::string()); },
                 [](F& f, const VARIANT& v, PutKind) {
                     if (!f.current())
@@ -253,6 +254,64 @@ const ClassDescriptor& Frame::classDescriptor()
          kFrameStyle, DISPID_BACKCOLOR, kBackPicture, kDragControls, kButtonCount, kButtonTextColor, kButtonSize,
          kButtonAlign, kButtonRows, kButtonFont, kButtonPicturePosition, kButtonCaptionPosition, kCaptionTop,
          kBackStyle, kCaptionStartColor, kCaptionEndColor, kBackPictureTopLevelAlign, kButtonCurrent},
+        {},
+        slotList({{kLocked, "get/put"},
+                  {50, "get/put"},
+                  {DISPID_CAPTION, "put/get"},
+                  {DISPID_FONT, "get/putref/put"},
+                  {DISPID_FORECOLOR, "get/put"},
+                  {kCaptionBackColor, "get/put"},
+                  {kCaptionStyle, "get/put"},
+                  {kFrameStyle, "get/put"},
+                  {DISPID_BACKCOLOR, "get/put"},
+                  {kBackPicture, "get/putref/put"},
+                  {kBackPictureTopLevelAlign, "get/put"},
+                  {kButtonCount, "get/put"},
+                  {kButtonRows, "get/put"},
+                  {kButtonSize, "get/put"},
+                  {kButtonCommand, "get/put"},
+                  {kButtonCaption, "get/put"},
+                  {kButtonTextColor, "get/put"},
+                  {kButtonAlign, "get/put"},
+                  {kButtonFont, "get/putref/put"},
+                  {kButtonPicture, "get/putref/put"},
+                  {kButtonBackPicture, "get/putref/put"},
+                  {kButtonPicturePosition, "get/put"},
+                  {kButtonCaptionPosition, "get/put"},
+                  {kDragControls, "get/put"},
+                  {kButtonCurrent, "get/put"},
+                  {kCaptionTop, "get/put"},
+                  {kBackStyle, "get/put"},
+                  {kCaptionStartColor, "get/put"},
+                  {kCaptionEndColor, "get/put"},
+                  {kLoadOption, "get/put"},
+                  {DISPID_ABOUTBOX, "call"}}),
+        // Which page edits which property.
+        {{"Locked", kLocked, CLSID_FramePpg},
+         {"Caption", DISPID_CAPTION, CLSID_FramePpg},
+         {"CaptionFont", DISPID_FONT, CLSID_FontPpg},
+         {"CaptionTextColor", DISPID_FORECOLOR, CLSID_ColorPpg},
+         {"CaptionBackColor", kCaptionBackColor, CLSID_ColorPpg},
+         {"CaptionStyle", kCaptionStyle, CLSID_FramePpg},
+         {"FrameStyle", kFrameStyle, CLSID_FramePpg},
+         {"BackColor", DISPID_BACKCOLOR, CLSID_ColorPpg},
+         {"BackPicture", kBackPicture, CLSID_PictPpg},
+         {"DragControls", kDragControls, CLSID_FramePpg},
+         {"ButtonCount", kButtonCount, CLSID_FramePpg},
+         {"ButtonColor", kButtonTextColor, CLSID_ColorPpg},
+         {"ButtonSize", kButtonSize, CLSID_FramePpg},
+         {"ButtonAlign", kButtonAlign, CLSID_FramePpg},
+         {"ButtonRows", kButtonRows, CLSID_FramePpg},
+         {"ButtonFont", kButtonFont, CLSID_FontPpg},
+         {"ButtonPicturePosition", kButtonPicturePosition, CLSID_FramePpg},
+         {"ButtonCaptionPosition", kButtonCaptionPosition, CLSID_FramePpg},
+         {"CaptionTop", kCaptionTop, CLSID_FramePpg},
+         {"BackStyle", kBackStyle, CLSID_FramePpg},
+         {"CaptionStartColor", kCaptionStartColor, CLSID_ColorPpg},
+         {"CaptionEndColor", kCaptionEndColor, CLSID_ColorPpg},
+         {"BackPictureTopLevelAlign ", kBackPictureTopLevelAlign, GUID_NULL},
+         {"ButtonCurrent", kButtonCurrent, GUID_NULL}},
+        CLSID_FramePpg,
     };
     return d;
 }

@@ -11,7 +11,6 @@
 
 namespace vyr::controls {
 
-constexpr IID IID_IFrame = vyr::com::guidOf("5693C545-1C76-4991-8499-F0A9DCB5F273");
 
 class Frame final : public PageHolder {
 public:

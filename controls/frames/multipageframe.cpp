@@ -27,7 +27,7 @@ enum : DISPID {
 
 const EnumNames& arrangeNames()
 {
-    static const EnumNames names{{"Off", "Vertical", "Horizontal"}, VT_I4};
+    static const EnumNames names{{"Off", "Vertical", "Horizontal"}, VT_I4, {}, "FrameArrange"};
     return names;
 }
 
@@ -135,6 +135,25 @@ const ClassDescriptor& MultiPageFrame::classDescriptor()
         },
         {},
         {kBackColor, kBackPicture, kPageCount, kPageCurrent, kAutoFrameArrange, kAutoArrangeFrameDistance},
+        {},
+        slotList({{kLocked, "get/put"},
+                  {kPageCount, "get/put"},
+                  {kPageCurrent, "get/put"},
+                  {kDragControls, "get/put"},
+                  {kBackColor, "get/put"},
+                  {kBackPicture, "get/putref/put"},
+                  {kAutoFrameArrange, "get/put"},
+                  {kAutoArrangeFrameDistance, "get/put"},
+                  {kLeft, "get/put"},
+                  {kTop, "get/put"},
+                  {kWidth, "get/put"},
+                  {kHeight, "get/put"}}),
+        {{"BackColor", kBackColor, CLSID_ColorPpg},
+         {"BackPicture", kBackPicture, CLSID_PictPpg},
+         {"PageCount", kPageCount, CLSID_FramePpg},
+         {"PageCurrent", kPageCurrent, CLSID_FramePpg},
+         {"AutoFrameArrange", kAutoFrameArrange, CLSID_FramePpg},
+         {"AutoArrangeFrameDistance", kAutoArrangeFrameDistance, CLSID_FramePpg}},
     };
     return d;
 }

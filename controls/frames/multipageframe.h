@@ -8,7 +8,6 @@
 
 namespace vyr::controls {
 
-constexpr IID IID_IMultiPageFrame = vyr::com::guidOf("0BD67167-35D0-4CD8-8A14-24B6341777BC");
 
 class MultiPageFrame final : public PageHolder {
 public:

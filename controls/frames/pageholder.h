@@ -17,13 +17,11 @@ public:
 private:
     void* queryExtra(REFIID riid) override
     {
-        if (riid == descriptor().dispatchIid)
-            return static_cast<IDispatch*>(this);
         if (riid == IID_INestedPage)
             return static_cast<INestedPage*>(this);
         if (riid == IID_IControlPageOwner)
             return static_cast<IControlPageOwner*>(this);
-        return nullptr;
+        return ControlBase::queryExtra(riid);
     }
 };
 

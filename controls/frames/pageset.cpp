@@ -20,11 +20,16 @@ void PageSet::attach(bool attached)
 {
     attached_ = attached;
     if (!attached) {
+        // The windows go with the parent; the pages stay, their controls kept in the cached
+        // data that saving refreshes, so a later window shows them again and Save still works.
         for (Entry& e : pages_) {
-            if (e.page->hasWindow())
-                e.page->destroyWindow();
+            if (!e.page->hasWindow())
+                continue;
+            e.rect = e.page->windowRect();
+            auto scratch = com::MemoryStream::create();
+            e.page->save(scratch.get());
+            e.page->destroyWindow();
         }
-        pages_.clear();
     } else if (pages_.empty()) {
         setCount(1);
     } else {

@@ -19,7 +19,7 @@ constexpr LONG kMaxChannels = 1024;
 
 PropertyDesc channelsRow()
 {
-    PropertyDesc p{113, "CommandChannels", PropType::String, nullptr, nullptr, nullptr};
+    PropertyDesc p{113, "CommandChannels", PropType::Command, nullptr, nullptr, nullptr};
     p.get = [](ControlBase& b) { return Variant::fromString(b.commandText()); };
     // Registers the new text together with the distance command.
     p.put = [](ControlBase& b, const VARIANT& v, PutKind) { return b.setCommandText(com::utf8(v.bstrVal), 113); };
@@ -40,7 +40,7 @@ const ClassDescriptor& SliceCtrl::classDescriptor()
         {
             channelsRow(),
             [] {
-                PropertyDesc p{114, "CommandDistance", PropType::String, nullptr, nullptr, nullptr};
+                PropertyDesc p{114, "CommandDistance", PropType::Command, nullptr, nullptr, nullptr};
                 p.get = [](ControlBase& b) { return Variant::fromString(static_cast<C&>(b).distanceCommand.text()); };
                 p.put = [](ControlBase& b, const VARIANT& v, PutKind) {
                     C& c = static_cast<C&>(b);

@@ -7,7 +7,6 @@
 
 namespace vyr::controls {
 
-constexpr IID IID_ISliceCtrl = vyr::com::guidOf("8F798237-F366-4E8C-A8EC-2E4280E284AC");
 
 class SliceCtrl final : public ControlBase {
 public:

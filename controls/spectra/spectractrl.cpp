@@ -29,12 +29,16 @@ const EnumNames& noYesNames()
 }
 const EnumNames& displayModeNames()
 {
-    static const EnumNames names{{"curve above spectra", "curve below spectra", "curve in spectra"}, VT_I4};
+    static const EnumNames names{{"curve above spectra", "curve below spectra", "curve in spectra"},
+                                  VT_I4,
+                                  {},
+                                  "CurveDisplayMode",
+                                  {"eCurveAboveSpectra", "eCurveBelowSpectra", "eCurveInSpectra"}};
     return names;
 }
 const EnumNames& drawModeNames()
 {
-    static const EnumNames names{{"Polyline", "Spline", "Point"}, VT_I4};
+    static const EnumNames names{{"Polyline", "Spline", "Point"}, VT_I4, {}, "CurveDrawMode", {"ePolyline", "eSpline", "ePixel"}};
     return names;
 }
 
@@ -44,7 +48,7 @@ SpectraCtrl& self(ControlBase& b) { return static_cast<SpectraCtrl&>(b); }
 // command, drop the band of the old axis.
 PropertyDesc commandRow(DISPID id, const char* name, CommandBinding& (*binding)(SpectraCtrl&), bool mainCommand)
 {
-    PropertyDesc p{id, name, PropType::String, nullptr, nullptr, nullptr};
+    PropertyDesc p{id, name, PropType::Command, nullptr, nullptr, nullptr};
     p.get = [binding](ControlBase& b) { return Variant::fromString(binding(self(b)).text()); };
     p.put = [binding, id, mainCommand](ControlBase& b, const VARIANT& v, PutKind) {
         SpectraCtrl& c = self(b);

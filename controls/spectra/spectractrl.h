@@ -15,7 +15,6 @@ class QPushButton;
 
 namespace vyr::controls {
 
-constexpr IID IID_ISpectraCtrl = vyr::com::guidOf("4BB98F75-73AB-44B9-9940-CC4913F79BAA");
 
 class SpectraCtrl final : public ControlBase {
 public:

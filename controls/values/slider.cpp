@@ -19,11 +19,11 @@ using values::SliderPress;
 
 namespace {
 
-const EnumNames kOrientationNames{{"Horizontal", "Vertical"}, VT_I2};
-const EnumNames kSlotWidthNames{{"Small", "Wide"}, VT_I2};
-const EnumNames kValueDisplayNames{{"None", "Left", "Right"}, VT_I2};
-const EnumNames kButtonPositionNames{{"Left", "Right"}, VT_I2};
-const EnumNames kModeNames{{"Normal", "Logarithmic", "List"}, VT_I2};
+const EnumNames kOrientationNames{{"Horizontal", "Vertical"}, VT_I2, {}, "Orientation"};
+const EnumNames kSlotWidthNames{{"Small", "Wide"}, VT_I2, {}, "SlotWidth"};
+const EnumNames kValueDisplayNames{{"None", "Left", "Right"}, VT_I2, {}, "ValueDisplay"};
+const EnumNames kButtonPositionNames{{"Left", "Right"}, VT_I2, {}, "ValueButtonPosition"};
+const EnumNames kModeNames{{"Normal", "Logarithmic", "List"}, VT_I2, {}, "SliderMode"};
 
 void relayoutAfter(Slider& s) { s.relayout(); }
 void modeAfter(Slider& s) { s.modeChanged(); }

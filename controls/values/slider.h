@@ -12,7 +12,6 @@
 
 namespace vyr::controls {
 
-constexpr IID IID_ISlider = com::guidOf("AC9592CE-76CA-496D-9FDA-81D1D55190C3");
 
 class Slider final : public ValueControl<values::SliderLogic> {
 public:

@@ -11,7 +11,6 @@
 
 namespace vyr::controls {
 
-constexpr IID IID_IVyrValueEdit = com::guidOf("5C01805B-DB3E-44E7-BA86-F2AC2BD3C425");
 
 class VyrValueEdit final : public ValueControl<values::ValueEditLogic> {
 public:
