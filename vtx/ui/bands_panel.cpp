@@ -3,6 +3,7 @@
 #include "controls/core/host.h"
 #include "controls/core/vyrcontrols.h"
 #include "controls/spectra/curveshapes.h"
+#include "controls/spectra/spectramodes.h"
 #include "platform/com/guid.h"
 #include "platform/registry/regkey.h"
 #include "tools/cmdserver/memoryserver.h"
@@ -70,14 +71,16 @@ DetectionBandsPanel::DetectionBandsPanel(QWidget* parent)
 
     spectra_ = new controls::HostWidget(this);
     spectra_->setObjectName("Spectra");
-    spectra_->setFixedSize(640, 190);
+    spectra_->setFixedSize(640, 220);
     if (SUCCEEDED(spectra_->create(com::formatGuid(controls::CLSID_SpectraCtrl)))) {
         spectra_->setProperty("Command", com::Variant::fromString(kCentre));
         spectra_->setProperty("CommandWidth", com::Variant::fromString(kWidth));
         spectra_->setProperty("CommandSpectra", com::Variant::fromString(kCurves));
         spectra_->setProperty("CommandLaserLines", com::Variant::fromString(kLasers));
         spectra_->setProperty("ShowSpectra", com::Variant::fromLong(1));
-        spectra_->setProperty("RainbowHeight", com::Variant::fromShort(16));
+        // Curves above the colour band, where the channels' colours stand out.
+        spectra_->setProperty("CurveDisplayMode", com::Variant::fromShort(spectra::eCurveAboveSpectra));
+        spectra_->setProperty("RainbowHeight", com::Variant::fromShort(14));
         spectra_->setCommandServer(server_.get());
     }
 

@@ -339,6 +339,9 @@ TEST_F(DiagramTest, ProblemsAreMarkedLiveWithStoresMessage)
     EXPECT_EQ(d.markTip(geo.detector[0].center()), "");
     EXPECT_TRUE(redAround(geo.detector[1]));
     EXPECT_TRUE(redAround(geo.detector[2]));
+    QDir dir(QCoreApplication::applicationDirPath() + "/screenshots");
+    dir.mkpath(".");
+    EXPECT_TRUE(d.grab().toImage().save(dir.filePath("vtx-marks.png")));
 
     clickAndPick(d, geo.detector[1].center(), "None");   // now channel 3 is alone
     EXPECT_EQ(d.markTip(geo.detector[2].center()), "VTX3 alone not allowed !");
