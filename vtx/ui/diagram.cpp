@@ -152,7 +152,7 @@ void BeamDiagram::updateMarks()
     marks_.clear();
     const Configuration& c = editor_.configuration();
     auto add = [&](QRect r, const std::string& message) {
-        r = r.adjusted(-4, -4, 4, 4);
+        r = r.adjusted(-3, -3, 3, 3);
         for (Mark& m : marks_) {
             if (m.rect == r) {
                 m.tip += "\n" + QString::fromStdString(message);
@@ -322,7 +322,7 @@ void BeamDiagram::paintEvent(QPaintEvent*)
             p.drawText(d, Qt::AlignCenter, QString::fromStdString(ch.letter));   // CANLbl(n), inside its detector
             p.setFont(font());
         }
-        text("PmtName", QRect(d.center().x() - 50, d.bottom() + 4, 100, 18), Qt::AlignCenter,
+        text("PmtName", QRect(d.center().x() - 50, d.bottom() + 7, 100, 18), Qt::AlignCenter,
              QString::fromStdString(c.channelName(n)));
     }
 
