@@ -1,11 +1,13 @@
 // What the configuration form's load and Store cost on the demo database.
 #include "platform/dao/database.h"
+#include "vtx/model/backups.h"
 #include "vtx/model/load.h"
 #include "vtx/model/sql_script.h"
 #include "vtx/model/store.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -32,7 +34,7 @@ public:
 
 class NoWheel : public vtx::FilterWheelDialog {
 public:
-    bool choosePlace(dao::Database&, vtx::MessageBoxes&) override { return false; }
+    std::optional<int> choosePlace(dao::Database&, vtx::MessageBoxes&) override { return std::nullopt; }
 };
 
 void BM_LoadConfiguration(benchmark::State& state)
@@ -56,6 +58,52 @@ void BM_StoreConfiguration(benchmark::State& state)
     }
 }
 BENCHMARK(BM_StoreConfiguration)->Unit(benchmark::kMillisecond);
+
+// The asking phase alone: reads only, no lock.
+void BM_PlanStore(benchmark::State& state)
+{
+    dao::Database db = dao::Database::open(demo());
+    vtx::ConfigurationEditor editor(vtx::loadConfiguration(db, 21000));
+    Silent boxes;
+    NoWheel wheel;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(vtx::planStore(db, 21000, editor.configuration(), boxes, wheel));
+}
+BENCHMARK(BM_PlanStore)->Unit(benchmark::kMillisecond);
+
+// The writing phase: how long Store holds the write lock, without and with the backup it
+// takes inside the transaction.
+void BM_WriteStore(benchmark::State& state)
+{
+    std::string path = demo();
+    dao::Database db = dao::Database::open(path);
+    vtx::ConfigurationEditor editor(vtx::loadConfiguration(db, 21000));
+    Silent boxes;
+    NoWheel wheel;
+    vtx::StorePlan plan = vtx::planStore(db, 21000, editor.configuration(), boxes, wheel);
+    bool backup = state.range(0) != 0;
+    for (auto _ : state) {
+        if (vtx::writeStore(db, 21000, editor, plan, boxes, [&] {
+                if (backup)
+                    vtx::keepBackup(path);
+            }) != vtx::StoreResult::Completed)
+            state.SkipWithError("store refused");
+    }
+}
+BENCHMARK(BM_WriteStore)->Arg(0)->Arg(1)->ArgName("backup")->Unit(benchmark::kMillisecond);
+
+// The dry run: the writes in a transaction that is rolled back, and two table snapshots.
+void BM_PreviewStore(benchmark::State& state)
+{
+    dao::Database db = dao::Database::open(demo());
+    vtx::ConfigurationEditor editor(vtx::loadConfiguration(db, 21000));
+    Silent boxes;
+    NoWheel wheel;
+    vtx::StorePlan plan = vtx::planStore(db, 21000, editor.configuration(), boxes, wheel);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(vtx::previewStore(db, 21000, editor.configuration(), plan));
+}
+BENCHMARK(BM_PreviewStore)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,7 +1,9 @@
 #include "vtx/ctl/configure.h"
 
 #include "platform/dao/database.h"
+#include "vtx/model/backups.h"
 #include "vtx/model/changes.h"
+#include "vtx/model/checks.h"
 #include "vtx/model/config_json.h"
 #include "vtx/model/load.h"
 #include "vtx/model/printed_messages.h"
@@ -37,12 +39,11 @@ private:
 class ScriptedWheel : public FilterWheelDialog {
 public:
     explicit ScriptedWheel(std::string place) : place_(std::move(place)) {}
-    bool choosePlace(dao::Database& db, MessageBoxes& boxes) override
+    std::optional<int> choosePlace(dao::Database& db, MessageBoxes& boxes) override
     {
         if (place_ == "cancel")
-            return false;
-        FilterWheelChoice choice(db);
-        return choice.accept(place_, boxes);
+            return std::nullopt;
+        return FilterWheelChoice(db).accept(place_, boxes);
     }
 
 private:
@@ -62,6 +63,8 @@ std::optional<StoreOptions> parseStoreOptions(const std::vector<std::string>& ar
                 return std::nullopt;
             answered = true;
             o.yes = a == "--yes";
+        } else if (a == "--dry-run") {
+            o.dryRun = true;
         } else if (a == "--fw1") {
             if (++i == args.size())
                 return std::nullopt;
@@ -91,11 +94,31 @@ int show(const std::string& path)
 int store(const std::string& path, const StoreOptions& o)
 {
     ScriptedMessages messages(o.yes);
-    Session session(messages, "");   // opened and checked as the tool's start-up does
-    if (session.start(path) != Session::Start::Ready)
-        return 1;
+    Session session(messages, "");
+    dao::Database own;
+    dao::Database* db = nullptr;
+    int32_t version = 0;
+    if (o.dryRun) {
+        // Opened and checked as the start-up does, but not compacted: a dry run leaves the file alone.
+        try {
+            own = dao::Database::open(path);
+            CheckOutcome checked = runChecks(own, messages);
+            if (!checked.passed)
+                return 1;
+            db = &own;
+            version = checked.version;
+        } catch (const std::exception& e) {
+            messages.inform(e.what());
+            return 1;
+        }
+    } else {
+        if (session.start(path) != Session::Start::Ready)   // compacted, opened and checked
+            return 1;
+        db = &session.database();
+        version = session.version();
+    }
     try {
-        ConfigurationEditor editor(loadConfiguration(session.database(), session.version()));
+        ConfigurationEditor editor(loadConfiguration(*db, version));
         for (const std::string& change : o.changes) {
             std::string problem = applyChange(editor, change);
             if (!problem.empty()) {
@@ -104,7 +127,17 @@ int store(const std::string& path, const StoreOptions& o)
             }
         }
         ScriptedWheel wheel(o.fw1);
-        StoreResult r = storeConfiguration(session.database(), session.version(), editor, messages, wheel);
+        StorePlan plan = planStore(*db, version, editor.configuration(), messages, wheel);
+        if (o.dryRun) {
+            if (plan.result != StoreResult::Completed) {
+                std::cout << "Store would be refused: " << plan.message << "\n";
+                return 3;
+            }
+            for (const RowChange& c : previewStore(*db, version, editor.configuration(), plan))
+                std::cout << describe(c) << "\n";
+            return 0;
+        }
+        StoreResult r = writeStore(*db, version, editor, plan, messages, [&] { keepBackup(path); });
         return r == StoreResult::Completed ? 0 : 3;
     } catch (const std::exception& e) {
         messages.inform(e.what());

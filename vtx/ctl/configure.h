@@ -10,6 +10,7 @@ struct StoreOptions {
     std::vector<std::string> changes;   // NAME=VALUE, applied in order
     bool yes = false;                   // the answer to Store's question
     std::string fw1 = "cancel";         // the place typed into the filter-wheel dialog
+    bool dryRun = false;                // print the row changes instead of writing them
 };
 
 std::optional<StoreOptions> parseStoreOptions(const std::vector<std::string>& args);

@@ -4,10 +4,16 @@
 //                                 exit 0 when the tool would go on, 1 when it would stop
 //   vtxctl create DB SCRIPT...    build a new database from SQL scripts, run in order
 //   vtxctl show DB                print the configuration as the diagram loads it, as JSON
-//   vtxctl store DB [NAME=VALUE...] [--yes|--no] [--fw1 N|--fw1 cancel]
+//   vtxctl store DB [NAME=VALUE...] [--yes|--no] [--fw1 N|--fw1 cancel] [--dry-run]
 //                                 load, apply the changes, run Store answering its question
 //                                 and the filter-wheel dialog as told; print every message;
-//                                 exit 0 when stored, 3 when refused or cancelled
+//                                 exit 0 when stored, 3 when refused or cancelled. With
+//                                 --dry-run print each row change Store would make, one a
+//                                 line, and write nothing
+//   vtxctl backups DB             the copies Store kept beside DB, oldest first, each with the
+//                                 row changes made after it
+//   vtxctl restore DB BACKUP      put a backup back as DB (the current state is kept as a
+//                                 backup first); exit 0 restored, 1 failed
 //   vtxctl filters list DB        the customer-added filters: name TAB summary, one a line
 //   vtxctl filters add DB NAME=… CODE=… SUMMARY=… TYPE=… SPECTRAL=…
 //                      [LOWER=… CENTER=… UPPER=… | CUTOFF=…] [PRODUCER=…]
@@ -15,6 +21,7 @@
 //                                 exit 0 when added, 3 when refused
 //   vtxctl filters remove DB NAME Remove of the filter editor; exit 0 removed, 3 refused
 #include "platform/dao/error.h"
+#include "vtx/ctl/backups.h"
 #include "vtx/ctl/configure.h"
 #include "vtx/ctl/filters.h"
 #include "vtx/model/printed_messages.h"
@@ -32,7 +39,9 @@ int usage()
     std::cerr << "usage: vtxctl check DB\n"
                  "       vtxctl create DB SCRIPT...\n"
                  "       vtxctl show DB\n"
-                 "       vtxctl store DB [NAME=VALUE...] [--yes|--no] [--fw1 N|--fw1 cancel]\n"
+                 "       vtxctl store DB [NAME=VALUE...] [--yes|--no] [--fw1 N|--fw1 cancel] [--dry-run]\n"
+                 "       vtxctl backups DB\n"
+                 "       vtxctl restore DB BACKUP\n"
                  "       vtxctl filters list DB\n"
                  "       vtxctl filters add DB NAME=... CODE=... SUMMARY=... TYPE=... SPECTRAL=...\n"
                  "                          [LOWER=... CENTER=... UPPER=... | CUTOFF=...] [PRODUCER=...]\n"
@@ -75,6 +84,10 @@ int main(int argc, char** argv)
             return usage();
         return vyr::vtx::ctl::store(args[1], *options);
     }
+    if (args.size() == 2 && args[0] == "backups")
+        return vyr::vtx::ctl::listBackupChanges(args[1]);
+    if (args.size() == 3 && args[0] == "restore")
+        return vyr::vtx::ctl::restore(args[1], args[2]);
     if (args.size() == 3 && args[0] == "filters" && args[1] == "list")
         return vyr::vtx::ctl::listFilters(args[2]);
     if (args.size() >= 3 && args[0] == "filters" && args[1] == "add")

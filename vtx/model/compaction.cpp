@@ -86,33 +86,38 @@ std::string scratchPath(const std::string& path)
     return folderOf(path) + kScratchName;
 }
 
-void compactInPlace(const std::string& given, const CompactionObserver& observe)
-{
-    if (given.empty())
-        throw DaoError(ErrorNumber::FileNotFound, "Could not find file ''");
-    std::string path = given;
-    std::error_code ec;
-    if (fs::is_symlink(fs::symlink_status(path, ec))) {
-        fs::path target = fs::canonical(path, ec);
-        if (!ec)
-            path = target.string();   // compact the file itself, beside itself
-    }
-    std::string scratch = scratchPath(path);
-    if (fs::path(path).filename() == kScratchName)
-        return;   // the database carries the scratch name itself: it is opened as it is
+namespace {
 
+// The target itself when `given` is a link to it, so that the file is replaced beside itself.
+std::string resolved(const std::string& given)
+{
+    std::error_code ec;
+    if (fs::is_symlink(fs::symlink_status(given, ec))) {
+        fs::path target = fs::canonical(given, ec);
+        if (!ec)
+            return target.string();
+    }
+    return given;
+}
+
+// Writes a compacted copy of `source` beside `path` as "new.mdb", verifies and flushes it, and
+// renames it over `path`, all under `path`'s write lock.
+void replaceByCopy(const std::string& path, const std::string& source, const CompactionObserver& observe)
+{
+    std::string scratch = scratchPath(path);
     sortOutScratch(path, scratch);
     if (!present(path))
         throw DaoError(ErrorNumber::FileNotFound, "Could not find file '" + path + "'");
 
     dao::WriterLock lock(path);   // no other program commits while the copy is made and swapped
-    dao::compactDatabase(path, scratch, [&] {
+    dao::compactDatabase(source, scratch, [&] {
         if (observe)
             observe(CompactionStep::Copying);
         return true;
     });
     if (observe)
         observe(CompactionStep::CopyComplete);
+    std::error_code ec;
     fs::permissions(scratch, fs::status(path, ec).permissions(), ec);
     try {
         renameOver(scratch, path);
@@ -122,6 +127,28 @@ void compactInPlace(const std::string& given, const CompactionObserver& observe)
     }
     if (observe)
         observe(CompactionStep::Replaced);
+}
+
+} // namespace
+
+void compactInPlace(const std::string& given, const CompactionObserver& observe)
+{
+    if (given.empty())
+        throw DaoError(ErrorNumber::FileNotFound, "Could not find file ''");
+    std::string path = resolved(given);
+    if (fs::path(path).filename() == kScratchName)
+        return;   // the database carries the scratch name itself: it is opened as it is
+    replaceByCopy(path, path, observe);
+}
+
+void replaceDatabase(const std::string& given, const std::string& source, const CompactionObserver& observe)
+{
+    if (!present(source))
+        throw DaoError(ErrorNumber::FileNotFound, "Could not find file '" + source + "'");
+    std::string path = resolved(given);
+    if (fs::path(path).filename() == kScratchName)
+        throw DaoError(ErrorNumber::IoError, "Cannot replace a database named '" + std::string(kScratchName) + "'");
+    replaceByCopy(path, source, observe);
 }
 
 } // namespace vyr::vtx

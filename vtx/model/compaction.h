@@ -30,4 +30,9 @@ std::string scratchPath(const std::string& path);
 // database, or cannot be compacted; the database is then as it was.
 void compactInPlace(const std::string& path, const CompactionObserver& observe = {});
 
+// Puts a compacted copy of the database `source` in the place of the database `path`, with the
+// same safety: a crash leaves either the old database or the new one. Fails like
+// compactInPlace, and when `source` is missing or not a sound database.
+void replaceDatabase(const std::string& path, const std::string& source, const CompactionObserver& observe = {});
+
 } // namespace vyr::vtx

@@ -30,6 +30,9 @@ struct Channel {
     bool letterShown = false;
     Fill fill = Fill::NoCan;
 
+    bool hasCan() const { return !can.empty() && can != "None"; }
+    // The letter label is shown only for a channel that has a CAN.
+    bool showsLetter() const { return letterShown && hasCan(); }
     bool operator==(const Channel&) const = default;
 };
 

@@ -113,7 +113,8 @@ void ConfigurationEditor::setNt2(Nt2 v)
         first.fill = Fill::Transmission;
         first.letterShown = false;
     } else {
-        first.fill = real || v == Nt2::Cube ? Fill::Can : Fill::NoCan;
+        // The fill says whether the channel has a CAN, whichever position shows it.
+        first.fill = real ? Fill::Can : Fill::NoCan;
         first.letterShown = real;
     }
 }

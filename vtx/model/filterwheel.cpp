@@ -25,18 +25,18 @@ FilterWheelChoice::FilterWheelChoice(dao::Database& db) : db_(db)
     }
 }
 
-bool FilterWheelChoice::accept(const std::string& position, MessageBoxes& boxes)
+std::optional<int> FilterWheelChoice::accept(const std::string& position, MessageBoxes& boxes)
 {
     if (position.empty()) {
         boxes.inform("No position select !");
-        return false;
+        return std::nullopt;
     }
     int n = 0;
     auto [end, ec] = std::from_chars(position.data(), position.data() + position.size(), n);
     if (ec != std::errc() || end != position.data() + position.size() ||
         std::find(positions_.begin(), positions_.end(), n) == positions_.end()) {
         boxes.inform("Incorrect Position !");
-        return false;
+        return std::nullopt;
     }
     dao::Recordset r = db_.openRecordset("Available FilterPlacement");
     for (; !r.eof(); r.moveNext()) {
@@ -45,16 +45,13 @@ bool FilterWheelChoice::accept(const std::string& position, MessageBoxes& boxes)
             continue;
         if (r.value("ID Potential").isText(kNone)) {
             boxes.inform("Position is None for QSX-Mode !");
-            return false;
+            return std::nullopt;
         }
-        r.edit();
-        r.setValue("ID Potential", dao::Value(kLp680));
-        r.update();
-        return true;
+        return n;
     }
-    // The wheel has no such place: writing nothing must not pass for a chosen place.
+    // The wheel has no such place: nothing could be written there.
     boxes.inform("Incorrect Position !");
-    return false;
+    return std::nullopt;
 }
 
 } // namespace vyr::vtx

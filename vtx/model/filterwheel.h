@@ -1,9 +1,11 @@
 #pragma once
 // The filter-wheel position dialog apart from its window: the places it offers, and OK, which
-// checks the typed place and writes "VTX LP680" into it.
+// checks the typed place. The dialog only chooses: Store writes "VTX LP680" into the chosen
+// place later, in its own short transaction, so that no lock is held while the dialog is open.
 #include "platform/dao/database.h"
 #include "vtx/model/messages.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,9 +21,9 @@ public:
     // The place number menu item `item` puts into the position box.
     std::string positionText(size_t item) const { return std::to_string(positions_.at(item)); }
 
-    // OK with the place typed in `position`: true when "VTX LP680" was written and the
-    // dialog closes; false after a refusal message (the dialog stays open).
-    bool accept(const std::string& position, MessageBoxes& boxes);
+    // OK with the place typed in `position`: the place, and the dialog closes; nothing after
+    // a refusal message (the dialog stays open). Reads the wheel, writes nothing.
+    std::optional<int> accept(const std::string& position, MessageBoxes& boxes);
 
 private:
     dao::Database& db_;
@@ -29,12 +31,12 @@ private:
     std::vector<int> positions_;
 };
 
-// Store's view of the dialog: shows it modally; true only when OK wrote a place. Any other way
-// of closing it counts as cancelled.
+// Store's view of the dialog: shows it modally; the place OK accepted, or nothing when the
+// dialog was closed any other way (cancelled).
 class FilterWheelDialog {
 public:
     virtual ~FilterWheelDialog() = default;
-    virtual bool choosePlace(dao::Database& db, MessageBoxes& boxes) = 0;
+    virtual std::optional<int> choosePlace(dao::Database& db, MessageBoxes& boxes) = 0;
 };
 
 } // namespace vyr::vtx

@@ -33,7 +33,8 @@ void loadChannels(dao::Database& db, Configuration& c)
     Channel& first = c.channel(1);
     first.letterShown = false;
     first.fill = Fill::NoCan;
-    if (notUsed(rows::status(db, "Available Point Detectors", "PmtD"))) {
+    bool detectorUsed = !notUsed(rows::status(db, "Available Point Detectors", "PmtD"));
+    if (!detectorUsed) {
         first.fill = Fill::NoCan;
     } else if (notUsed(rows::status(db, "Available FilterSets", "VTX_EF5"))) {
         first.can = "CANK";
@@ -51,6 +52,8 @@ void loadChannels(dao::Database& db, Configuration& c)
             first.fill = Fill::NoCan;
         } else if (dio) {
             showCan(first, rows::field(db, "Available Dios", keys::kDios[0], "Control").value_or(""));
+            if (!detectorUsed)
+                first.fill = Fill::NoCan;   // a detector that is not used stays light grey
         }
     }
     for (int n = 2; n <= 4; ++n) {

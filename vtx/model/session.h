@@ -40,6 +40,9 @@ public:
     bool changed() const { return changed_; }
     void setChanged(bool changed) { changed_ = changed; }
     void closeDatabase() { db_.close(); }
+    // Opens the database at path() again, as it is (after a restore replaced the file under the
+    // closed connection). Throws dao::DaoError when it cannot be opened.
+    void reopen() { db_ = dao::Database::open(path_); }
 
 private:
     // Compaction (unless `path` is the open database itself), then the open.

@@ -5,6 +5,8 @@
 #include "vtx/model/transaction.h"
 #include "vtx/model/version.h"
 
+#include <array>
+
 namespace vyr::vtx {
 
 namespace {
@@ -16,25 +18,63 @@ constexpr const char* kLp680InWheel =
 constexpr const char* kFreeWheelPlaces =
     "SELECT * FROM [Available FilterPlacement] WHERE [ID Available] = 'FW1' AND [ID Potential] = 'None' AND [Not Include] = False";
 
-// The Store steps on one configuration copy; returns the refusal message, or nothing.
+// FW1's rows as text, in table order: what the question and the dialog were based on.
+std::vector<std::string> wheelRows(dao::Database& db)
+{
+    std::vector<std::string> out;
+    dao::Recordset r = db.openRecordset("SELECT * FROM [Available FilterPlacement] WHERE [ID Available] = 'FW1'",
+                                        dao::RecordsetType::Snapshot);
+    std::vector<std::string> names = r.fieldNames();
+    for (; !r.eof(); r.moveNext()) {
+        std::string row;
+        for (const std::string& n : names) {
+            dao::Value v = r.value(n);
+            row += (v.isNull() ? std::string("\x01") : v.text()) + '\x1f';
+        }
+        out.push_back(std::move(row));
+    }
+    return out;
+}
+
+// Step 5's condition; otherwise step 4 offers to take the splitter out of the wheel.
+bool wheelSplitterNeeded(int32_t version, const Configuration& c)
+{
+    bool nt1Cube = c.nt1 == Nt1::Cube, nt2Cube = c.nt2 == Nt2::Cube;
+    return !((!nt1Cube && !nt2Cube) || (version > kMinimumVersion && nt2Cube && !nt1Cube));
+}
+
+// The Store steps on one configuration copy: the asking phase, then the writing phase.
 class Storing {
 public:
-    Storing(dao::Database& db, int32_t version, Configuration c, MessageBoxes& boxes, FilterWheelDialog& wheel)
-        : db_(db), version_(version), c_(std::move(c)), boxes_(boxes), wheel_(wheel)
+    Storing(dao::Database& db, int32_t version, Configuration c) : db_(db), version_(version), c_(std::move(c))
     {
+        // Steps 2 and 3: the channels behind a position that holds nothing lose their CAN.
+        if (c_.nt1 == Nt1::Nothing)
+            dropCan(2), dropCan(3);
+        if (c_.nt2 == Nt2::Nothing)
+            dropCan(1), dropCan(4);
     }
 
-    StoreResult run();
+    StorePlan ask(MessageBoxes& boxes, FilterWheelDialog& wheel);
+    void write(const StorePlan& plan);
     const Configuration& configuration() const { return c_; }
 
 private:
     std::string& can(int n) { return c_.channel(n).can; }
     bool none(int n) { return can(n) == kNone; }
-    bool placeSplitterInWheel();   // false: the dialog was cancelled
-    void placeFirstFreeNotAtOne();
+    // The channel has no CAN from now on: no letter, light grey.
+    void dropCan(int n)
+    {
+        Channel& ch = c_.channel(n);
+        ch.can = kNone;
+        ch.letterShown = false;
+        ch.fill = Fill::NoCan;
+    }
+    bool wheelSplitterNotNeeded() const { return !wheelSplitterNeeded(version_, c_); }
+    std::optional<std::string> refusal();
+    void placeSplitterInWheel(const StorePlan& plan);
+    void writePlace(int position);
     void renameLp700(const std::string& table, bool withSpectralType);
-    std::optional<std::string> combinationProblem();
-    std::optional<std::string> uniquenessProblem();
     void writeChannels();
     void writeHolders();
     void writeLamps();
@@ -42,33 +82,59 @@ private:
     dao::Database& db_;
     int32_t version_;
     Configuration c_;
-    MessageBoxes& boxes_;
-    FilterWheelDialog& wheel_;
-    bool wheelFlag_ = false;
 };
 
-StoreResult Storing::run()
+StorePlan Storing::ask(MessageBoxes& boxes, FilterWheelDialog& wheel)
 {
-    if (c_.nt1 == Nt1::Nothing) {
+    StorePlan plan;
+    plan.wheelRows = wheelRows(db_);
+    auto stop = [&](StoreResult result, std::string message) {
+        boxes.inform(message);
+        plan.result = result;
+        plan.message = std::move(message);
+        return plan;
+    };
+    switch (wheelStep(db_, version_, c_)) {
+    case WheelStep::AskToDelete:
+        plan.deleteWheelSplitter =
+            boxes.show("VTX LP680 in FW1. Delete ?", kDefaultCaption, Buttons::YesNo) == Answer::Yes;
+        break;
+    case WheelStep::ChoosePlace:
+        plan.wheelPlace = wheel.choosePlace(db_, boxes);
+        if (!plan.wheelPlace)
+            return stop(StoreResult::Cancelled, "No position for VTX LP680 selected ! No dates stored !");
+        break;
+    case WheelStep::Nothing:
+        break;
+    }
+    if (auto problem = refusal())
+        return stop(StoreResult::Refused, *problem);
+    return plan;
+}
+
+std::optional<std::string> Storing::refusal()
+{
+    std::vector<StoreRefusal> all = storeRefusals(c_);
+    if (all.empty())
+        return std::nullopt;
+    return all.front().message;
+}
+
+void Storing::write(const StorePlan& plan)
+{
+    if (c_.nt1 == Nt1::Nothing)
         for (const char* k : {"VTX_EF6", "VTX_EF7", "VTX_NT1"})
             rows::doNotUse(db_, kSets, k);
-        can(2) = can(3) = kNone;
-    }
-    if (c_.nt2 == Nt2::Nothing) {
+    if (c_.nt2 == Nt2::Nothing)
         for (const char* k : {"VTX_EF5", "VTX_EF8", "VTX_NT2"})
             rows::doNotUse(db_, kSets, k);
-        can(1) = can(4) = kNone;
-    }
-    bool nt1Cube = c_.nt1 == Nt1::Cube;
-    bool nt2Cube = c_.nt2 == Nt2::Cube;
-    bool notNeeded = (!nt1Cube && !nt2Cube) || (version_ > kMinimumVersion && nt2Cube && !nt1Cube);
-    if (notNeeded) {
+    bool wheelFlag = !wheelSplitterNotNeeded();
+    if (!wheelFlag) {
         if (c_.stand == 2) {
             rows::doNotUse(db_, kSets, "FW1");
             rows::doNotUse(db_, kInterfaces, "CANH");
         }
-        if (rows::exists(db_, kLp680InWheel) &&
-            boxes_.show("VTX LP680 in FW1. Delete ?", kDefaultCaption, Buttons::YesNo) == Answer::Yes) {
+        if (plan.deleteWheelSplitter) {
             c_.lp680Text.clear();
             dao::Recordset r = db_.openRecordset("Available FilterPlacement");
             for (; !r.eof(); r.moveNext()) {
@@ -81,11 +147,8 @@ StoreResult Storing::run()
             }
         }
     } else {
-        wheelFlag_ = true;
-        if (!rows::exists(db_, kLp680InWheel) && !placeSplitterInWheel()) {
-            boxes_.inform("No position for VTX LP680 selected ! No dates stored !");
-            return StoreResult::Cancelled;
-        }
+        if (!rows::exists(db_, kLp680InWheel))
+            placeSplitterInWheel(plan);
         renameLp700("Potential Filters", true);
         bool favourites = false;
         for (const dao::TableDef& t : db_.tableDefs())
@@ -99,16 +162,12 @@ StoreResult Storing::run()
     }
 
     if (c_.nt2 == Nt2::Mirror) {
-        if (none(1)) {
-            boxes_.inform("CAN for Transmission not available !");
-            return StoreResult::Refused;
-        }
         rows::inUse(db_, "Available Shutters", "Transmission Mirror");
         if (c_.stand == 1)
             rows::inUse(db_, kSets, "Transmission Mirror");
         for (const char* k : {"VTX_EF5", "VTX_EF8", "VTX_NT2"})
             rows::doNotUse(db_, kSets, k);
-        can(4) = kNone;
+        dropCan(4);
         if (c_.manualMirror)
             rows::setStatusText(db_, "Available Shutters", "Transmission Mirror", "Dummy");
     } else {
@@ -116,56 +175,55 @@ StoreResult Storing::run()
         if (c_.stand == 1)
             rows::doNotUse(db_, kSets, "Transmission Mirror");
     }
-    if (auto problem = combinationProblem()) {
-        boxes_.inform(*problem);
-        return StoreResult::Refused;
-    }
     for (const char* node : keys::kCanNodes)
         rows::doNotUse(db_, kInterfaces, node);
-    if (auto problem = uniquenessProblem()) {
-        boxes_.inform(*problem);
-        return StoreResult::Refused;
-    }
     writeChannels();
     writeHolders();
     if (version_ > kMinimumVersion) {
         dao::Recordset s = db_.openRecordset("Available Systems");
         if (!s.eof()) {
             s.edit();
-            s.setValue("VTX", dao::Value(wheelFlag_));
+            s.setValue("VTX", dao::Value(wheelFlag));
             s.update();
         }
     }
     writeLamps();
-    return StoreResult::Completed;
 }
 
-bool Storing::placeSplitterInWheel()
+void Storing::placeSplitterInWheel(const StorePlan& plan)
 {
     size_t free = rows::places(db_, kFreeWheelPlaces).size();
-    if (free < 2) {
-        if (!wheel_.choosePlace(db_, boxes_))
-            return false;
+    if (plan.wheelPlace) {
+        writePlace(*plan.wheelPlace);
     } else {
-        placeFirstFreeNotAtOne();
+        // Place 1 of the wheel is its open position; the splitter goes to a free place after it.
+        dao::Recordset r = db_.openRecordset("Available FilterPlacement");
+        for (; !r.eof(); r.moveNext()) {
+            dao::Value pos = r.value("Position");
+            dao::Value notInclude = r.value("Not Include");
+            if (r.value("ID Available").isText("FW1") && r.value("ID Potential").isText(kNone) && !pos.isNull() &&
+                pos.number() != 1 && !(notInclude.isNull() ? false : notInclude.boolean())) {
+                r.edit();
+                r.setValue("ID Potential", dao::Value(kLp680));
+                r.update();
+                break;
+            }
+        }
     }
     c_.lp680Text = kLp680;
     if (free >= 1 && c_.stand == 2 && version_ == kMinimumVersion) {
         rows::setStatusText(db_, kSets, "FW1", "Dummy");
         rows::setStatusText(db_, kInterfaces, "CANH", "Dummy");
     }
-    return true;
 }
 
-void Storing::placeFirstFreeNotAtOne()
+// The dialog's choice: the first FW1 row at that place gets the splitter.
+void Storing::writePlace(int position)
 {
-    // Place 1 of the wheel is its open position; the splitter goes to a free place after it.
     dao::Recordset r = db_.openRecordset("Available FilterPlacement");
     for (; !r.eof(); r.moveNext()) {
         dao::Value pos = r.value("Position");
-        dao::Value notInclude = r.value("Not Include");
-        if (r.value("ID Available").isText("FW1") && r.value("ID Potential").isText(kNone) && !pos.isNull() &&
-            pos.number() != 1 && !(notInclude.isNull() ? false : notInclude.boolean())) {
+        if (r.value("ID Available").isText("FW1") && !pos.isNull() && pos.number() == double(position)) {
             r.edit();
             r.setValue("ID Potential", dao::Value(kLp680));
             r.update();
@@ -191,34 +249,6 @@ void Storing::renameLp700(const std::string& table, bool withSpectralType)
         r.update();
         return;
     }
-}
-
-std::optional<std::string> Storing::combinationProblem()
-{
-    if (c_.nt2 == Nt2::Cube && none(1) && none(4))
-        return "No CAN for VTX_NT2 !";
-    if (c_.nt1 == Nt1::Cube && none(2) && none(3))
-        return "No CAN for VTX_NT1 !";
-    if (none(2) && !none(3))
-        return "VTX3 alone not allowed !";
-    if (none(1) && !none(4))
-        return "VTX4 alone not allowed !";
-    return std::nullopt;
-}
-
-std::optional<std::string> Storing::uniquenessProblem()
-{
-    std::array<std::string, 4> label;
-    for (int n = 1; n <= 4; ++n) {
-        if (none(n))
-            c_.channel(n).letter = "N" + std::to_string(n);
-        label[size_t(n - 1)] = c_.channel(n).letter;
-    }
-    for (int a = 0; a < 4; ++a)
-        for (int b = a + 1; b < 4; ++b)
-            if (label[size_t(a)] == label[size_t(b)])
-                return c_.channels[size_t(a)].can + " isn't unique !";
-    return std::nullopt;
 }
 
 void Storing::writeChannels()
@@ -300,17 +330,97 @@ void Storing::writeLamps()
 
 } // namespace
 
-StoreResult storeConfiguration(dao::Database& db, int32_t version, ConfigurationEditor& editor,
-                               MessageBoxes& boxes, FilterWheelDialog& wheel)
+WheelStep wheelStep(dao::Database& db, int32_t version, const Configuration& c)
 {
-    Transaction transaction(db);
-    Storing storing(db, version, editor.configuration(), boxes, wheel);
-    StoreResult result = storing.run();
-    if (result != StoreResult::Completed)
-        return result;   // the transaction rolls back: the database is as it was
-    transaction.commit();
+    bool there = rows::exists(db, kLp680InWheel);
+    if (!wheelSplitterNeeded(version, c))
+        return there ? WheelStep::AskToDelete : WheelStep::Nothing;
+    return !there && rows::places(db, kFreeWheelPlaces).size() < 2 ? WheelStep::ChoosePlace : WheelStep::Nothing;
+}
+
+std::vector<StoreRefusal> storeRefusals(const Configuration& c)
+{
+    // The CANs as Store sees them by step 8: steps 2 and 3 take them from the channels of an
+    // empty position, step 7 channel 4's with the mirror.
+    std::array<std::string, 4> can;
+    for (int n = 1; n <= 4; ++n)
+        can[size_t(n - 1)] = c.channel(n).can;
+    if (c.nt1 == Nt1::Nothing)
+        can[1] = can[2] = kNone;
+    if (c.nt2 == Nt2::Nothing)
+        can[0] = can[3] = kNone;
+    bool mirrorWithoutCan = c.nt2 == Nt2::Mirror && can[0] == kNone;
+    if (c.nt2 == Nt2::Mirror)
+        can[3] = kNone;
+    auto none = [&](int n) { return can[size_t(n - 1)] == kNone; };
+
+    std::vector<StoreRefusal> out;
+    if (mirrorWithoutCan)
+        out.push_back({"CAN for Transmission not available !", {1}, 0});
+    if (c.nt2 == Nt2::Cube && none(1) && none(4))
+        out.push_back({"No CAN for VTX_NT2 !", {}, 2});
+    if (c.nt1 == Nt1::Cube && none(2) && none(3))
+        out.push_back({"No CAN for VTX_NT1 !", {}, 1});
+    if (none(2) && !none(3))
+        out.push_back({"VTX3 alone not allowed !", {3}, 0});
+    if (none(1) && !none(4))
+        out.push_back({"VTX4 alone not allowed !", {4}, 0});
+    // Each channel's label: the last letter of its CAN, or "N" and the channel for none.
+    std::array<std::string, 4> label;
+    for (int n = 1; n <= 4; ++n) {
+        const std::string& k = can[size_t(n - 1)];
+        label[size_t(n - 1)] = none(n) ? "N" + std::to_string(n) : k.substr(k.empty() ? 0 : k.size() - 1);
+    }
+    for (int a = 1; a <= 4; ++a)
+        for (int b = a + 1; b <= 4; ++b)
+            if (label[size_t(a - 1)] == label[size_t(b - 1)])
+                out.push_back({can[size_t(a - 1)] + " isn't unique !", {a, b}, 0});
+    return out;
+}
+
+StorePlan planStore(dao::Database& db, int32_t version, const Configuration& c, MessageBoxes& boxes,
+                    FilterWheelDialog& wheel)
+{
+    return Storing(db, version, c).ask(boxes, wheel);
+}
+
+StoreResult writeStore(dao::Database& db, int32_t version, ConfigurationEditor& editor, const StorePlan& plan,
+                       MessageBoxes& boxes, const BeforeWrite& beforeWrite)
+{
+    if (plan.result != StoreResult::Completed)
+        return plan.result;
+    Storing storing(db, version, editor.configuration());
+    {
+        Transaction transaction(db);
+        if (wheelRows(db) != plan.wheelRows) {
+            boxes.inform(kOutdatedMessage);
+            return StoreResult::Outdated;   // rolled back: nothing was written
+        }
+        if (beforeWrite)
+            beforeWrite();
+        storing.write(plan);
+        transaction.commit();
+    }
     editor.stored(storing.configuration());
-    return result;
+    return StoreResult::Completed;
+}
+
+StoreResult storeConfiguration(dao::Database& db, int32_t version, ConfigurationEditor& editor,
+                               MessageBoxes& boxes, FilterWheelDialog& wheel, const BeforeWrite& beforeWrite)
+{
+    StorePlan plan = planStore(db, version, editor.configuration(), boxes, wheel);
+    return writeStore(db, version, editor, plan, boxes, beforeWrite);
+}
+
+std::vector<RowChange> previewStore(dao::Database& db, int32_t version, const Configuration& c,
+                                    const StorePlan& plan)
+{
+    if (plan.result != StoreResult::Completed)
+        return {};
+    Transaction transaction(db);   // never committed: rolled back when it goes
+    TableSnapshot before = snapshotTables(db);
+    Storing(db, version, c).write(plan);
+    return rowChanges(before, snapshotTables(db));
 }
 
 } // namespace vyr::vtx

@@ -1,16 +1,19 @@
 #include "vtx/ui/diagram.h"
 
 #include "vtx/model/load.h"
+#include "vtx/model/store.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadioButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 namespace vyr::vtx::ui {
@@ -19,9 +22,10 @@ namespace {
 
 constexpr int kWidth = 634;
 constexpr int kHeight = 414;
-constexpr int kBeamY = 110;
+constexpr int kBeamY = 120;
+constexpr int kBranchY = 162;   // where the beams to the detectors turn
 // Columns of the channels 1 to 4: channels 1 and 4 behind NT2, channels 2 and 3 behind NT1.
-constexpr std::array<int, 4> kColumn{95, 320, 420, 205};
+constexpr std::array<int, 4> kColumn{80, 300, 410, 190};
 
 QColor fillColour(Fill f)
 {
@@ -53,11 +57,12 @@ DiagramGeometry DiagramGeometry::standard()
         g.detector[size_t(i)] = QRect(x - 28, 250, 56, 60);
     }
     g.nt2Splitter = QRect(135, kBeamY - 15, 30, 30);
-    g.nt1Splitter = QRect(355, kBeamY - 15, 30, 30);
-    g.sample = QRect(15, 15, 90, 34);
+    g.nt1Splitter = QRect(340, kBeamY - 15, 30, 30);
+    g.sample = QRect(15, 15, 80, 34);
     g.reflectedLabel = QRect(15, 362, 160, 20);
     g.transmittedLabel = QRect(15, 388, 160, 20);
     g.frame1 = QRect(490, 175, 136, 200);
+    g.wheelText = QRect(500, kBeamY - 24, 120, 18);
     return g;
 }
 
@@ -130,6 +135,7 @@ QSize BeamDiagram::sizeHint() const
 void BeamDiagram::load(dao::Database& db, int32_t version)
 {
     db_ = &db;
+    version_ = version;
     editor_.reset(loadConfiguration(db, version, editor_.configuration()));
     refresh();
 }
@@ -137,7 +143,64 @@ void BeamDiagram::load(dao::Database& db, int32_t version)
 void BeamDiagram::refresh()
 {
     syncOptions();
+    updateMarks();
     update();
+}
+
+void BeamDiagram::updateMarks()
+{
+    marks_.clear();
+    const Configuration& c = editor_.configuration();
+    auto add = [&](QRect r, const std::string& message) {
+        r = r.adjusted(-3, -3, 3, 3);
+        for (Mark& m : marks_) {
+            if (m.rect == r) {
+                m.tip += "\n" + QString::fromStdString(message);
+                return;
+            }
+        }
+        marks_.push_back({r, QString::fromStdString(message)});
+    };
+    for (const StoreRefusal& r : storeRefusals(c)) {
+        for (int n : r.channels)
+            if (c.channelShown(n))
+                add(geo_.detector[size_t(n - 1)], r.message);
+        if (r.splitter)
+            add(r.splitter == 1 ? geo_.nt1Splitter : geo_.nt2Splitter, r.message);
+    }
+    if (!db_)
+        return;
+    try {
+        switch (wheelStep(*db_, version_, c)) {
+        case WheelStep::AskToDelete: add(geo_.wheelText, "VTX LP680 in FW1. Delete ?"); break;
+        case WheelStep::ChoosePlace: add(geo_.wheelText, "No free Position in FW1 !"); break;
+        case WheelStep::Nothing: break;
+        }
+    } catch (const std::exception&) {
+        // The wheel cannot be read now; Store will report the error itself.
+    }
+}
+
+QString BeamDiagram::markTip(const QPoint& pos) const
+{
+    for (const Mark& m : marks_)
+        if (m.rect.contains(pos))
+            return m.tip;
+    return {};
+}
+
+bool BeamDiagram::event(QEvent* e)
+{
+    if (e->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(e);
+        QString tip = markTip(help->pos());
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, this);
+        return true;
+    }
+    return QWidget::event(e);
 }
 
 void BeamDiagram::syncOptions()
@@ -153,8 +216,7 @@ void BeamDiagram::syncOptions()
 
 void BeamDiagram::afterEdit()
 {
-    syncOptions();
-    update();
+    refresh();
     emit edited();
 }
 
@@ -167,42 +229,54 @@ bool BeamDiagram::filterShown(int n) const
 void BeamDiagram::paintEvent(QPaintEvent*)
 {
     const Configuration& c = editor_.configuration();
+    drawn_.clear();
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     QFont small = font();
     small.setPointSizeF(font().pointSizeF() * 0.9);
+    // Every text and box goes through these two, which note where it landed.
+    auto text = [&](const char* what, const QRect& r, int align, const QString& t) {
+        QRect used;
+        p.drawText(r, align, t, &used);
+        if (!t.isEmpty())
+            drawn_.push_back({what, used});
+    };
+    auto box = [&](const char* what, const QRect& r) { drawn_.push_back({what, r}); };
 
     // Sample and the excitation beam down to the splitters.
     p.setPen(Qt::black);
     p.setBrush(QColor(255, 250, 215));
     p.drawRect(geo_.sample);
-    p.drawText(geo_.sample, Qt::AlignCenter, QStringLiteral("Sample"));
-    p.drawText(QRect(15, 52, 100, 18), Qt::AlignLeft, QStringLiteral("Excitation"));
-    p.setPen(QPen(kBeam, 2));
+    box("Sample", geo_.sample);
+    text("Sample text", geo_.sample, Qt::AlignCenter, QStringLiteral("Sample"));
     int sx = geo_.sample.center().x();
-    p.drawLine(sx, geo_.sample.bottom() + 20, sx, kBeamY);
+    text("Excitation", QRect(sx + 6, 66, 100, 18), Qt::AlignLeft, QStringLiteral("Excitation"));
+    p.setPen(QPen(kBeam, 2));
+    p.drawLine(sx, geo_.sample.bottom() + 1, sx, kBeamY);
     p.drawLine(sx, kBeamY, geo_.nt2Splitter.left(), kBeamY);
     p.drawLine(geo_.nt2Splitter.right(), kBeamY, geo_.nt1Splitter.left(), kBeamY);   // VTXLineT1
     p.drawLine(geo_.nt1Splitter.right(), kBeamY, 620, kBeamY);                        // VTXLineT2
     p.setPen(Qt::black);
-    p.drawText(QRect(520, kBeamY + 4, 100, 18), Qt::AlignRight, QStringLiteral("Transmission"));
-    p.drawText(QRect(500, kBeamY - 24, 120, 18), Qt::AlignRight, QString::fromStdString(c.lp680Text));   // BeamSplitterTxt(1)
+    text("Transmission", QRect(520, kBeamY + 4, 100, 18), Qt::AlignRight, QStringLiteral("Transmission"));
+    text("BeamSplitterTxt(1)", geo_.wheelText, Qt::AlignRight, QString::fromStdString(c.lp680Text));
 
     // Splitters with their switching units.
-    struct Unit { QRect splitter; bool shown; const char* text; };
-    for (const Unit& u : {Unit{geo_.nt2Splitter, c.nt2 == Nt2::Cube, "VTX NT2:"},
-                          Unit{geo_.nt1Splitter, c.nt1 == Nt1::Cube, "VTX NT1:"}}) {
+    struct Unit { QRect splitter; bool shown; const char* text; const char* name; };
+    for (const Unit& u : {Unit{geo_.nt2Splitter, c.nt2 == Nt2::Cube, "VTX NT2:", "NT2"},
+                          Unit{geo_.nt1Splitter, c.nt1 == Nt1::Cube, "VTX NT1:", "NT1"}}) {
         splitterShape(p, u.splitter, u.shown);
+        box(u.name, u.splitter);
         p.setPen(u.shown ? Qt::black : kDisabled);
-        p.drawText(QRect(u.splitter.right() + 6, u.splitter.top() - 22, 80, 18), Qt::AlignLeft, QString::fromUtf8(u.text));
+        text(u.text, QRect(u.splitter.right() + 6, u.splitter.top() - 22, 80, 18), Qt::AlignLeft, QString::fromUtf8(u.text));
         if (u.shown) {
-            QRect unit(u.splitter.center().x() - 45, 22, 90, 30);
+            QRect unit(u.splitter.center().x() - 50, 16, 100, 30);
             p.setPen(QPen(Qt::darkGray, 1, Qt::DashLine));
             p.setBrush(Qt::NoBrush);
             p.drawRect(unit);   // Line1 to Line4
+            box("Switching Unit", unit);
             p.drawLine(unit.center().x(), unit.bottom(), unit.center().x(), u.splitter.top());
             p.setPen(Qt::black);
-            p.drawText(unit, Qt::AlignCenter, QStringLiteral("Switching Unit"));   // Label2
+            p.drawText(unit, Qt::AlignCenter, QStringLiteral("Switching Unit"));   // Label2, inside its box
         }
     }
 
@@ -215,21 +289,22 @@ void BeamDiagram::paintEvent(QPaintEvent*)
         QRect split = n == 2 || n == 3 ? geo_.nt1Splitter : geo_.nt2Splitter;
         int x = kColumn[i];
         p.setPen(QPen(kBeam, 2));
-        p.drawLine(split.center().x(), split.bottom(), split.center().x(), 160);   // VTXLineF1
-        p.drawLine(split.center().x(), 160, x, 160);                                // VTXLineF2
-        p.drawLine(x, 160, x, geo_.detector[i].top());                              // VTXLineF3
+        p.drawLine(split.center().x(), split.bottom(), split.center().x(), kBranchY);   // VTXLineF1
+        p.drawLine(split.center().x(), kBranchY, x, kBranchY);                           // VTXLineF2
+        p.drawLine(x, kBranchY, x, geo_.detector[i].top());                              // VTXLineF3
         if (filterShown(n)) {
             p.setPen(Qt::black);
             p.setBrush(QColor(255, 200, 120));
             p.drawRoundedRect(geo_.filterPicture[i], 4, 4);
+            box("PicFilter", geo_.filterPicture[i]);
             p.setFont(small);
             std::string holder = emissionHolder(n);
-            p.drawText(QRect(x - 92, geo_.filterPicture[i].top() + 2, 72, 18), Qt::AlignRight,
-                       QString::fromStdString(holder));   // FilterName(n)
+            text("FilterName", QRect(x - 92, geo_.filterPicture[i].top() + 2, 72, 18), Qt::AlignRight,
+                 QString::fromStdString(holder));
             const auto& list = c.placements.count(holder) ? c.placements.at(holder) : std::vector<std::string>{};
             QString first = list.empty() ? QStringLiteral("None") : QString::fromStdString(list.front());
             p.setPen(QColor(0, 0, 170));
-            p.drawText(geo_.filterLabel[i], Qt::AlignCenter, first);   // FilterLbl(n)
+            text("FilterLbl", geo_.filterLabel[i], Qt::AlignCenter, first);
             p.setFont(font());
         }
         p.setPen(Qt::black);
@@ -238,31 +313,50 @@ void BeamDiagram::paintEvent(QPaintEvent*)
         QPainterPath shape;
         shape.addRoundedRect(d, 10, 10);
         p.drawPath(shape);
-        if (ch.letterShown) {
+        box("PPmt", d);
+        if (ch.showsLetter()) {
             QFont big = font();
             big.setBold(true);
             big.setPointSizeF(font().pointSizeF() * 1.6);
             p.setFont(big);
-            p.drawText(d, Qt::AlignCenter, QString::fromStdString(ch.letter));   // CANLbl(n)
+            p.drawText(d, Qt::AlignCenter, QString::fromStdString(ch.letter));   // CANLbl(n), inside its detector
             p.setFont(font());
         }
-        p.drawText(QRect(d.center().x() - 50, d.bottom() + 4, 100, 18), Qt::AlignCenter,
-                   QString::fromStdString(c.channelName(n)));   // PmtName
+        text("PmtName", QRect(d.center().x() - 50, d.bottom() + 7, 100, 18), Qt::AlignCenter,
+             QString::fromStdString(c.channelName(n)));
     }
 
     // Lamps.
     p.setPen(Qt::black);
-    p.drawText(QRect(15, 342, 160, 18), Qt::AlignLeft, QStringLiteral("Reflected"));
+    text("Reflected", QRect(15, 342, 160, 18), Qt::AlignLeft, QStringLiteral("Reflected"));
     QFont underlined = font();
     underlined.setUnderline(true);
     p.setFont(underlined);
     p.setBrush(Qt::NoBrush);
     p.setPen(QColor(0, 0, 170));
-    p.drawText(geo_.reflectedLabel, Qt::AlignLeft | Qt::AlignVCenter,
-               QString::fromStdString(editor_.lightLabel(LightSide::Reflected)));
+    text("ReflectedLbl", geo_.reflectedLabel, Qt::AlignLeft | Qt::AlignVCenter,
+         QString::fromStdString(editor_.lightLabel(LightSide::Reflected)));
     p.setPen(editor_.lightSideEnabled(LightSide::Transmitted) ? QColor(0, 0, 170) : kDisabled);
-    p.drawText(geo_.transmittedLabel, Qt::AlignLeft | Qt::AlignVCenter,
-               QString::fromStdString(editor_.lightLabel(LightSide::Transmitted)));
+    text("TransmittedLbl", geo_.transmittedLabel, Qt::AlignLeft | Qt::AlignVCenter,
+         QString::fromStdString(editor_.lightLabel(LightSide::Transmitted)));
+    box("Frame1", geo_.frame1);
+
+    // Problem marks: a red outline and a badge; not boxes of the layout, they sit on what they mark.
+    const QColor red(210, 0, 0);
+    for (const Mark& m : marks_) {
+        p.setPen(QPen(red, 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(m.rect, 6, 6);
+        QRect badge(m.rect.right() - 7, m.rect.top() - 7, 14, 14);
+        p.setBrush(red);
+        p.drawEllipse(badge);
+        p.setPen(Qt::white);
+        QFont bold = font();
+        bold.setBold(true);
+        p.setFont(bold);
+        p.drawText(badge, Qt::AlignCenter, QStringLiteral("!"));
+        p.setFont(font());
+    }
 }
 
 void BeamDiagram::mousePressEvent(QMouseEvent* e)

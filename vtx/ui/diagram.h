@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <vector>
 
 class QButtonGroup;
 class QCheckBox;
@@ -29,6 +30,7 @@ struct DiagramGeometry {
     QRect transmittedLabel;              // TransLabl
     QRect sample;
     QRect frame1;
+    QRect wheelText;                     // BeamSplitterTxt(1), the filter-wheel splitter
     static DiagramGeometry standard();
 };
 
@@ -51,11 +53,29 @@ public:
 
     QSize sizeHint() const override;
 
+    // Every text and box of the last paint, where it landed (lines are left out): no two of
+    // them may overlap.
+    struct Drawn {
+        const char* what;
+        QRect rect;
+    };
+    const std::vector<Drawn>& drawn() const { return drawn_; }
+
+    // What Store would refuse or ask about, marked where it applies, with Store's message as
+    // the mark's tool tip. Worked out again after every edit; Store stays the judge.
+    struct Mark {
+        QRect rect;
+        QString tip;
+    };
+    const std::vector<Mark>& marks() const { return marks_; }
+    QString markTip(const QPoint& pos) const;   // empty where there is no mark
+
 signals:
     void edited();   // a handler ran; the editor's changed flag says whether anything changed
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    bool event(QEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
 
 private:
@@ -65,6 +85,7 @@ private:
     QAction* popup(QMenu& menu, const QPoint& at);
     void syncOptions();
     void afterEdit();
+    void updateMarks();
     bool filterShown(int n) const;
 
     DiagramGeometry geo_;
@@ -79,6 +100,9 @@ private:
     QRadioButton* mirror_ = nullptr;
     QCheckBox* checkMirror_ = nullptr;
     bool syncing_ = false;
+    std::vector<Drawn> drawn_;
+    std::vector<Mark> marks_;
+    int32_t version_ = 0;
 };
 
 } // namespace vyr::vtx::ui

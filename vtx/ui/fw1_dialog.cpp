@@ -70,17 +70,17 @@ bool FW1Frm::eventFilter(QObject* o, QEvent* e)
 
 void FW1Frm::ok()
 {
-    if (choice_->accept(posTxt_->text().trimmed().toStdString(), boxes_)) {
-        stored_ = true;
+    if (auto place = choice_->accept(posTxt_->text().trimmed().toStdString(), boxes_)) {
+        chosen_ = place;
         accept();
     }
 }
 
-bool QtFilterWheelDialog::choosePlace(dao::Database& db, MessageBoxes& boxes)
+std::optional<int> QtFilterWheelDialog::choosePlace(dao::Database& db, MessageBoxes& boxes)
 {
     FW1Frm dialog(db, boxes, parent_);
     dialog.exec();
-    return dialog.stored();
+    return dialog.chosen();
 }
 
 } // namespace vyr::vtx::ui

@@ -1,6 +1,7 @@
 #pragma once
 // FW1Frm: the modal dialog in which the user picks the filter-wheel place for "VTX LP680".
-// OK writes the place (through FilterWheelChoice); every other way of closing it is a cancel.
+// OK accepts a place (checked by FilterWheelChoice), which Store then writes; every other way
+// of closing it is a cancel.
 #include "vtx/model/filterwheel.h"
 
 #include <QDialog>
@@ -17,7 +18,7 @@ public:
     FW1Frm(dao::Database& db, MessageBoxes& boxes, QWidget* parent = nullptr);
     ~FW1Frm() override;
 
-    bool stored() const { return stored_; }
+    std::optional<int> chosen() const { return chosen_; }
     QMenu* menu() const { return menu_; }   // FW1Mnu
     void ok();                              // CmdOK
 
@@ -30,14 +31,14 @@ private:
     QLineEdit* posTxt_ = nullptr;
     QMenu* menu_ = nullptr;
     QWidget* picture_ = nullptr;
-    bool stored_ = false;
+    std::optional<int> chosen_;
 };
 
 // Store's filter-wheel dialog as a real modal window.
 class QtFilterWheelDialog : public FilterWheelDialog {
 public:
     explicit QtFilterWheelDialog(QWidget* parent = nullptr) : parent_(parent) {}
-    bool choosePlace(dao::Database& db, MessageBoxes& boxes) override;
+    std::optional<int> choosePlace(dao::Database& db, MessageBoxes& boxes) override;
 
 private:
     QWidget* parent_;

@@ -2,8 +2,11 @@
 
 #include "controls/core/host.h"
 #include "vtx/model/closing.h"
+#include "vtx/model/backups.h"
 #include "vtx/model/store.h"
 #include "vtx/model/tool.h"
+#include "vtx/ui/bands_panel.h"
+#include "vtx/ui/changes_dialog.h"
 #include "vtx/ui/diagram.h"
 #include "vtx/ui/close_button.h"
 #include "vtx/ui/form_position.h"
@@ -65,6 +68,20 @@ VTXControlForm::VTXControlForm(Session& session, MessageBoxes& boxes, FileDialog
     cmdStore_->setEnabled(false);
     connect(cmdStore_, &QPushButton::clicked, this, &VTXControlForm::storeConfiguration);
 
+    cmdChanges_ = new QPushButton(QStringLiteral("Changes\u2026"), this);
+    cmdChanges_->setObjectName("CmdChanges");
+    cmdChanges_->setEnabled(false);
+    connect(cmdChanges_, &QPushButton::clicked, this, &VTXControlForm::showChanges);
+
+    cmdUndo_ = new QPushButton(QStringLiteral("Undo last Store"), this);
+    cmdUndo_->setObjectName("CmdUndo");
+    cmdUndo_->setEnabled(false);
+    connect(cmdUndo_, &QPushButton::clicked, this, &VTXControlForm::undoLastStore);
+
+    cmdBands_ = new QPushButton(QStringLiteral("Bands\u2026"), this);
+    cmdBands_->setObjectName("CmdBands");
+    connect(cmdBands_, &QPushButton::clicked, this, &VTXControlForm::showBands);
+
     cmdAddNew_ = new QPushButton(QStringLiteral("Add New"), this);
     cmdAddNew_->setObjectName("CmdAddNew");
     connect(cmdAddNew_, &QPushButton::clicked, this, &VTXControlForm::addNewFilters);
@@ -77,7 +94,10 @@ VTXControlForm::VTXControlForm(Session& session, MessageBoxes& boxes, FileDialog
     top->addWidget(browse_);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(cmdAddNew_);
+    bottom->addWidget(cmdUndo_);
+    bottom->addWidget(cmdBands_);
     bottom->addStretch(1);
+    bottom->addWidget(cmdChanges_);
     bottom->addWidget(cmdStore_);
     bottom->addWidget(cmdClose_);
     auto* layout = new QVBoxLayout(this);
@@ -107,6 +127,7 @@ bool VTXControlForm::start(const std::string& path)
     if (result == Session::Start::Ready && !loadDiagram())
         return false;
     cmdStore_->setEnabled(false);
+    cmdChanges_->setEnabled(false);
     browse_->setVisible(session_.launch() == Launch::Selectable);
     return true;
 }
@@ -118,12 +139,16 @@ void VTXControlForm::browse()
         break;
     case Session::Pick::Refused:
         cmdStore_->setEnabled(false);
+        cmdChanges_->setEnabled(false);
         break;
     case Session::Pick::Loaded:
+        lastBackup_.clear();   // the backup belongs to the database that was open
+        cmdUndo_->setEnabled(false);
         database_->setText(QString::fromStdString(session_.path()));
         showDiagram(true);
         loadDiagram();
         cmdStore_->setEnabled(false);
+        cmdChanges_->setEnabled(false);
         break;
     }
 }
@@ -132,6 +157,27 @@ void VTXControlForm::showDiagram(bool shown)
 {
     beamPic_->setVisible(shown);
     cmdAddNew_->setEnabled(shown);
+    cmdBands_->setEnabled(shown);
+}
+
+void VTXControlForm::showBands()
+{
+    if (!bands_)
+        bands_ = new DetectionBandsPanel(this);
+    updateBands();
+    bands_->show();
+    bands_->raise();
+}
+
+void VTXControlForm::updateBands()
+{
+    if (!bands_)
+        return;
+    try {
+        bands_->showBands(diagram_->editor().configuration(), readSpectra(session_.database()));
+    } catch (const std::exception&) {
+        // The catalogue cannot be read now: the panel keeps what it showed.
+    }
 }
 
 bool VTXControlForm::loadDiagram()
@@ -145,6 +191,7 @@ bool VTXControlForm::loadDiagram()
         return false;
     }
     session_.setChanged(false);
+    updateBands();
     return true;
 }
 
@@ -152,24 +199,84 @@ void VTXControlForm::onEdited()
 {
     bool changed = diagram_->editor().changed();
     session_.setChanged(changed);
-    if (changed)
+    updateBands();
+    if (changed) {
         cmdStore_->setEnabled(true);
+        cmdChanges_->setEnabled(true);
+    }
 }
 
 void VTXControlForm::storeConfiguration()
 {
+    store(false);
+}
+
+void VTXControlForm::showChanges()
+{
+    store(true);
+}
+
+void VTXControlForm::store(bool preview)
+{
     cmdClose_->setProperty("Enabled", com::Variant::fromBool(false));
     QtFilterWheelDialog shown(this);
     ConfigurationEditor& editor = diagram_->editor();
+    dao::Database& db = session_.database();
     try {
-        vtx::storeConfiguration(session_.database(), session_.version(), editor, boxes_, wheel_ ? *wheel_ : shown);
+        // The questions and the dialog are answered with no lock held; then one short write.
+        StorePlan plan = planStore(db, session_.version(), editor.configuration(), boxes_, wheel_ ? *wheel_ : shown);
+        bool go = true;
+        if (preview && plan.result == StoreResult::Completed) {
+            std::vector<RowChange> changes = previewStore(db, session_.version(), editor.configuration(), plan);
+            if (runChanges_) {
+                go = runChanges_(changes);
+            } else {
+                ChangesDialog dialog(changes, this);
+                go = dialog.exec() == QDialog::Accepted;
+            }
+        }
+        std::string backup;
+        if (go && writeStore(db, session_.version(), editor, plan, boxes_,
+                             [&] { backup = keepBackup(db.path()); }) == StoreResult::Completed)
+            lastBackup_ = backup;
     } catch (const std::exception& e) {
         boxes_.inform(e.what());   // rolled back: nothing of the store was written
     }
     cmdClose_->setProperty("Enabled", com::Variant::fromBool(true));
     session_.setChanged(editor.changed());
     cmdStore_->setEnabled(editor.changed());
+    cmdChanges_->setEnabled(editor.changed());
+    cmdUndo_->setEnabled(!lastBackup_.empty());
     diagram_->refresh();
+    updateBands();
+}
+
+void VTXControlForm::undoLastStore()
+{
+    if (lastBackup_.empty())
+        return;
+    if (boxes_.show("Undo the last Store? The System Database is put back as it was before it.", kDefaultCaption,
+                    Buttons::YesNo) != Answer::Yes)
+        return;
+    session_.closeDatabase();
+    try {
+        restoreBackup(session_.path(), lastBackup_);
+        lastBackup_.clear();
+    } catch (const std::exception& e) {
+        boxes_.inform(e.what());   // the database is as it was: the restore replaces it whole or not at all
+    }
+    try {
+        session_.reopen();
+    } catch (const std::exception& e) {
+        boxes_.inform(e.what());
+        endProgram();
+        return;
+    }
+    cmdUndo_->setEnabled(!lastBackup_.empty());
+    if (loadDiagram()) {
+        cmdStore_->setEnabled(false);
+        cmdChanges_->setEnabled(false);
+    }
 }
 
 void VTXControlForm::addNewFilters()

@@ -3,6 +3,7 @@
 // the light-path diagram (BeamPic), and the Store and Close buttons. Close is a Button
 // control of the control library, created through its class factory.
 #include "vtx/model/filterwheel.h"
+#include "vtx/model/row_changes.h"
 #include "vtx/model/session.h"
 
 #include <QWidget>
@@ -18,6 +19,7 @@ namespace vyr::controls { class HostWidget; }
 namespace vyr::vtx::ui {
 
 class BeamDiagram;
+class DetectionBandsPanel;
 
 class VTXControlForm : public QWidget {
     Q_OBJECT
@@ -41,9 +43,20 @@ public:
 
     controls::HostWidget* closeButton() const { return cmdClose_; }
     BeamDiagram* diagram() const { return diagram_; }
-    // Store (CmdStore): writes the diagram's configuration; the filter-wheel dialog is asked
-    // through `wheel` when given, else shown as FW1Frm.
+    // Store (CmdStore): writes the diagram's configuration, keeping a backup of the database
+    // first; the filter-wheel dialog is asked through `wheel` when given, else shown as FW1Frm.
     void storeConfiguration();
+    // "Changes…": asks Store's questions, then lists the row changes Store would make; its
+    // Store button stores them with those answers.
+    void showChanges();
+    // "Bands…": the detection-band panel, kept up to date with the diagram while open.
+    void showBands();
+    DetectionBandsPanel* bandsPanel() const { return bands_; }
+    // "Undo last Store": puts back the backup taken by this window's last store and reloads.
+    void undoLastStore();
+    // The dialog "Changes…" opens is shown by this function; tests replace it. True: store.
+    using ChangesRunner = std::function<bool(const std::vector<RowChange>&)>;
+    void setChangesRunner(ChangesRunner run) { runChanges_ = std::move(run); }
     void setFilterWheelDialog(FilterWheelDialog* wheel) { wheel_ = wheel; }
     bool closeButtonIsControl() const;
     // CmdAddNew: the filter catalogue editor, modal, on the open database.
@@ -62,6 +75,9 @@ private:
     void showDiagram(bool shown);
     bool loadDiagram();
     void onEdited();
+    // Asks (plan), optionally shows the changes, then writes.
+    void store(bool preview);
+    void updateBands();
 
     Session& session_;
     MessageBoxes& boxes_;
@@ -75,6 +91,12 @@ private:
     FilterWheelDialog* wheel_ = nullptr;
     QPushButton* cmdStore_ = nullptr;
     QPushButton* cmdAddNew_ = nullptr;
+    QPushButton* cmdChanges_ = nullptr;
+    QPushButton* cmdUndo_ = nullptr;
+    QPushButton* cmdBands_ = nullptr;
+    DetectionBandsPanel* bands_ = nullptr;
+    ChangesRunner runChanges_;
+    std::string lastBackup_;   // taken by this window's last completed store
     controls::HostWidget* cmdClose_ = nullptr;
     bool ended_ = false;
 };

@@ -1,4 +1,10 @@
+#include "tests/vtx/model/configuration_support.h"
 #include "tests/vtx/model/support.h"
+#include "vtx/model/backups.h"
+#include "vtx/model/row_changes.h"
+
+#include <algorithm>
+#include <sstream>
 
 #include <cstdio>
 #include <sys/wait.h>
@@ -166,6 +172,104 @@ TEST_F(VtxctlTest, FiltersAddListAndRemoveAsTheEditorDoes)
     EXPECT_EQ(r.value("Type").text(), "LP-VTX");
     EXPECT_EQ(r.value("Lower Wavelength").number(), 600);
     EXPECT_EQ(r.value("Upper Wavelength").number(), 1000);
+}
+
+// Every row of every table as text.
+std::string dump(const std::string& path)
+{
+    dao::Database db = dao::Database::open(path);
+    std::string out;
+    for (const auto& [table, rows] : test::allRows(db))
+        for (const std::string& r : rows)
+            out += table + ": " + r + "\n";
+    return out;
+}
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);)
+        out.push_back(l);
+    return out;
+}
+
+TEST_F(VtxctlTest, DryRunListsExactlyWhatTheStoreThenChanges)
+{
+    std::string path = build("System.mdb");
+    std::string args = shellArg(path) + " nt1=Nothing can4=None 'VTX_EF5.2=LP 650' reflectedLight='HAL Refl' --yes";
+    std::string before = dump(path);
+    Outcome dry = vtxctl("store " + args + " --dry-run");
+    ASSERT_EQ(dry.exit, 0) << dry.out;
+    EXPECT_EQ(dump(path), before) << "a dry run writes nothing";
+    std::vector<std::string> listed = lines(dry.out);
+    ASSERT_FALSE(listed.empty());
+    EXPECT_EQ(listed.front(), "VTX LP680 in FW1. Delete ?");
+    listed.erase(listed.begin());
+    for (const char* expected : {"[Available FilterPlacement] FW1 place 2: [ID Potential] \"VTX LP680\" \u2192 \"None\"",
+                                 "[Available FilterPlacement] VTX_EF5 place 2: [ID Potential] \"LP 560\" \u2192 \"LP 650\"",
+                                 "[Available Lamps] HAL Refl: [Status] \"Do not use\" \u2192 \"\""})
+        EXPECT_NE(std::find(listed.begin(), listed.end(), expected), listed.end()) << expected << "\n" << dry.out;
+
+    Outcome real = vtxctl("store " + args);
+    ASSERT_EQ(real.exit, 0) << real.out;
+    // The rows that differ now are exactly the ones listed: one line per changed column.
+    dao::Database db = dao::Database::open(path);
+    std::vector<std::string> backups = listBackups(path);
+    ASSERT_EQ(backups.size(), 1u) << "the store kept a backup";
+    EXPECT_EQ(dump(backups.front()), before);
+    dao::Database old = dao::Database::open(backups.front());
+    std::vector<std::string> written;
+    for (const RowChange& c : rowChanges(snapshotTables(old), snapshotTables(db)))
+        written.push_back(describe(c));
+    EXPECT_EQ(written, listed);
+}
+
+TEST_F(VtxctlTest, ARefusedStoresDryRunSaysWhy)
+{
+    std::string path = build("System.mdb");
+    std::string before = dump(path);
+    Outcome dry = vtxctl("store " + shellArg(path) + " can2=None --dry-run");
+    EXPECT_EQ(dry.exit, 3);
+    EXPECT_EQ(dry.out, "VTX3 alone not allowed !\nStore would be refused: VTX3 alone not allowed !\n");
+    Outcome cancelled = vtxctl("store " + shellArg(build("full.mdb", {"fw1-no-free.sql"})) + " --dry-run");
+    EXPECT_EQ(cancelled.exit, 3);
+    EXPECT_NE(cancelled.out.find("Store would be refused: No position for VTX LP680 selected ! No dates stored !"),
+              std::string::npos) << cancelled.out;
+    EXPECT_EQ(dump(path), before);
+}
+
+TEST_F(VtxctlTest, BackupsListWhatChangedAfterEachAndRestorePutsOneBack)
+{
+    std::string path = build("System.mdb");
+    std::string original = dump(path);
+    ASSERT_EQ(vtxctl("store " + shellArg(path) + " reflectedLight=None").exit, 0);
+    std::string afterFirst = dump(path);
+    ASSERT_EQ(vtxctl("store " + shellArg(path) + " transmittedLight=None").exit, 0);
+
+    Outcome listed = vtxctl("backups " + shellArg(path));
+    ASSERT_EQ(listed.exit, 0) << listed.out;
+    std::vector<std::string> out = lines(listed.out);
+    std::vector<std::string> names;
+    for (const std::string& l : out)
+        if (l.rfind("    ", 0) != 0)
+            names.push_back(l.substr(0, l.find("  (")));
+    ASSERT_EQ(names.size(), 2u) << listed.out;
+    EXPECT_EQ(names[0], std::filesystem::path(listBackups(path)[0]).filename().string());
+    EXPECT_NE(listed.out.find("    [Available Lamps] HBO: [Status] \"\" \u2192 \"Do not use\""), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("    [Available Lamps] HAL: [Status] \"\" \u2192 \"Do not use\""), std::string::npos) << listed.out;
+    EXPECT_LT(listed.out.find("HBO: [Status]"), listed.out.find("HAL: [Status]")) << "oldest first";
+
+    std::string afterSecond = dump(path);
+    Outcome restored = vtxctl("restore " + shellArg(path) + " " + shellArg(names[0]));
+    EXPECT_EQ(restored.exit, 0) << restored.out;
+    EXPECT_EQ(dump(path), original);
+    EXPECT_EQ(vtxctl("restore " + shellArg(path) + " nothing.bak").exit, 1);
+    EXPECT_EQ(dump(path), original);
+    std::vector<std::string> kept = listBackups(path);
+    ASSERT_EQ(kept.size(), 3u);
+    EXPECT_EQ(dump(kept[1]), afterFirst);
+    EXPECT_EQ(dump(kept[2]), afterSecond) << "the state before the restore was kept";
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "platform/dao/database.h"
 #include "vtx/model/filterwheel.h"
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -43,19 +44,23 @@ inline std::vector<std::string> changedRows(const TableRows& before, const Table
     return out;
 }
 
-// Types `place` into the dialog and presses OK once; "cancel" cancels.
+// Types `place` into the dialog and presses OK once; "cancel" cancels. `whileOpen` runs while
+// the dialog is open, as the user thinks.
 class FakeWheel : public FilterWheelDialog {
 public:
     explicit FakeWheel(std::string place = "cancel") : place(std::move(place)) {}
-    bool choosePlace(dao::Database& db, MessageBoxes& boxes) override
+    std::optional<int> choosePlace(dao::Database& db, MessageBoxes& boxes) override
     {
         ++shown;
+        if (whileOpen)
+            whileOpen();
         if (place == "cancel")
-            return false;
+            return std::nullopt;
         return FilterWheelChoice(db).accept(place, boxes);
     }
     std::string place;
     int shown = 0;
+    std::function<void()> whileOpen;
 };
 
 } // namespace vyr::vtx::test

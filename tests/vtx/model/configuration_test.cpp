@@ -142,5 +142,27 @@ TEST_F(ConfigurationTest, ScriptedChangesAreCheckedBeforeTheyApply)
     EXPECT_TRUE(e.configuration().transmissionDetector());
 }
 
+TEST_F(ConfigurationTest, TheFillSaysWhetherAChannelHasACan)
+{
+    // An unused channel-1 detector stays light grey even though its I/O names a CAN.
+    Configuration c = load({"pmtd-not-used.sql"});
+    EXPECT_EQ(c.channel(1).fill, Fill::NoCan);
+    EXPECT_EQ(c.channel(1).can, "CANK");
+
+    ConfigurationEditor e(load({}));
+    e.setCan(1, "None");
+    e.setNt2(Nt2::Nothing);
+    e.setNt2(Nt2::Cube);
+    EXPECT_EQ(e.configuration().channel(1).fill, Fill::NoCan);
+    EXPECT_FALSE(e.configuration().channel(1).showsLetter());
+    e.setCan(1, "CANB");
+    EXPECT_EQ(e.configuration().channel(1).fill, Fill::Can);
+    EXPECT_TRUE(e.configuration().channel(1).showsLetter());
+
+    // A letter left over in the label never shows without a CAN.
+    Channel ch{"None", "N2", true, Fill::Can};
+    EXPECT_FALSE(ch.showsLetter());
+}
+
 } // namespace
 } // namespace vyr::vtx

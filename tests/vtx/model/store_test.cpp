@@ -7,6 +7,7 @@
 #include "vtx/model/version.h"
 
 #include <gtest/gtest.h>
+#include <functional>
 
 namespace vyr::vtx {
 namespace {
@@ -175,9 +176,8 @@ TEST_F(StoreTest, TheWheelDialogRefusesEmptyWrongAndNonePlaces)
         EXPECT_FALSE(choice.accept(r.typed, boxes_)) << r.typed;
         EXPECT_EQ(boxes_.texts().back(), r.message) << r.typed;
     }
-    EXPECT_EQ(allRows(db_), before_);
-    EXPECT_TRUE(choice.accept("3", boxes_));
-    EXPECT_EQ(place("FW1", 3), "VTX LP680");
+    EXPECT_EQ(choice.accept("3", boxes_), 3);
+    EXPECT_EQ(allRows(db_), before_) << "the dialog only chooses; Store writes";
 }
 
 TEST_F(StoreTest, ADatabaseErrorRollsBackEverything)
@@ -203,6 +203,166 @@ TEST_F(StoreTest, TheReflectedHalogenLampIsKeyedWithItsBlank)
     EXPECT_EQ(store(), StoreResult::Completed);
     EXPECT_EQ(status("Available Lamps", "HAL Refl"), "Do not use");
     EXPECT_EQ(status("Available Lamps", "HBO"), "");
+}
+
+// Message boxes that run `whileOpen` while a question waits for its answer.
+class ThinkingBoxes : public test::FakeBoxes {
+public:
+    Answer show(const std::string& text, const std::string& caption, Buttons buttons) override
+    {
+        if (buttons != Buttons::Ok && whileOpen)
+            whileOpen();
+        return FakeBoxes::show(text, caption, buttons);
+    }
+    std::function<void()> whileOpen;
+};
+
+class StoreWhileTheUserThinksTest : public StoreTest {
+protected:
+    // What the instrument software does meanwhile, on a connection of its own. A lock held
+    // by the store would make it fail with "locked" after the busy timeout.
+    void otherProgramWrites(const std::string& sql)
+    {
+        dao::Database other = dao::Database::open(db_.path());
+        other.execute(sql);
+    }
+};
+
+TEST_F(StoreWhileTheUserThinksTest, AnOpenDialogOrQuestionDoesNotBlockAnotherWriter)
+{
+    open({"fw1-no-free.sql"});
+    wheel_.place = "4";
+    wheel_.whileOpen = [&] {
+        EXPECT_NO_THROW(otherProgramWrites("UPDATE [Available Lamps] SET [Summary] = 'written meanwhile' WHERE [ID Available] = 'HBO'"));
+    };
+    EXPECT_EQ(store(), StoreResult::Completed);
+    EXPECT_EQ(wheel_.shown, 1);
+    EXPECT_EQ(place("FW1", 4), "VTX LP680");
+    EXPECT_EQ(*rows::field(db_, "Available Lamps", "HBO", "Summary"), "written meanwhile");
+
+    // The same for Store's question: both positions "Nothing" with the splitter in the wheel.
+    TearDown();
+    SetUp();
+    open();
+    ThinkingBoxes boxes;
+    boxes.answers = {Answer::Yes};
+    boxes.whileOpen = [&] {
+        EXPECT_NO_THROW(otherProgramWrites("UPDATE [Available Lamps] SET [Summary] = 'meanwhile' WHERE [ID Available] = 'HAL'"));
+    };
+    editor_.setNt1(Nt1::Nothing);
+    editor_.setNt2(Nt2::Nothing);
+    EXPECT_EQ(storeConfiguration(db_, version_, editor_, boxes, wheel_), StoreResult::Completed);
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"VTX LP680 in FW1. Delete ?"});
+    EXPECT_EQ(place("FW1", 2), "None");
+    EXPECT_EQ(*rows::field(db_, "Available Lamps", "HAL", "Summary"), "meanwhile");
+}
+
+TEST_F(StoreWhileTheUserThinksTest, AWheelChangedMeanwhileRefusesTheStoreAndWritesNothing)
+{
+    open({"fw1-no-free.sql"});
+    editor_.setLight(LightSide::Reflected, 1);   // something Store would write
+    wheel_.place = "4";
+    test::TableRows afterOther;
+    wheel_.whileOpen = [&] {
+        otherProgramWrites("UPDATE [Available FilterPlacement] SET [ID Potential] = 'FT 561' WHERE [ID Available] = 'FW1' AND [Position] = 6");
+        afterOther = allRows(db_);
+    };
+    EXPECT_EQ(store(), StoreResult::Outdated);
+    EXPECT_EQ(boxes_.texts().back(), kOutdatedMessage);
+    EXPECT_EQ(allRows(db_), afterOther) << "only the other program's change";
+    EXPECT_TRUE(editor_.changed());
+    EXPECT_EQ(editor_.configuration().reflectedLight, 1);
+
+    // Answered No to the question while the splitter was moved: refused as well.
+    TearDown();
+    SetUp();
+    open();
+    ThinkingBoxes boxes;
+    boxes.answers = {Answer::No};
+    boxes.whileOpen = [&] {
+        otherProgramWrites("UPDATE [Available FilterPlacement] SET [ID Potential] = 'VTX LP680' WHERE [ID Available] = 'FW1' AND [Position] = 6");
+        afterOther = allRows(db_);
+    };
+    editor_.setNt1(Nt1::Nothing);
+    editor_.setNt2(Nt2::Nothing);
+    EXPECT_EQ(storeConfiguration(db_, version_, editor_, boxes, wheel_), StoreResult::Outdated);
+    EXPECT_EQ(allRows(db_), afterOther);
+}
+
+TEST_F(StoreWhileTheUserThinksTest, TheQuestionComesBeforeARefusalAsStoreAlwaysAsked)
+{
+    open();
+    editor_.setNt1(Nt1::Nothing);
+    editor_.setNt2(Nt2::Mirror);
+    editor_.setCan(1, "None");
+    boxes_.answers = {Answer::Yes};
+    EXPECT_EQ(store(), StoreResult::Refused);
+    EXPECT_EQ(boxes_.texts(), (std::vector<std::string>{"VTX LP680 in FW1. Delete ?", "CAN for Transmission not available !"}));
+    EXPECT_EQ(allRows(db_), before_);
+}
+
+// The dry run lists exactly what the store then writes, and writes nothing itself.
+TEST_F(StoreTest, ThePreviewListsExactlyTheRowsTheStoreChanges)
+{
+    struct Row {
+        const char* name;
+        std::vector<std::string> fixtures;
+        std::function<void(ConfigurationEditor&)> edit;
+        std::string wheelPlace;
+        Answer answer;
+    };
+    std::vector<Row> table{
+        {"unchanged demo", {}, [](ConfigurationEditor&) {}, "cancel", Answer::No},
+        {"both nothing, splitter deleted", {}, [](ConfigurationEditor& e) { e.setNt1(Nt1::Nothing); e.setNt2(Nt2::Nothing); }, "cancel", Answer::Yes},
+        {"mirror, manual", {}, [](ConfigurationEditor& e) { e.setNt2(Nt2::Mirror); e.setManualMirror(true); }, "cancel", Answer::No},
+        {"dialog place, filters", {"fw1-no-free.sql"}, [](ConfigurationEditor& e) { e.setPlacement("VTX_EF6", 1, "LP 560"); e.setLight(LightSide::Reflected, 1); }, "4", Answer::No},
+    };
+    for (const Row& r : table) {
+        SCOPED_TRACE(r.name);
+        TearDown();
+        SetUp();
+        boxes_.shown.clear();
+        open(r.fixtures);
+        r.edit(editor_);
+        wheel_.place = r.wheelPlace;
+        boxes_.answers = {r.answer};
+        StorePlan plan = planStore(db_, version_, editor_.configuration(), boxes_, wheel_);
+        ASSERT_EQ(plan.result, StoreResult::Completed);
+        std::vector<RowChange> preview = previewStore(db_, version_, editor_.configuration(), plan);
+        EXPECT_EQ(allRows(db_), before_) << "the preview wrote nothing";
+        TableSnapshot snapBefore = snapshotTables(db_);
+        ASSERT_EQ(writeStore(db_, version_, editor_, plan, boxes_), StoreResult::Completed);
+        EXPECT_EQ(rowChanges(snapBefore, snapshotTables(db_)), preview);
+        EXPECT_EQ(preview.empty(), allRows(db_) == before_);
+    }
+}
+
+TEST_F(StoreTest, RowChangesNameTableKeyColumnAndBothValues)
+{
+    open();
+    editor_.setCan(4, "None");
+    editor_.setCan(1, "None");
+    editor_.setNt2(Nt2::Nothing);
+    StorePlan plan = planStore(db_, version_, editor_.configuration(), boxes_, wheel_);
+    std::vector<std::string> lines;
+    for (const RowChange& c : previewStore(db_, version_, editor_.configuration(), plan))
+        lines.push_back(describe(c));
+    auto has = [&](const std::string& line) { return std::find(lines.begin(), lines.end(), line) != lines.end(); };
+    EXPECT_TRUE(has("[Available FilterSets] VTX_EF5: [Status] \"\" \u2192 \"Do not use\""));
+    EXPECT_TRUE(has("[Available DIOs] REG830: [Control] \"CANB\" \u2192 \"None\""));
+    EXPECT_TRUE(has("[Available Point Detectors] PmtD: [Detector Type] \"VTX\" \u2192 \"Transmission\""));
+    EXPECT_FALSE(has("[Available FilterSets] VTX_EF6: [Status] \"\" \u2192 \"Do not use\"")) << "NT1 stays";
+
+    // A row that appears lists the columns it fills; a missing row shows as such.
+    TableSnapshot a = snapshotTables(db_);
+    db_.execute("INSERT INTO [Potential Filters] ([ID Potential], [Type]) VALUES ('X 1', 'FT')");
+    db_.execute("DELETE FROM [Available Lamps] WHERE [ID Available] = 'HAL'");
+    std::vector<RowChange> changes = rowChanges(a, snapshotTables(db_));
+    std::vector<std::string> texts;
+    for (const RowChange& c : changes)
+        texts.push_back(describe(c));
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "[Potential Filters] X 1: [Type] (no row) \u2192 \"FT\""), texts.end());
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "[Available Lamps] HAL: [ID Available] \"HAL\" \u2192 (row removed)"), texts.end());
 }
 
 } // namespace

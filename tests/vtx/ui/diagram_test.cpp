@@ -1,10 +1,14 @@
 #include "tests/vtx/model/configuration_support.h"
 #include "tests/vtx/model/support.h"
+#include "vtx/model/row_changes.h"
 #include "vtx/model/rows.h"
+#include "controls/core/host.h"
+#include "vtx/ui/bands_panel.h"
 #include "vtx/ui/diagram.h"
 #include "vtx/ui/main_form.h"
 
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -167,6 +171,256 @@ TEST_F(DiagramTest, ScreenshotsOfTheVariants)
         bool drawn = diagram.pixelColor(r.center().x(), r.top() + 6) != QColor(Qt::white);
         EXPECT_EQ(drawn, std::string(v.nt1) == "Cube_NT1") << v.file;
     }
+}
+
+// The detector shape's colour and whether anything dark (a letter) is drawn in its middle.
+struct DetectorLook {
+    QColor fill;
+    bool letter = false;
+};
+DetectorLook look(BeamDiagram& d, int channel)
+{
+    QImage shot = d.grab().toImage();
+    QRect r = d.geometry().detector[size_t(channel - 1)];
+    DetectorLook out{shot.pixelColor(r.center().x(), r.top() + 6)};
+    for (int y = r.center().y() - 8; y <= r.center().y() + 8; ++y)
+        for (int x = r.center().x() - 8; x <= r.center().x() + 8; ++x)
+            out.letter = out.letter || shot.pixelColor(x, y).lightness() < 100;
+    return out;
+}
+
+TEST_F(DiagramTest, ChannelsWithoutCanShowNoLetterAndLightGreyAfterAStore)
+{
+    auto f = started();
+    BeamDiagram& d = *f->diagram();
+    const QColor grey(0xC0, 0xC0, 0xC0), assigned(0xE0, 0xE0, 0xE0);
+    EXPECT_TRUE(look(d, 2).letter);
+    EXPECT_EQ(look(d, 2).fill, assigned);
+
+    // NT1 "Nothing" stored takes channels 2 and 3's CAN; "Cube" then shows them without one.
+    choose(d, "No_VTX_NT1");
+    boxes_.answers = {Answer::No};
+    QTest::mouseClick(storeButton(*f), Qt::LeftButton);
+    ASSERT_FALSE(session_.changed());
+    choose(d, "Cube_NT1");
+    for (int n : {2, 3}) {
+        DetectorLook l = look(d, n);
+        EXPECT_FALSE(l.letter) << n;
+        EXPECT_EQ(l.fill, grey) << n;
+    }
+
+    // Mirror stored takes channel 4's; "Cube" shows it without.
+    choose(d, "No_VTX_NT1");
+    choose(d, "Mirror");
+    QTest::mouseClick(storeButton(*f), Qt::LeftButton);
+    ASSERT_FALSE(session_.changed());
+    choose(d, "Cube_NT2");
+    EXPECT_FALSE(look(d, 4).letter);
+    EXPECT_EQ(look(d, 4).fill, grey);
+    EXPECT_TRUE(look(d, 1).letter) << "channel 1 kept its CAN";
+}
+
+TEST_F(DiagramTest, AnUnusedChannel1DetectorLoadsLightGrey)
+{
+    auto f = started({"pmtd-not-used.sql"});
+    BeamDiagram& d = *f->diagram();
+    EXPECT_EQ(look(d, 1).fill, QColor(0xC0, 0xC0, 0xC0));
+    EXPECT_EQ(look(d, 4).fill, QColor(0xE0, 0xE0, 0xE0));
+}
+
+// No two texts or boxes of the diagram overlap, in each splitter variant; the default form is
+// also written as a PNG to look at.
+TEST_F(DiagramTest, NothingOverlapsInTheDiagram)
+{
+    auto f = started();
+    BeamDiagram& d = *f->diagram();
+    QDir dir(QCoreApplication::applicationDirPath() + "/screenshots");
+    dir.mkpath(".");
+    EXPECT_TRUE(f->grab().toImage().save(dir.filePath("vtx-main-default.png")));
+    struct Variant { const char* nt1; const char* nt2; };
+    for (const Variant& v : {Variant{"Cube_NT1", "Cube_NT2"}, Variant{"No_VTX_NT1", "Mirror"},
+                             Variant{"Cube_NT1", "No_VTX_NT2"}, Variant{"No_VTX_NT1", "No_VTX_NT2"}}) {
+        choose(d, v.nt1);
+        choose(d, v.nt2);
+        d.grab();
+        const auto& drawn = d.drawn();
+        ASSERT_GT(drawn.size(), 10u);
+        for (size_t a = 0; a < drawn.size(); ++a) {
+            EXPECT_TRUE(d.rect().contains(drawn[a].rect)) << drawn[a].what << " leaves the diagram";
+            for (size_t b = a + 1; b < drawn.size(); ++b) {
+                std::string pair = std::string(drawn[a].what) + " / " + drawn[b].what;
+                if (pair == "Sample / Sample text")
+                    continue;   // the caption inside its own box
+                EXPECT_FALSE(drawn[a].rect.intersects(drawn[b].rect)) << v.nt1 << " " << v.nt2 << ": " << pair;
+            }
+        }
+    }
+}
+
+TEST_F(DiagramTest, ChangesListsWhatStoreWritesAndItsStoreButtonStoresIt)
+{
+    auto f = started();
+    BeamDiagram& d = *f->diagram();
+    auto* changes = f->findChild<QPushButton*>("CmdChanges");
+    ASSERT_NE(changes, nullptr);
+    EXPECT_FALSE(changes->isEnabled());
+    choose(d, "No_VTX_NT1");
+    EXPECT_TRUE(changes->isEnabled());
+
+    std::vector<std::string> listed;
+    bool storeIt = false;
+    f->setChangesRunner([&](const std::vector<RowChange>& c) {
+        listed.clear();
+        for (const RowChange& r : c)
+            listed.push_back(describe(r));
+        return storeIt;
+    });
+    dao::Database& db = session_.database();
+    TableSnapshot before = snapshotTables(db);
+    boxes_.answers = {Answer::No};
+    QTest::mouseClick(changes, Qt::LeftButton);
+    EXPECT_EQ(boxes_.texts().back(), "VTX LP680 in FW1. Delete ?") << "the questions come first";
+    EXPECT_FALSE(listed.empty());
+    EXPECT_TRUE(rowChanges(before, snapshotTables(db)).empty()) << "closed: nothing written";
+    EXPECT_TRUE(session_.changed());
+
+    storeIt = true;
+    boxes_.answers = {Answer::No};
+    QTest::mouseClick(changes, Qt::LeftButton);
+    std::vector<std::string> written;
+    for (const RowChange& r : rowChanges(before, snapshotTables(db)))
+        written.push_back(describe(r));
+    EXPECT_EQ(written, listed);
+    EXPECT_FALSE(session_.changed());
+    EXPECT_FALSE(changes->isEnabled());
+}
+
+TEST_F(DiagramTest, UndoLastStorePutsTheDatabaseBackAndReloadsTheDiagram)
+{
+    auto f = started();
+    BeamDiagram& d = *f->diagram();
+    auto* undo = f->findChild<QPushButton*>("CmdUndo");
+    ASSERT_NE(undo, nullptr);
+    EXPECT_FALSE(undo->isEnabled());
+    auto before = test::allRows(session_.database());
+    choose(d, "No_VTX_NT1");
+    boxes_.answers = {Answer::No};
+    QTest::mouseClick(storeButton(*f), Qt::LeftButton);
+    ASSERT_NE(test::allRows(session_.database()), before);
+    ASSERT_TRUE(undo->isEnabled());
+
+    boxes_.answers = {Answer::No};
+    QTest::mouseClick(undo, Qt::LeftButton);
+    EXPECT_NE(test::allRows(session_.database()), before) << "answered No";
+    boxes_.answers = {Answer::Yes};
+    QTest::mouseClick(undo, Qt::LeftButton);
+    EXPECT_EQ(test::allRows(session_.database()), before);
+    EXPECT_EQ(d.editor().configuration().nt1, Nt1::Cube) << "reloaded";
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_FALSE(session_.changed());
+}
+
+TEST_F(DiagramTest, ProblemsAreMarkedLiveWithStoresMessage)
+{
+    auto f = started();
+    BeamDiagram& d = *f->diagram();
+    EXPECT_TRUE(d.marks().empty()) << "the demo stores without a word";
+    const auto& geo = d.geometry();
+    auto redAround = [&](const QRect& r) {
+        QImage shot = d.grab().toImage();
+        QColor c = shot.pixelColor(r.left() - 4, r.center().y());
+        return c.red() > 150 && c.green() < 80 && c.blue() < 80;
+    };
+    EXPECT_FALSE(redAround(geo.detector[1]));
+
+    clickAndPick(d, geo.detector[2].center(), "CANL");   // channel 3 as channel 2
+    EXPECT_EQ(d.markTip(geo.detector[1].center()), "CANL isn't unique !");
+    EXPECT_EQ(d.markTip(geo.detector[2].center()), "CANL isn't unique !");
+    EXPECT_EQ(d.markTip(geo.detector[0].center()), "");
+    EXPECT_TRUE(redAround(geo.detector[1]));
+    EXPECT_TRUE(redAround(geo.detector[2]));
+    QDir dir(QCoreApplication::applicationDirPath() + "/screenshots");
+    dir.mkpath(".");
+    EXPECT_TRUE(d.grab().toImage().save(dir.filePath("vtx-marks.png")));
+
+    clickAndPick(d, geo.detector[1].center(), "None");   // now channel 3 is alone
+    EXPECT_EQ(d.markTip(geo.detector[2].center()), "VTX3 alone not allowed !");
+    EXPECT_EQ(d.markTip(geo.detector[1].center()), "");
+    clickAndPick(d, geo.detector[2].center(), "None");
+    EXPECT_EQ(d.markTip(geo.nt1Splitter.center()), "No CAN for VTX_NT1 !");
+
+    // NT1 "Nothing": Store would ask about the wheel's splitter; "Cube" again: nothing to say.
+    choose(d, "No_VTX_NT1");
+    EXPECT_EQ(d.markTip(geo.wheelText.center()), "VTX LP680 in FW1. Delete ?");
+    ASSERT_EQ(d.marks().size(), 1u);
+    choose(d, "Cube_NT1");
+    clickAndPick(d, geo.detector[1].center(), "CANL");
+    clickAndPick(d, geo.detector[2].center(), "CANM");
+    EXPECT_TRUE(d.marks().empty());
+
+    // Two channels on one CAN give a mark whose tool tip Store's message also shows.
+    clickAndPick(d, geo.detector[3].center(), "CANK");
+    std::vector<std::string> marked;
+    for (const auto& m : d.marks())
+        marked.push_back(m.tip.toStdString());
+    EXPECT_EQ(marked, (std::vector<std::string>{"CANK isn't unique !", "CANK isn't unique !"}));
+    QTest::mouseClick(storeButton(*f), Qt::LeftButton);
+    EXPECT_EQ(boxes_.texts().back(), "CANK isn't unique !");
+}
+
+TEST_F(DiagramTest, AWheelWithoutFreePlaceIsMarked)
+{
+    auto f = started({"fw1-no-free.sql"});
+    BeamDiagram& d = *f->diagram();
+    EXPECT_EQ(d.markTip(d.geometry().wheelText.center()), "No free Position in FW1 !");
+}
+
+TEST_F(DiagramTest, TheBandPanelFollowsTheFiltersChosenInTheForm)
+{
+    auto f = started();
+    BeamDiagram& d = *f->diagram();
+    auto* bandsButton = f->findChild<QPushButton*>("CmdBands");
+    ASSERT_NE(bandsButton, nullptr);
+    QTest::mouseClick(bandsButton, Qt::LeftButton);
+    DetectionBandsPanel* panel = f->bandsPanel();
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(panel));
+    ASSERT_NE(panel->spectra()->control(), nullptr) << "the SpectraCtrl was created through its class factory";
+
+    // What the control reads through the curve-source interface: four edges, four bands.
+    std::vector<spectra::Curve> curves = spectra::readCurves(panel->curveSource());
+    ASSERT_EQ(curves.size(), 8u);
+    EXPECT_EQ(curves[4].color, kChannelColours[0]);
+    EXPECT_EQ(curves[0].color, kEdgeColour);
+    QImage before = panel->spectra()->grab().toImage();
+    QDir dir(QCoreApplication::applicationDirPath() + "/screenshots");
+    dir.mkpath(".");
+    EXPECT_TRUE(panel->grab().toImage().save(dir.filePath("vtx-bands.png")));
+
+    // Place 1 of channel 2's holder becomes the long pass 650 in the form.
+    d.setMenuRunner([&](QMenu& m, const QPoint&) -> QAction* {
+        for (QAction* a : m.actions())
+            if (QMenu* sub = a->menu(); sub && sub->objectName() == "MnuFilterItem0")
+                for (QAction* b : sub->actions())
+                    if (b->text() == "LP 650")
+                        return b;
+        return nullptr;
+    });
+    QTest::mouseClick(&d, Qt::LeftButton, {}, d.geometry().filterLabel[1].center());
+    ASSERT_EQ(d.editor().configuration().placements.at("VTX_EF6")[0], "LP 650");
+    const auto& bands = panel->bands().bands;
+    auto second = std::find_if(bands.begin(), bands.end(), [](const PassBand& b) { return b.channel == 2; });
+    ASSERT_NE(second, bands.end());
+    EXPECT_EQ(second->from, 650);
+    EXPECT_EQ(second->to, 1000);
+    QTest::qWait(50);
+    EXPECT_NE(panel->spectra()->grab().toImage(), before) << "the control drew the new curve";
+
+    // Laser lines typed in are remembered for the next panel.
+    panel->laserEdit()->setText("640, 405");
+    QTest::mouseClick(panel->findChild<QPushButton*>("CmdApplyLasers"), Qt::LeftButton);
+    EXPECT_EQ(panel->laserEdit()->text(), "405 640");
+    EXPECT_EQ(rememberedLaserLines(), (std::vector<double>{405, 640}));
 }
 
 } // namespace
