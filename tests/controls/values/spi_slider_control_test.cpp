@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QTest>
+#include <QToolTip>
 
 using namespace vyr;
 using namespace vyr::controls;
@@ -275,6 +276,34 @@ TEST(SpiSliderControl, PersistsInItsPropertyMapOrder)
     ASSERT_EQ(other.createAndLoad("VyrControls.SpiSlider", stream.get()), S_OK);
     for (const SpiSlider::MapEntry& e : SpiSlider::propertyMap())
         EXPECT_EQ(other.property(e.name).toString(), h.host->property(e.name).toString()) << e.name;
+}
+
+TEST(SpiSliderControl, ToolTipsShowTheValuesAndFollowADrag)
+{
+    HostedSpi h;
+    SpiSlider& s = h.control();
+    const auto ask = [&](QPoint at) {
+        QHelpEvent e(QEvent::ToolTip, at, h.window()->mapToGlobal(at));
+        QApplication::sendEvent(h.window(), &e);
+    };
+    ask(centre(s.logic.geometry().upperThumb));
+    EXPECT_FALSE(QToolTip::isVisible()) << "no tool tips unless asked for";
+
+    h.host->setProperty("ToolTip", Variant::fromLong(1));
+    h.host->setProperty("ToolTipPrecision", Variant::fromShort(1));
+    ask(centre(s.logic.geometry().upperThumb));
+    EXPECT_EQ(QToolTip::text(), "40.0");
+    ask(grip(s));
+    EXPECT_EQ(QToolTip::text(), "20.0 ... 40.0");
+
+    const QPoint from = centre(s.logic.geometry().lowerThumb);
+    QTest::mousePress(h.window(), Qt::LeftButton, {}, from);
+    h.dragTo(from + QPoint(2 * 5, 0));
+    EXPECT_EQ(QToolTip::text(), "25.0") << "the tip follows the dragged thumb";
+    QTest::mouseRelease(h.window(), Qt::LeftButton, {}, from + QPoint(2 * 5, 0));
+
+    h.host->setProperty("ToolTip", Variant::fromLong(0));
+    EXPECT_FALSE(QToolTip::isVisible());
 }
 
 TEST(SpiSliderControl, EnumeratedPropertiesBrowse)
