@@ -15,6 +15,9 @@ __attribute__((weak)) HRESULT createFrame(REFIID iid, void** out);
 __attribute__((weak)) HRESULT createMultiPageFrame(REFIID iid, void** out);
 __attribute__((weak)) HRESULT createSlider(REFIID iid, void** out);
 __attribute__((weak)) HRESULT createValueEdit(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createSpiSlider(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createTimeEdit(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createEdit(REFIID iid, void** out);
 __attribute__((weak)) HRESULT createSpectraCtrl(REFIID iid, void** out);
 __attribute__((weak)) HRESULT createSliceCtrl(REFIID iid, void** out);
 
@@ -50,14 +53,15 @@ const ClassRow kRows[] = {
      createSpectraCtrl},
     {CLSID_Tree, "Tree", "VyrControls.Tree.1", 8482, "Tree Control", 457, 131473, C, nullptr},
     {CLSID_SpiSlider, "SpiSlider", "VyrControls.SpiSlider.1", 8441, "SPI Double Slider Control", 455, 131473, C,
-     nullptr},
+     createSpiSlider},
     {CLSID_List, "List", "VyrControls.List.1", 8459, "List Control", 440, 131473, C, nullptr},
     {CLSID_SliceCtrl, "SliceCtrl", "VyrControls.SliceCtrl.1", 8483, "Slice Control", 458, 131473, C, createSliceCtrl},
     {CLSID_MultiList, "MultiList", "VyrControls.MultiList.1", 8459, "List Control", 440, 131473, C, nullptr},
     {CLSID_VyrValueEdit, "VyrValueEdit", "VyrControls.ValueEdit.1", 8469, "Numeric edit Control", 450, 131473, C,
      createValueEdit},
-    {CLSID_VyrTimeEdit, "VyrTimeEdit", "VyrControls.TimeEdit.1", 8468, "Time Edit Control", 453, 131473, C, nullptr},
-    {CLSID_VyrEdit, "VyrEdit", "VyrControls.Edit.1", 8467, "Edit Control", 452, 131473, C, nullptr},
+    {CLSID_VyrTimeEdit, "VyrTimeEdit", "VyrControls.TimeEdit.1", 8468, "Time Edit Control", 453, 131473, C,
+     createTimeEdit},
+    {CLSID_VyrEdit, "VyrEdit", "VyrControls.Edit.1", 8467, "Edit Control", 452, 131473, C, createEdit},
     {CLSID_VyrComboBox, "VyrComboBox", "VyrControls.ComboBox.1", 8462, "Combo Control", 443, 131473, C, nullptr},
     {CLSID_VyrCheckBox, "VyrCheckBox", "VyrControls.CheckBox.1", 8466, "Checkbox Control", 449, 131473, C, nullptr},
     {CLSID_Objective, "Objective", "VyrControls.Objective.1", 8410, "Button Control", 1, 135569, C, nullptr},

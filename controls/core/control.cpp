@@ -600,8 +600,7 @@ HRESULT ControlBase::executeOwnCommand()
 
 HRESULT ControlBase::setCommandText(const std::string& text, DISPID id)
 {
-    if (text == command_.text())
-        return S_OK;
+    // String puts always apply: the same text registers again with the current server.
     command_.setText(text);
     SetCommandServer(server_.get()); // registers the new text with the current server
     changed(id);

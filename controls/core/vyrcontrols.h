@@ -68,6 +68,9 @@ constexpr GUID IID_OLE_COLOR = vyr::com::guidOf("66504301-BE0F-101A-8BBB-00AA003
 constexpr GUID IID_VYR_COMMAND = vyr::com::guidOf("2B3F7A90-6C1E-4D57-A8E2-91C4B07D35F6");
 constexpr IID DIID__DButton = vyr::com::guidOf("620B1AF2-A1D1-455A-AFBF-3DDA383FE3A9");
 constexpr IID DIID__DSlider = vyr::com::guidOf("0FD66ECD-37E3-4A6E-9859-A2748EE1E340");
+constexpr IID IID_ISpiSlider = vyr::com::guidOf("14EC8700-5A6D-44DD-BFE8-6A5A05454E37");
+constexpr IID IID_IVyrTimeEdit = vyr::com::guidOf("6C42AAC7-8404-40BB-97CC-85A600EEEED3");
+constexpr IID IID_IVyrEdit = vyr::com::guidOf("20305DD5-9CC6-4833-B9C1-F00CC18B405F");
 
 // Events of _DButton and _DSlider.
 constexpr DISPID DISPID_EVENT_CLICK = -600;

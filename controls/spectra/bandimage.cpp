@@ -26,7 +26,7 @@ QImage renderBand(const WavelengthMap& map, const BandLook& look, const std::vec
     if (image.isNull())
         return {};
     image.fill(look.backColor);
-    if (!look.showSpectra)
+    if (!look.showSpectra && !look.showLaserLines)
         return image;
 
     const RowSpan rows = bandRows(look, image.height());
@@ -35,9 +35,13 @@ QImage renderBand(const WavelengthMap& map, const BandLook& look, const std::vec
 
     // Each column is one colour: fill the first band row, then copy it to the others.
     auto* first = reinterpret_cast<QRgb*>(image.scanLine(rows.first));
-    const int columns = map.bandColumns();
-    for (int i = 0; i < columns; ++i)
-        first[i] = wavelengthRgb(map.columnWavelength(i));
+    if (look.showSpectra) {
+        const int columns = map.bandColumns();
+        for (int i = 0; i < columns; ++i)
+            first[i] = wavelengthRgb(map.columnWavelength(i));
+    }
+    // Laser lines are a step of their own: they show over the background too when the
+    // colours are off.
     if (look.showLaserLines) {
         for (double nm : laserLines) {
             if (!(nm >= map.lo() && nm <= map.hi()))

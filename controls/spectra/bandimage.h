@@ -26,7 +26,7 @@ struct RowSpan {
 RowSpan bandRows(const BandLook& look, int height);
 
 // The band bitmap for `map` (null image when the map is not valid). Laser lines outside the
-// axis are left out; they are drawn only where the colour band is shown.
+// axis are left out; the others cross the band rows whether or not the colours are shown.
 QImage renderBand(const WavelengthMap& map, const BandLook& look, const std::vector<double>& laserLines);
 
 } // namespace vyr::spectra

@@ -301,20 +301,17 @@ void SpectraCtrl::refreshFromServer()
     placeButtons();
 }
 
+// Both entries read again and repaint. The band is rebuilt only when the read changed what
+// it shows (axis, width or laser lines: readServer discards it then); curves are drawn over
+// it at every paint, so new curve data needs no new band.
 HRESULT SpectraCtrl::OnCommandStateChanged()
 {
     refreshFromServer();
-    bandDirty_ = true;
     invalidate();
     return S_OK;
 }
 
-HRESULT SpectraCtrl::OnCommandStateChangedEx()
-{
-    refreshFromServer();
-    discardBand();
-    return S_OK;
-}
+HRESULT SpectraCtrl::OnCommandStateChangedEx() { return OnCommandStateChanged(); }
 
 // ---------------------------------------------------------------- painting
 

@@ -190,7 +190,7 @@ void Slider::placeChildren()
     }
     if (units_) {
         units_->setFont(font);
-        units_->setGeometry(values::toQRect(g.unitField));
+        units_->setGeometry(values::toQRect(g.unitSelectorBox()));
         units_->setEnabled(logic.enabled());
         units_->setVisible(display && p.unitSelectable && !logic.units().empty());
     }

@@ -3,6 +3,7 @@
 // turned into the logic's actions, reading the bound command, and carrying out the effects
 // the logic answers with. A control adds its layout, child fields and painting.
 #include "controls/core/properties.h"
+#include "controls/values/field_rows.h"
 #include "controls/values/value_window.h"
 
 #include <QGuiApplication>
@@ -91,13 +92,7 @@ protected:
     static PropertyDesc relayingFont()
     {
         // The font goes into the child fields and sets the line height: lay out again.
-        PropertyDesc p = props::font();
-        p.put = [put = p.put](ControlBase& b, const VARIANT& v, PutKind kind) {
-            const HRESULT hr = put(b, v, kind);
-            static_cast<C&>(b).relayout();
-            return hr;
-        };
-        return p;
+        return fontThen<C>(&C::relayout);
     }
     // A list text: every put parses and rewrites it, even an equal text, then runs `after`
     // and reports the change of `id` and of `alsoChanged` (DISPID_UNKNOWN: none).

@@ -28,6 +28,8 @@ void ValueField::keyPressEvent(QKeyEvent* e)
         e->accept();
         if (isModified() && onCommit)
             onCommit();
+        // Text that did not read as a number is not committed again by the focus leaving.
+        setModified(false);
         return;
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:

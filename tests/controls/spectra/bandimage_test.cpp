@@ -81,13 +81,17 @@ TEST(BandImage, LaserLinesInTheirColourAtTheirColumn)
     EXPECT_EQ(renderBand(map, off, {488.0}).pixel(880, 5), wavelengthRgb(488));
 }
 
-TEST(BandImage, HiddenBandIsBackgroundOnly)
+TEST(BandImage, HiddenColoursStillShowTheLaserLines)
 {
-    BandLook look = shown();
+    BandLook look = shown(eCurveAboveSpectra);
     look.showSpectra = false;
     const QImage band = renderBand(testMap(), look, {488.0});
-    EXPECT_EQ(band.pixel(1500, 5), kBack);
-    EXPECT_EQ(band.pixel(880, 5), kBack);
+    EXPECT_EQ(band.pixel(1500, 35), kBack);
+    EXPECT_EQ(band.pixel(880, 35), kLaser);
+    EXPECT_EQ(band.pixel(880, 10), kBack); // only across the band rows
+
+    look.showLaserLines = false;
+    EXPECT_EQ(renderBand(testMap(), look, {488.0}).pixel(880, 35), kBack);
 }
 
 TEST(BandImage, OutsideTheColouredRangeIsBlack)

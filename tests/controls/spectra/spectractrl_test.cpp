@@ -102,6 +102,24 @@ TEST(SpectraCtrl, BothNotificationEntriesReadAgain)
     EXPECT_FALSE(h.ctrl->band().isNull());
 }
 
+TEST(SpectraCtrl, NotificationsRebuildTheBandOnlyWhenWhatItShowsChanged)
+{
+    Hosted h;
+    h.window()->repaint();
+    const qint64 built = h.ctrl->band().cacheKey();
+    ASSERT_FALSE(h.ctrl->band().isNull());
+    (*h.server)["Centre"].value = 560; // scrolling shows another part of the same band
+    h.ctrl->OnCommandStateChanged();
+    h.ctrl->OnCommandStateChangedEx();
+    h.window()->repaint();
+    EXPECT_EQ(h.ctrl->band().cacheKey(), built);
+
+    (*h.server)["Width"].value = 80;
+    h.ctrl->OnCommandStateChanged();
+    h.window()->repaint();
+    EXPECT_NE(h.ctrl->band().cacheKey(), built);
+}
+
 TEST(SpectraCtrl, FailedReadDisablesAndKeepsTheLastValues)
 {
     Hosted h;
@@ -271,6 +289,18 @@ TEST(SpectraCtrl, BandShowsWavelengthColoursAndLaserLines)
     EXPECT_EQ(img.pixel(x510, row), spectra::wavelengthRgb(h.ctrl->map().columnWavelength(
                                         x510 - l.area.left() + h.ctrl->map().bandOffset())));
     EXPECT_EQ(img.pixel(l.area.left() + l.area.width() / 2, l.area.top()), qRgb(0, 0, 0)); // the frame
+}
+
+TEST(SpectraCtrl, LaserLinesShowWithTheDefaultLook)
+{
+    // ShowSpectra 0 and ShowLaserLinesInSpectra 1: no colours, but the laser lines.
+    Hosted h;
+    h.host->setProperty("ShowCurve", Variant::fromLong(0));
+    h.host->setProperty("LaserLineColor", Variant::fromULong(0x00FF00FF));
+    const QImage img = h.shot();
+    const int row = h.ctrl->layout().area.center().y();
+    EXPECT_EQ(img.pixel(screenX(*h.ctrl, 488), row), qRgb(255, 0, 255));
+    EXPECT_EQ(img.pixel(screenX(*h.ctrl, 510), row), gdi::SysColor(15).rgb());
 }
 
 TEST(SpectraCtrl, CurvesAreDrawnInTheirColour)

@@ -19,9 +19,9 @@ namespace vyr::test {
 template <class Control>
 struct Hosted {
     // `setup` sets properties before the server is attached; `withServer` false leaves the
-    // control on its own.
+    // control on its own; `withEvents` false for a control without an event interface.
     Hosted(const char* progId, QSize size, const std::function<void(IDispatch*)>& setup = {},
-           bool withServer = true)
+           bool withServer = true, bool withEvents = true)
     {
         (*server)["Gain"].minimum = 0;
         (*server)["Gain"].maximum = 100;
@@ -31,7 +31,7 @@ struct Hosted {
         host->setGeometry(20, 20, size.width(), size.height());
         EXPECT_EQ(host->create(progId), S_OK);
         spy = com::make<EventSpy>();
-        EXPECT_TRUE(spy->connect(host->control()));
+        EXPECT_EQ(spy->connect(host->control()), withEvents);
         com::putProperty(host->dispatch(), "Command", com::Variant::fromString("Gain"));
         if (setup)
             setup(host->dispatch());

@@ -277,6 +277,17 @@ TEST(SliderControl, ListPropertiesAreRewritten)
     EXPECT_EQ(text("UnitFactors"), "1 1000");
 }
 
+TEST(SliderControl, TheSameCommandTextRegistersAgain)
+{
+    HostedSlider h("VyrControls.Slider", {200, 30});
+    h.put("Command", Variant::fromString("Gain"));
+    ASSERT_GE(h.server->log.size(), 3u);
+    EXPECT_EQ(h.server->log[0], "UnregisterCommand Gain");
+    EXPECT_EQ(h.server->log[1], "RegisterCommand Gain");
+    EXPECT_EQ(h.server->log[2], "GetMinimum Gain") << "and reads it again";
+    EXPECT_EQ(h.server->registrations(), 1u);
+}
+
 TEST(SliderControl, UnitSelectorPicksTheShownUnit)
 {
     HostedSlider h("VyrControls.Slider", {300, 30}, [](IDispatch* d) {
@@ -288,6 +299,9 @@ TEST(SliderControl, UnitSelectorPicksTheShownUnit)
     });
     Slider& s = h.control();
     ASSERT_TRUE(s.unitSelector()->isVisible());
+    // The selection field is the unit field's height less 6, centred in it.
+    const QRect field = values::toQRect(s.logic.geometry().unitField);
+    EXPECT_EQ(s.unitSelector()->geometry(), field.adjusted(0, 3, 0, -3));
     EXPECT_EQ(s.unitSelector()->count(), 2);
     EXPECT_EQ(s.unitSelector()->currentIndex(), 0);
     EXPECT_EQ(s.logic.valueText(), "50.0000");

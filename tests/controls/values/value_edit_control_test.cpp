@@ -74,6 +74,7 @@ TEST(ValueEditControl, TypedTextIsClampedAndCommittedOnReturnOrFocusLoss)
     QTest::keyClick(edit, Qt::Key_Return);
     EXPECT_EQ(e.logic.value(), 100.0);
     EXPECT_EQ(edit->text(), "x1") << "unreadable text stays as typed";
+    EXPECT_FALSE(edit->isModified()) << "Return clears the modified flag even when nothing was read";
 
     edit->selectAll();
     QTest::keyClicks(edit, "7.5");

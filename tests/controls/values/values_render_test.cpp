@@ -3,6 +3,9 @@
 // VYR_PNG_ZOOM=n as well, a copy magnified n times beside it.
 #include "controls/values/arrow_glyph.h"
 #include "controls/values/slider.h"
+#include "controls/values/spi_slider.h"
+#include "controls/values/text_edit.h"
+#include "controls/values/time_edit.h"
 #include "controls/values/value_edit.h"
 #include "platform/gdi/syscolors.h"
 #include "tests/controls/values/hosted.h"
@@ -10,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 
 using namespace vyr;
 using namespace vyr::controls;
@@ -17,15 +21,42 @@ using com::Variant;
 
 namespace {
 
-QImage grabAndKeep(QWidget* w, const char* name)
+void keep(const QImage& image, const char* name)
 {
-    QImage image = w->grab().toImage();
     if (const char* dir = std::getenv("VYR_PNG_DIR")) {
         image.save(QString("%1/%2.png").arg(dir, name));
         if (const int zoom = qEnvironmentVariableIntValue("VYR_PNG_ZOOM"); zoom > 1)
             image.scaled(image.size() * zoom).save(QString("%1/%2@%3x.png").arg(dir, name).arg(zoom));
     }
+}
+
+QImage grabAndKeep(QWidget* w, const char* name)
+{
+    QImage image = w->grab().toImage();
+    keep(image, name);
     return image;
+}
+
+// The images one under the other, 4 pixels apart, kept as one more PNG.
+void keepStacked(const std::vector<QImage>& images, const char* name)
+{
+    if (!std::getenv("VYR_PNG_DIR") || images.empty())
+        return;
+    int width = 0, height = -4;
+    for (const QImage& i : images) {
+        width = std::max(width, i.width());
+        height += i.height() + 4;
+    }
+    QImage stacked(width, height, QImage::Format_RGB32);
+    stacked.fill(Qt::white);
+    QPainter p(&stacked);
+    int y = 0;
+    for (const QImage& i : images) {
+        p.drawImage(0, y, i);
+        y += i.height() + 4;
+    }
+    p.end();
+    keep(stacked, name);
 }
 
 using Setup = std::function<void(IDispatch*)>;
@@ -125,6 +156,74 @@ TEST(ValuesRender, ValueEditConfigurations)
         // The spin column's gap shows the back colour.
         EXPECT_EQ(image.pixelColor(g.spinGap.left + 1, g.spinGap.top + 5), gdi::SysColor(gdi::COLOR_BTNFACE));
     }
+}
+
+TEST(ValuesRender, SpiSliderConfigurations)
+{
+    const SliderCase cases[] = {
+        {"spislider_plain", {240, 30}, {}, true},
+        {"spislider_wide_scales", {320, 44},
+         [](IDispatch* d) {
+             com::putProperty(d, "SliderSlotWidth", Variant::fromShort(1));
+             com::putProperty(d, "ScaleSmall", Variant::fromShort(5));
+             com::putProperty(d, "ScaleMiddle", Variant::fromShort(10));
+             com::putProperty(d, "ScaleLarge", Variant::fromShort(50));
+         },
+         true},
+        {"spislider_disabled", {240, 30}, {}, false},
+    };
+    std::vector<QImage> shots;
+    for (const SliderCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::Hosted<SpiSlider> h("VyrControls.SpiSlider", c.size, [&c](IDispatch* d) {
+            com::putProperty(d, "CommandLeft", Variant::fromString("Gain"));
+            com::putProperty(d, "CommandRight", Variant::fromString("Upper"));
+            com::putProperty(d, "CommandColor", Variant::fromString("Colour"));
+            com::putProperty(d, "CommandStepSize", Variant::fromString("Step"));
+            if (c.setup)
+                c.setup(d);
+        }, true, false);
+        (*h.server)["Gain"].value = 30;
+        (*h.server)["Gain"].enabled = c.enabled;
+        (*h.server)["Upper"].value = 70;
+        (*h.server)["Colour"].color = 0x0000C000;
+        (*h.server)["Step"].value = 1;
+        h.server->notify("Gain");
+        const SpiSlider& s = h.control();
+        const values::SpiGeometry& g = s.logic.geometry();
+        const QImage image = grabAndKeep(h.window(), c.name);
+        shots.push_back(image);
+        EXPECT_EQ(image.pixelColor(test::centre(g.band)), QColor(0, 0xC0, 0));
+        EXPECT_EQ(image.pixelColor(test::centre(g.upperThumb)),
+                  gdi::SysColor(c.enabled ? gdi::COLOR_BTNFACE : gdi::COLOR_3DHIGHLIGHT));
+    }
+    keepStacked(shots, "spislider_states");
+}
+
+TEST(ValuesRender, TimeEditAndEditConfigurations)
+{
+    std::vector<QImage> shots;
+    for (const bool enabled : {true, false}) {
+        test::Hosted<VyrTimeEdit> t("VyrControls.TimeEdit", {150, 24});
+        (*t.server)["Gain"].value = 45356.0 + (9 * 3600 + 30 * 60 + 5) / 86400.0;
+        (*t.server)["Gain"].enabled = enabled;
+        t.server->notify("Gain");
+        QImage image = grabAndKeep(t.window(), enabled ? "timeedit" : "timeedit_disabled");
+        shots.push_back(image);
+        const values::TimeEditLayout l = t.control().layout();
+        EXPECT_EQ(image.pixelColor(l.frames[1].left + 3, l.frames[1].top + 3),
+                  gdi::SysColor(enabled ? gdi::COLOR_WINDOW : gdi::COLOR_BTNFACE));
+        EXPECT_EQ(t.control().field(values::TimeField::Minutes)->text(), "30");
+
+        test::Hosted<VyrEdit> e("VyrControls.Edit", {160, 24});
+        (*e.server)["Gain"].text = "Specimen 12";
+        (*e.server)["Gain"].enabled = enabled;
+        e.server->notify("Gain");
+        image = grabAndKeep(e.window(), enabled ? "edit" : "edit_disabled");
+        shots.push_back(image);
+        EXPECT_EQ(image.pixelColor(3, 3), gdi::SysColor(enabled ? gdi::COLOR_WINDOW : gdi::COLOR_BTNFACE));
+    }
+    keepStacked(shots, "timeedit_edit_states");
 }
 
 } // namespace
