@@ -30,14 +30,14 @@ const EnumNames& noYesNames()
 }
 const EnumNames& slotWidthNames()
 {
-    static const EnumNames names{{"Small", "Wide"}, VT_I2};
+    static const EnumNames names{{"Small", "Wide"}, VT_I2, {}, "SlotWidth"};
     return names;
 }
 
 // A further command name: string puts always apply and register all commands again.
 PropertyDesc commandRow(DISPID id, const char* name, CommandBinding SpiSlider::*binding)
 {
-    PropertyDesc p{id, name, PropType::String, nullptr, nullptr, nullptr};
+    PropertyDesc p{id, name, PropType::Command, nullptr, nullptr, nullptr};
     p.get = [binding](ControlBase& b) { return Variant::fromString((self(b).*binding).text()); };
     p.put = [binding, id](ControlBase& b, const VARIANT& v, PutKind) {
         SpiSlider& c = self(b);
@@ -100,13 +100,17 @@ SpiSlider::SpiSlider() : ControlBase(classDescriptor())
     addBinding(stepCommand);
 }
 
-const std::vector<SpiSlider::MapEntry>& SpiSlider::propertyMap()
+const std::vector<MapEntry>& SpiSlider::propertyMap()
 {
+    // Colours are edited on the stock colour page; the others have no page of their own.
     static const std::vector<MapEntry> map{
-        {"CommandLeft", 83},   {"CommandRight", 84},    {"CommandAllowed", 85}, {"CommandColor", 86},
-        {"CommandStepSize", 102}, {"BackColor", DISPID_BACKCOLOR}, {"ScaleSmall", 89}, {"ScaleMiddle", 88},
-        {"ScaleLarge", 87},    {"AdvancedMode", 103},   {"SliderSlotWidth", 49}, {"ScaleColor", 91},
-        {"ToolTip", 98},       {"ToolTipPrecision", 99},
+        {"CommandLeft", 83, GUID_NULL},          {"CommandRight", 84, GUID_NULL},
+        {"CommandAllowed", 85, GUID_NULL},       {"CommandColor", 86, GUID_NULL},
+        {"CommandStepSize", 102, GUID_NULL},     {"BackColor", DISPID_BACKCOLOR, CLSID_ColorPpg},
+        {"ScaleSmall", 89, GUID_NULL},           {"ScaleMiddle", 88, GUID_NULL},
+        {"ScaleLarge", 87, GUID_NULL},           {"AdvancedMode", 103, GUID_NULL},
+        {"SliderSlotWidth", 49, GUID_NULL},      {"ScaleColor", 91, CLSID_ColorPpg},
+        {"ToolTip", 98, GUID_NULL},              {"ToolTipPrecision", 99, GUID_NULL},
     };
     return map;
 }
@@ -146,6 +150,9 @@ const ClassDescriptor& SpiSlider::classDescriptor()
                 order.push_back(e.id);
             return order;
         }(),
+        {},
+        {},
+        propertyMap(),
     };
     return d;
 }

@@ -13,11 +13,7 @@ public:
     SpiSlider();
     static const ClassDescriptor& classDescriptor();
 
-    // The persisted properties by name and dispatch id, in stream order.
-    struct MapEntry {
-        const char* name;
-        DISPID id;
-    };
+    // The property map: the persisted properties by name, in stream order, with their pages.
     static const std::vector<MapEntry>& propertyMap();
 
     values::SpiSliderLogic logic;

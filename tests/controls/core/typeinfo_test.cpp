@@ -157,8 +157,9 @@ TEST(TypeInfo, EveryMemberAgreesWithDispatchAndReadsTheSameValues)
             EXPECT_EQ(viaDispatch, p.id);
             EXPECT_EQ(viaInfo, p.id);
             EXPECT_GE(funcIndex(info.get(), p.id, INVOKE_PROPERTYGET), 0);
-            if (p.put)
+            if (p.put) {
                 EXPECT_GE(funcIndex(info.get(), p.id, INVOKE_PROPERTYPUT), 0);
+            }
 
             Variant direct, typed;
             DISPPARAMS none{nullptr, nullptr, 0, 0};

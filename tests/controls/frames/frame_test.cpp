@@ -366,6 +366,34 @@ TEST_F(FrameTest, ChangingBackStyleRebuildsTheWindowAndKeepsThePages)
     EXPECT_FALSE(opaque.isNull());
 }
 
+TEST_F(FrameTest, DeactivationKeepsThePagesForSaveAndTheNextWindow)
+{
+    host->setProperty("ButtonCount", Variant::fromLong(3));
+    insert(page(0), "VyrControls.Button", {10, 10, 90, 40})->setProperty("Caption", Variant::fromString("Kept"));
+    ASSERT_EQ(frame->setButtonCurrent(1), S_OK);
+    insert(page(1), "VyrControls.Button", {20, 20, 120, 50})->setProperty("Caption", Variant::fromString("Also"));
+    auto before = com::MemoryStream::create();
+    ASSERT_EQ(host->save(before.get()), S_OK);
+
+    // The window goes (the container deactivates the control) and the data stays.
+    ASSERT_EQ(frame->DestroyControlWindow(), S_OK);
+    QApplication::processEvents();
+    auto during = com::MemoryStream::create();
+    ASSERT_EQ(host->save(during.get()), S_OK);
+    EXPECT_EQ(during->bytes(), before->bytes());
+    EXPECT_EQ(longProperty("ButtonCount"), 3);
+
+    // A new window shows the pages with their controls again.
+    const RECT r{0, 0, 400, 300};
+    ASSERT_EQ(frame->CreateControlWindow(host, &r, nullptr), S_OK);
+    EXPECT_EQ(frame->inner().pageSet().count(), 3);
+    ASSERT_EQ(page(1).hosts().size(), 1u);
+    EXPECT_EQ(page(1).hosts()[0]->property("Caption").toString(), "Also");
+    ASSERT_EQ(frame->setButtonCurrent(0), S_OK);
+    ASSERT_EQ(page(0).hosts().size(), 1u);
+    EXPECT_EQ(page(0).hosts()[0]->property("Caption").toString(), "Kept");
+}
+
 TEST_F(FrameTest, VerticalAutoArrangeStacksNestedPagesAndSizesTheParent)
 {
     HostWidget setHost(&top);

@@ -262,7 +262,7 @@ TEST(SpiSliderControl, PersistsInItsPropertyMapOrder)
     ASSERT_EQ(com::readGuid(stream.get(), iid), S_OK);
     ASSERT_EQ(com::readValue(stream.get(), count), S_OK);
     ASSERT_EQ(count, SpiSlider::propertyMap().size());
-    for (const SpiSlider::MapEntry& e : SpiSlider::propertyMap()) {
+    for (const MapEntry& e : SpiSlider::propertyMap()) {
         DISPID id = 0;
         Variant v;
         ASSERT_EQ(com::readValue(stream.get(), id), S_OK);
@@ -274,7 +274,7 @@ TEST(SpiSliderControl, PersistsInItsPropertyMapOrder)
     stream->Seek({0}, STREAM_SEEK_SET, nullptr);
     HostWidget other;
     ASSERT_EQ(other.createAndLoad("VyrControls.SpiSlider", stream.get()), S_OK);
-    for (const SpiSlider::MapEntry& e : SpiSlider::propertyMap())
+    for (const MapEntry& e : SpiSlider::propertyMap())
         EXPECT_EQ(other.property(e.name).toString(), h.host->property(e.name).toString()) << e.name;
 }
 
