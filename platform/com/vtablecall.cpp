@@ -4,6 +4,7 @@
 #include "platform/com/typelib.h"
 #include "platform/com/variant.h"
 #include <array>
+#include <typeinfo>
 #include <cstring>
 #include <utility>
 
@@ -236,7 +237,7 @@ HRESULT DualLayout::build(ITypeInfo* view, std::shared_ptr<const DualLayout>& ou
     if (!isInterface)
         return TYPE_E_WRONGTYPEKIND;
     auto layout = std::make_shared<DualLayout>();
-    layout->vtable_ = {reinterpret_cast<const void*>(&tearQueryInterface), reinterpret_cast<const void*>(&tearAddRef),
+    layout->vtable_ = {nullptr, &typeid(IDispatch), reinterpret_cast<const void*>(&tearQueryInterface), reinterpret_cast<const void*>(&tearAddRef),
                        reinterpret_cast<const void*>(&tearRelease),
                        reinterpret_cast<const void*>(&tearGetTypeInfoCount),
                        reinterpret_cast<const void*>(&tearGetTypeInfo),

@@ -45,11 +45,14 @@ public:
     // The layout of the dual interface whose vtable view is `view` (TKIND_INTERFACE).
     static HRESULT build(ITypeInfo* view, std::shared_ptr<const DualLayout>& out);
 
-    const void* const* vtable() const { return vtable_.data(); }
+    // The slots; like a compiler's vtable they are preceded by the offset to the top of the
+    // object (0) and a type_info (IDispatch's), so that RTTI on the pointer reads sane data.
+    const void* const* vtable() const { return vtable_.data() + kPrefix; }
     size_t slotCount() const { return slots_.size(); }
     const DualSlot& slot(size_t i) const { return slots_[i]; }
 
 private:
+    static constexpr size_t kPrefix = 2;
     std::vector<DualSlot> slots_;
     std::vector<const void*> vtable_;
 };
