@@ -27,16 +27,47 @@
 
 namespace {
 
+constexpr const char* kSynopsis =
+    "Usage: vtxctl check DB\n"
+    "       vtxctl create DB SCRIPT...\n"
+    "       vtxctl show DB\n"
+    "       vtxctl store DB [NAME=VALUE...] [--yes|--no] [--fw1 N|--fw1 cancel]\n"
+    "       vtxctl filters list DB\n"
+    "       vtxctl filters add DB NAME=... CODE=... SUMMARY=... TYPE=... SPECTRAL=...\n"
+    "                          [LOWER=... CENTER=... UPPER=... | CUTOFF=...] [PRODUCER=...]\n"
+    "       vtxctl filters remove DB NAME\n";
+
+constexpr const char* kHelp =
+    "The vtx tool's checks and changes of a System Database DB, for scripts and machines\n"
+    "without a display. Every message the tool would show is printed, one per line.\n"
+    "\n"
+    "Commands:\n"
+    "  check DB           open DB as the tool's start-up does (compaction included); exit 0\n"
+    "                     when the tool would go on, 1 when it would stop\n"
+    "  create DB SCRIPT...\n"
+    "                     build a new database from SQL scripts, run in order\n"
+    "  show DB            print the configuration as the diagram loads it, as JSON\n"
+    "  store DB [NAME=VALUE...]\n"
+    "                     load, apply the changes (diagram part = choice), run Store; exit 0\n"
+    "                     when stored, 3 when refused or cancelled\n"
+    "  filters list DB    the customer-added filters: name TAB summary, one a line\n"
+    "  filters add DB FIELD=VALUE...\n"
+    "                     Apply and Close of the filter editor; exit 0 when added, 3 when\n"
+    "                     refused (the refusal is printed)\n"
+    "  filters remove DB NAME\n"
+    "                     Remove of the filter editor; exit 0 when removed, 3 when refused\n"
+    "\n"
+    "Options:\n"
+    "  --yes, --no        the answer to Store's question\n"
+    "  --fw1 N            the position chosen in the filter-wheel dialog; --fw1 cancel\n"
+    "                     cancels the dialog\n"
+    "  -h, --help         print this help and exit\n"
+    "\n"
+    "Exit status 2: the command line was not understood.\n";
+
 int usage()
 {
-    std::cerr << "usage: vtxctl check DB\n"
-                 "       vtxctl create DB SCRIPT...\n"
-                 "       vtxctl show DB\n"
-                 "       vtxctl store DB [NAME=VALUE...] [--yes|--no] [--fw1 N|--fw1 cancel]\n"
-                 "       vtxctl filters list DB\n"
-                 "       vtxctl filters add DB NAME=... CODE=... SUMMARY=... TYPE=... SPECTRAL=...\n"
-                 "                          [LOWER=... CENTER=... UPPER=... | CUTOFF=...] [PRODUCER=...]\n"
-                 "       vtxctl filters remove DB NAME\n";
+    std::cerr << kSynopsis;
     return 2;
 }
 
@@ -63,6 +94,10 @@ int create(const std::string& path, const std::vector<std::string>& scripts)
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::cout << kSynopsis << "\n" << kHelp;
+        return 0;
+    }
     if (args.size() == 2 && args[0] == "check")
         return check(args[1]);
     if (args.size() >= 3 && args[0] == "create")
