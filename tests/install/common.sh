@@ -4,6 +4,12 @@
 fail() { echo "FAIL: $*" >&2; exit 1; }
 ok() { echo "ok $*"; }
 
+# Whether FILES name a folder of the source tree (the scratch folders of the test may lie in
+# a build folder inside it; those do not count).
+names_source_tree() {
+  grep -qE -- "$source_dir(/(controls|platform|tools|vtx|examples|tests)\b|[ \"]|$)" "$@"
+}
+
 # check_installed PREFIX: the library with its SONAME, the headers, the package files, the
 # programs and their help and man pages.
 check_installed() {
@@ -47,7 +53,7 @@ check_headers() {
   [[ -f "$pcdir/vyrcontrols.pc" ]] || fail "no vyrcontrols.pc"
   cflags=$(PKG_CONFIG_PATH="$pcdir" pkg-config --cflags vyrcontrols) || fail "pkg-config --cflags"
   libs=$(PKG_CONFIG_PATH="$pcdir" pkg-config --libs vyrcontrols) || fail "pkg-config --libs"
-  [[ "$cflags" != *"$source_dir"* ]] || fail "pkg-config points into the source tree"
+  ! names_source_tree <<<"$cflags $libs" || fail "pkg-config points into the source tree"
   {
     (cd "$prefix/include/vyr" && find . -name '*.h' | sort | sed 's|^\./|#include "|; s|$|"|')
     cat <<'CPP'
@@ -90,7 +96,7 @@ check_container() {
     -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF -DCMAKE_EXPORT_COMPILE_COMMANDS=ON "${launcher[@]}" \
     >"$work/container-configure.log" 2>&1 || { cat "$work/container-configure.log"; fail "configure the example"; }
   grep -q "^VyrControls_DIR:PATH=$prefix/" "$bld/CMakeCache.txt" || fail "VyrControls was not found in $prefix"
-  ! grep -q "$source_dir" "$bld/compile_commands.json" "$bld/build.ninja" || fail "the example's build refers to the source tree"
+  ! names_source_tree "$bld/compile_commands.json" "$bld/build.ninja" || fail "the example's build refers to the source tree"
   cmake --build "$bld" >"$work/container-build.log" 2>&1 || { cat "$work/container-build.log"; fail "build the example"; }
   ok "examples/container built against $prefix alone"
 
@@ -103,10 +109,16 @@ check_container() {
   [[ -s "$work/container.png" ]] || fail "no picture of the container"
   ok "the example saved the layout it loaded, byte for byte, with $(grep -c '^command ' "$work/container.out") commands bound"
 
+  # Layouts the example must refuse without writing anything: cut short, of a class the
+  # library does not have, missing.
   head -c 60 "$src/layout.vyr" >"$work/truncated.vyr"
-  if QT_QPA_PLATFORM=offscreen "$exe" "$work/truncated.vyr" --save "$work/none.vyr" >"$work/bad.out" 2>&1; then
-    fail "a truncated layout was accepted"
-  fi
-  [[ ! -e "$work/none.vyr" ]] || fail "a refused layout still wrote a file"
-  ok "a truncated layout is refused: $(cat "$work/bad.out")"
+  { printf '\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0a\x0b\x0c\x0d\x0e\x0f\x10'; tail -c +17 "$src/layout.vyr"; } >"$work/unknown.vyr"
+  local bad
+  for bad in truncated unknown missing; do
+    if QT_QPA_PLATFORM=offscreen "$exe" "$work/$bad.vyr" --save "$work/none.vyr" >"$work/bad.out" 2>&1; then
+      fail "the $bad layout was accepted"
+    fi
+    [[ ! -e "$work/none.vyr" ]] || fail "the refused $bad layout still wrote a file"
+    ok "the $bad layout is refused: $(grep '^vyr-container:' "$work/bad.out")"
+  done
 }

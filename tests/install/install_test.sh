@@ -6,7 +6,8 @@ build_dir=$1 source_dir=$2 work=$3
 . "$source_dir/tests/install/common.sh"
 rm -rf "$work"
 mkdir -p "$work"
-prefix="$work/prefix"
+# The same layout as the package test's unpacked root, so that ccache serves the second build.
+prefix="$work/root/usr"
 cmake --install "$build_dir" --prefix "$prefix" >"$work/install.log" || fail "cmake --install"
 ok "installed into $prefix"
 check_installed "$prefix"

@@ -36,5 +36,6 @@ done
 [[ -f "$root/usr/share/applications/vtx.desktop" ]] || fail "no desktop entry"
 [[ -f "$root/usr/share/icons/hicolor/scalable/apps/vtx.svg" ]] || fail "no icon"
 check_installed "$root/usr"
+check_headers "$root/usr"
 check_container "$root/usr"
 echo "package test passed"

@@ -27,15 +27,16 @@
 
 namespace {
 
+// The forms of the command line, after "usage: " (a bad command line) or "Usage: " (--help).
 constexpr const char* kSynopsis =
-    "Usage: vtxctl check DB\n"
-    "       vtxctl create DB SCRIPT...\n"
-    "       vtxctl show DB\n"
-    "       vtxctl store DB [NAME=VALUE...] [--yes|--no] [--fw1 N|--fw1 cancel]\n"
-    "       vtxctl filters list DB\n"
-    "       vtxctl filters add DB NAME=... CODE=... SUMMARY=... TYPE=... SPECTRAL=...\n"
-    "                          [LOWER=... CENTER=... UPPER=... | CUTOFF=...] [PRODUCER=...]\n"
-    "       vtxctl filters remove DB NAME\n";
+    "vtxctl check DB\n"
+    "  or:  vtxctl create DB SCRIPT...\n"
+    "  or:  vtxctl show DB\n"
+    "  or:  vtxctl store DB [NAME=VALUE...] [--yes|--no] [--fw1 N|--fw1 cancel]\n"
+    "  or:  vtxctl filters list DB\n"
+    "  or:  vtxctl filters add DB NAME=... CODE=... SUMMARY=... TYPE=... SPECTRAL=... "
+    "[LOWER=... CENTER=... UPPER=... | CUTOFF=...] [PRODUCER=...]\n"
+    "  or:  vtxctl filters remove DB NAME\n";
 
 constexpr const char* kHelp =
     "The vtx tool's checks and changes of a System Database DB, for scripts and machines\n"
@@ -67,7 +68,7 @@ constexpr const char* kHelp =
 
 int usage()
 {
-    std::cerr << kSynopsis;
+    std::cerr << "usage: " << kSynopsis;
     return 2;
 }
 
@@ -95,7 +96,7 @@ int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        std::cout << kSynopsis << "\n" << kHelp;
+        std::cout << "Usage: " << kSynopsis << "\n" << kHelp;
         return 0;
     }
     if (args.size() == 2 && args[0] == "check")
