@@ -52,88 +52,52 @@ HRESULT CommandServer::UnregisterCommand(LONG cookie, ICommandClient*)
 
 HRESULT CommandServer::GetCommandVisible(LONG cookie, LONG* visible)
 {
-    if (!visible || !find(cookie))
-        return E_INVALIDARG;
-    *visible = 1;
-    return S_OK;
+    return read(cookie, visible, [](const Command&) { return LONG(1); });
 }
 
 HRESULT CommandServer::GetCommandEnabled(LONG cookie, VARIANT_BOOL* enabled)
 {
-    Command* c = find(cookie);
-    if (!enabled || !c)
-        return E_INVALIDARG;
-    *enabled = c->enabled ? VARIANT_TRUE : VARIANT_FALSE;
-    return S_OK;
+    return read(cookie, enabled, [](const Command& c) { return c.enabled ? VARIANT_TRUE : VARIANT_FALSE; });
 }
 
 HRESULT CommandServer::GetCommandState(LONG cookie, LONG* state)
 {
-    Command* c = find(cookie);
-    if (!state || !c)
-        return E_INVALIDARG;
-    *state = c->state;
-    return S_OK;
+    return read(cookie, state, [](const Command& c) { return c.state; });
 }
 
 HRESULT CommandServer::GetMinimum(LONG cookie, double* value)
 {
-    Command* c = find(cookie);
-    if (!value || !c)
-        return E_INVALIDARG;
-    *value = c->minimum;
-    return S_OK;
+    return read(cookie, value, [](const Command& c) { return c.minimum; });
 }
 
 HRESULT CommandServer::GetMaximum(LONG cookie, double* value)
 {
-    Command* c = find(cookie);
-    if (!value || !c)
-        return E_INVALIDARG;
-    *value = c->maximum;
-    return S_OK;
+    return read(cookie, value, [](const Command& c) { return c.maximum; });
 }
 
 HRESULT CommandServer::GetEntryCount(LONG cookie, LONG* count)
 {
-    if (!count || !find(cookie))
-        return E_INVALIDARG;
-    *count = 0;
-    return S_OK;
+    return read(cookie, count, [](const Command&) { return LONG(0); });
 }
 
 HRESULT CommandServer::GetValue(LONG cookie, double* value)
 {
-    Command* c = find(cookie);
-    if (!value || !c)
-        return E_INVALIDARG;
-    *value = c->value;
-    return S_OK;
+    return read(cookie, value, [](const Command& c) { return c.value; });
 }
 
 HRESULT CommandServer::GetIndex(LONG cookie, LONG* index)
 {
-    if (!index || !find(cookie))
-        return E_INVALIDARG;
-    *index = -1;
-    return S_OK;
+    return read(cookie, index, [](const Command&) { return LONG(-1); });
 }
 
 HRESULT CommandServer::GetText(LONG cookie, BSTR* text)
 {
-    Command* c = find(cookie);
-    if (!text || !c)
-        return E_INVALIDARG;
-    *text = vyr::com::Bstr(c->text).detach();
-    return S_OK;
+    return read(cookie, text, [](const Command& c) { return vyr::com::Bstr(c.text).detach(); });
 }
 
 HRESULT CommandServer::GetColor(LONG cookie, OLE_COLOR* color)
 {
-    if (!color || !find(cookie))
-        return E_INVALIDARG;
-    *color = 0;
-    return S_OK;
+    return read(cookie, color, [](const Command&) { return OLE_COLOR(0); });
 }
 
 HRESULT CommandServer::ExecuteCommand(LONG cookie)
@@ -149,29 +113,17 @@ HRESULT CommandServer::ExecuteCommand(LONG cookie)
 
 HRESULT CommandServer::SetValue(LONG cookie, double value)
 {
-    Command* c = find(cookie);
-    if (!c)
-        return E_INVALIDARG;
-    c->value = value;
-    return changed(cookie);
+    return change(cookie, [&](Command& c) { c.value = value; });
 }
 
 HRESULT CommandServer::SetState(LONG cookie, LONG state)
 {
-    Command* c = find(cookie);
-    if (!c)
-        return E_INVALIDARG;
-    c->state = state;
-    return changed(cookie);
+    return change(cookie, [&](Command& c) { c.state = state; });
 }
 
 HRESULT CommandServer::SetText(LONG cookie, BSTR text)
 {
-    Command* c = find(cookie);
-    if (!c)
-        return E_INVALIDARG;
-    c->text = vyr::com::utf8(text);
-    return changed(cookie);
+    return change(cookie, [&](Command& c) { c.text = vyr::com::utf8(text); });
 }
 
 HRESULT CommandServer::GetObject(LONG, IUnknown** object)

@@ -70,6 +70,27 @@ private:
     // Tells every client of the cookie's command to read its state again.
     HRESULT changed(LONG cookie);
 
+    // A getter: `get` of the cookie's command into `out`.
+    template <class T, class Get>
+    HRESULT read(LONG cookie, T* out, Get get)
+    {
+        Command* c = find(cookie);
+        if (!out || !c)
+            return E_INVALIDARG;
+        *out = get(*c);
+        return S_OK;
+    }
+    // A setter: `apply` to the cookie's command, then tell its clients.
+    template <class Apply>
+    HRESULT change(LONG cookie, Apply apply)
+    {
+        Command* c = find(cookie);
+        if (!c)
+            return E_INVALIDARG;
+        apply(*c);
+        return changed(cookie);
+    }
+
     std::map<std::string, Command> commands_;
     std::map<LONG, Registration> registrations_;
     LONG nextCookie_ = 1;
