@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 using namespace vyr;
 
@@ -33,6 +34,21 @@ controls::HostWidget* DemoContext::host(QWidget* parent, const char* progId, con
 } // namespace vyr::demo
 
 namespace {
+constexpr const char* kHelp =
+    "Usage: vyr-demo\n"
+    "Show every control of the library, hosted the way an application hosts them and bound\n"
+    "to an in-memory command server. The frames page saves its first frame's layout to\n"
+    "out/demo-layout.vyr (in the current folder) and loads the second frame from it.\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help  print this help and exit\n"
+    "\n"
+    "Without a display (or with QT_QPA_PLATFORM=offscreen) the window is rendered to a PNG\n"
+    "file whose path is printed.\n"
+    "\n"
+    "Environment:\n"
+    "  VYR_DEMO_PNG  the PNG file written without a display (default out/demo.png)\n";
+
 bool haveDisplay()
 {
     const QString platform = QGuiApplication::platformName();
@@ -42,6 +58,10 @@ bool haveDisplay()
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -19,11 +19,11 @@ namespace {
 using registry::RegKey;
 
 constexpr const char* kUsage =
-    "Usage:\n"
-    "  vyr-reg query KEY [/v NAME | /ve] [/s]\n"
-    "  vyr-reg add KEY [/v NAME | /ve] [/t TYPE] [/d DATA] [/f]\n"
-    "  vyr-reg delete KEY [/v NAME | /ve | /va] [/f]\n"
-    "  vyr-reg export KEY\n"
+    "Usage: vyr-reg query KEY [/v NAME | /ve] [/s]\n"
+    "  or:  vyr-reg add KEY [/v NAME | /ve] [/t TYPE] [/d DATA] [/f]\n"
+    "  or:  vyr-reg delete KEY [/v NAME | /ve | /va] [/f]\n"
+    "  or:  vyr-reg export KEY\n"
+    "Query and edit the registry store.\n"
     "\n"
     "  KEY   HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE or HKEY_USERS\n"
     "        (or HKCR, HKCU, HKLM, HKU), then \\ and the path of the subkey.\n"

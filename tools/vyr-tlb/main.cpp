@@ -16,7 +16,7 @@ namespace {
 
 void usage(FILE* to)
 {
-    std::fputs("usage: vyr-tlb [--module PATH] [TYPE...]\n"
+    std::fputs("Usage: vyr-tlb [--module PATH] [TYPE...]\n"
                "Prints the control library's type information as an IDL-like listing.\n"
                "  --module PATH  read the type library carried by that module instead of the\n"
                "                 one registered under HKEY_CLASSES_ROOT\\TypeLib (VYR_REGISTRY)\n"

@@ -34,18 +34,53 @@
 
 namespace {
 
+// The forms of the command line, after "usage: " (a bad command line) or "Usage: " (--help).
+constexpr const char* kSynopsis =
+    "vtxctl check DB\n"
+    "  or:  vtxctl create DB SCRIPT...\n"
+    "  or:  vtxctl show DB\n"
+    "  or:  vtxctl store DB [NAME=VALUE...] [--yes|--no] [--fw1 N|--fw1 cancel] [--dry-run]\n"
+    "  or:  vtxctl backups DB\n"
+    "  or:  vtxctl restore DB BACKUP\n"
+    "  or:  vtxctl filters list DB\n"
+    "  or:  vtxctl filters add DB NAME=... CODE=... SUMMARY=... TYPE=... SPECTRAL=... "
+    "[LOWER=... CENTER=... UPPER=... | CUTOFF=...] [PRODUCER=...]\n"
+    "  or:  vtxctl filters remove DB NAME\n";
+
+constexpr const char* kHelp =
+    "The vtx tool's checks and changes of a System Database DB, for scripts and machines\n"
+    "without a display. Every message the tool would show is printed, one per line.\n"
+    "\n"
+    "Commands:\n"
+    "  check DB           open DB as the tool's start-up does (compaction included); exit 0\n"
+    "                     when the tool would go on, 1 when it would stop\n"
+    "  create DB SCRIPT...\n"
+    "                     build a new database from SQL scripts, run in order\n"
+    "  show DB            print the configuration as the diagram loads it, as JSON\n"
+    "  store DB [NAME=VALUE...]\n"
+    "                     load, apply the changes (diagram part = choice), run Store; exit 0\n"
+    "                     when stored, 3 when refused or cancelled; with --dry-run every row\n"
+    "                     change Store would make is printed and nothing is written\n"
+    "  backups DB         the copies kept before each Store, oldest first, with what changed\n"
+    "  restore DB BACKUP  put a backup back (the current state is kept as a backup first)\n"
+    "  filters list DB    the customer-added filters: name TAB summary, one a line\n"
+    "  filters add DB FIELD=VALUE...\n"
+    "                     Apply and Close of the filter editor; exit 0 when added, 3 when\n"
+    "                     refused (the refusal is printed)\n"
+    "  filters remove DB NAME\n"
+    "                     Remove of the filter editor; exit 0 when removed, 3 when refused\n"
+    "\n"
+    "Options:\n"
+    "  --yes, --no        the answer to Store's question\n"
+    "  --fw1 N            the position chosen in the filter-wheel dialog; --fw1 cancel\n"
+    "                     cancels the dialog\n"
+    "  -h, --help         print this help and exit\n"
+    "\n"
+    "Exit status 2: the command line was not understood.\n";
+
 int usage()
 {
-    std::cerr << "usage: vtxctl check DB\n"
-                 "       vtxctl create DB SCRIPT...\n"
-                 "       vtxctl show DB\n"
-                 "       vtxctl store DB [NAME=VALUE...] [--yes|--no] [--fw1 N|--fw1 cancel] [--dry-run]\n"
-                 "       vtxctl backups DB\n"
-                 "       vtxctl restore DB BACKUP\n"
-                 "       vtxctl filters list DB\n"
-                 "       vtxctl filters add DB NAME=... CODE=... SUMMARY=... TYPE=... SPECTRAL=...\n"
-                 "                          [LOWER=... CENTER=... UPPER=... | CUTOFF=...] [PRODUCER=...]\n"
-                 "       vtxctl filters remove DB NAME\n";
+    std::cerr << "usage: " << kSynopsis;
     return 2;
 }
 
@@ -72,6 +107,10 @@ int create(const std::string& path, const std::vector<std::string>& scripts)
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::cout << "Usage: " << kSynopsis << "\n" << kHelp;
+        return 0;
+    }
     if (args.size() == 2 && args[0] == "check")
         return check(args[1]);
     if (args.size() >= 3 && args[0] == "create")

@@ -12,12 +12,38 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <cstring>
 #include <iostream>
 #include <memory>
 
 using namespace vyr::vtx;
 
 namespace {
+
+constexpr const char* kHelp =
+    "Usage: vtx [/S]\n"
+    "Edit the instrument's System Database so that it describes the fitted detector module:\n"
+    "beam splitters, photomultipliers, emission filters, lamps and CAN nodes.\n"
+    "\n"
+    "Options:\n"
+    "  /S, /s      offer Browse, so that another System Database can be chosen; a database\n"
+    "              that fails a check then leaves the window open instead of closing the tool\n"
+    "  -h, --help  print this help and exit\n"
+    "Any other argument is refused with \"Invalid command line argument\".\n"
+    "\n"
+    "The System Database is the file named by the value \"Path\" of the registry key\n"
+    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvern\\CP\\Database (set it with vyr-reg add).\n"
+    "\n"
+    "Environment:\n"
+    "  VYR_REGISTRY      the registry store file (default ~/.config/vyr/registry.db)\n"
+    "  VTX_SNAPSHOT_PNG  start as usual, render the main window to this PNG file, print its\n"
+    "                    path and end; messages are printed instead of shown (for machines\n"
+    "                    without a display, with QT_QPA_PLATFORM=offscreen)\n";
+
+bool isHelpSwitch(const char* arg)
+{
+    return std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0;
+}
 
 int snapshot(ui::VTXControlForm& form, const QString& file)
 {
@@ -42,6 +68,10 @@ int snapshot(ui::VTXControlForm& form, const QString& file)
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && isHelpSwitch(argv[1])) {
+        std::cout << kHelp;
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vtx"));
     std::string commandLine = joinArguments(argc, argv);
