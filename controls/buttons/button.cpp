@@ -119,7 +119,9 @@ std::vector<MethodDesc> clickMethods()
 }
 } // namespace
 
-Button::Button() : PushButtonBase(classDescriptor()) { face.executeOnRelease = 1; }
+Button::Button() : Button(classDescriptor()) {}
+
+Button::Button(const ClassDescriptor& descriptor) : PushButtonBase(descriptor) { face.executeOnRelease = 1; }
 
 const ClassDescriptor& Button::classDescriptor()
 {
@@ -159,7 +161,12 @@ HRESULT createButton(REFIID iid, void** out)
 
 // ---------------------------------------------------------------- OptionButton
 
-OptionButton::OptionButton() : PushButtonBase(classDescriptor()) { face.executeOnRelease = 0; }
+OptionButton::OptionButton() : OptionButton(classDescriptor()) {}
+
+OptionButton::OptionButton(const ClassDescriptor& descriptor) : PushButtonBase(descriptor)
+{
+    face.executeOnRelease = 0;
+}
 
 const ClassDescriptor& OptionButton::classDescriptor()
 {
@@ -187,14 +194,14 @@ void OptionButton::afterPress()
 void OptionButton::beforeRelease()
 {
     // The face returns to the command's state: a selected option stays pushed in.
-    setPressed(selected != 0);
+    setPressed(restingPressed() != 0);
 }
 
 void OptionButton::onKeyDownPress() { setPressed(true); }
 
 void OptionButton::onKeyUpRelease()
 {
-    setPressed(selected != 0);
+    setPressed(restingPressed() != 0);
     fire(DISPID_CLICK);
     executeOwnCommand();
 }
