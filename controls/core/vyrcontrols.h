@@ -55,6 +55,11 @@ constexpr CLSID CLSID_AtlControlHostPosition = vyr::com::guidOf("A30BB631-2196-4
 // Dispatch and event interfaces of the controls.
 constexpr IID IID_IButton = vyr::com::guidOf("176DF051-ACA9-4ED1-80A9-221B1F81BC70");
 constexpr IID IID_IOptionButton = vyr::com::guidOf("68DD6EE3-C705-4D57-883C-8EFB658F74CA");
+constexpr IID IID_IRadioButton = vyr::com::guidOf("60F1312B-024F-4FA6-9FA8-2CE17C10EFB6");
+constexpr IID IID_IDisplayButton = vyr::com::guidOf("423699B6-627A-4703-95C7-57647569CAF7");
+constexpr IID IID_IDisplayOptionButton = vyr::com::guidOf("4662A891-494D-4559-96C9-2E759A5A9CE7");
+constexpr IID IID_IVyrCheckBox = vyr::com::guidOf("CBF0DA33-BC5D-437A-96BB-D7B252A9F2AC");
+constexpr IID IID_IButtonList = vyr::com::guidOf("6BFF524A-92C1-4BAD-A270-D028538E1C41");
 constexpr IID DIID__DButton = vyr::com::guidOf("620B1AF2-A1D1-455A-AFBF-3DDA383FE3A9");
 constexpr IID DIID__DSlider = vyr::com::guidOf("0FD66ECD-37E3-4A6E-9859-A2748EE1E340");
 
@@ -122,6 +127,10 @@ struct IVyrSite : IUnknown {
     STDMETHOD(OnControlInfoChanged)() = 0;
     // The control's window gained (TRUE) or lost the focus.
     STDMETHOD(OnFocus)(BOOL gotFocus) = 0;
+    // The running controls of the container that holds this site's control (the control
+    // itself included), in the container's child order: the index-th one, AddRef'ed.
+    // S_FALSE with a null pointer past the last one.
+    STDMETHOD(GetSibling)(ULONG index, IUnknown** control) = 0;
 };
 
 // The control's side: activation in a Qt parent widget. Widgets cross as QWidget* in void*.
