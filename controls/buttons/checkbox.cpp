@@ -105,7 +105,9 @@ void CheckBox::applyToBox()
     box_->setLayoutDirection(captionPosition == 1 ? Qt::RightToLeft : Qt::LeftToRight);
     QPalette pal = box_->palette();
     pal.setColor(QPalette::Window, gdi::ColorOf(backColor));
-    pal.setColor(QPalette::WindowText, gdi::ColorOf(foreColor));
+    // The disabled group keeps the style's greyed text.
+    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive})
+        pal.setColor(g, QPalette::WindowText, gdi::ColorOf(foreColor));
     box_->setPalette(pal);
     box_->setChecked(checked_);
     box_->setEnabled(enabledFlag());

@@ -2,6 +2,10 @@
 // a container's document. Each must answer with an HRESULT, never crash, hang or allocate
 // without bound.
 #include "controls/buttons/button.h"
+#include "controls/buttons/buttonlist.h"
+#include "controls/buttons/checkbox.h"
+#include "controls/buttons/displaybutton.h"
+#include "controls/buttons/radiobutton.h"
 #include "controls/frames/frame.h"
 #include "controls/frames/multipageframe.h"
 #include "platform/com/memstream.h"
@@ -33,11 +37,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // readers on their own are fuzzed by fuzz_variant.)
     const uint8_t* body = data + 1;
     const size_t n = size - 1;
-    switch (data[0] % 4) {
+    switch (data[0] % 9) {
     case 0: loadControl<controls::Button>(body, n); break;
     case 1: loadControl<controls::OptionButton>(body, n); break;
     case 2: loadControl<controls::Frame>(body, n); break;
-    default: loadControl<controls::MultiPageFrame>(body, n); break;
+    case 3: loadControl<controls::MultiPageFrame>(body, n); break;
+    case 4: loadControl<controls::DisplayButton>(body, n); break;
+    case 5: loadControl<controls::DisplayOptionButton>(body, n); break;
+    case 6: loadControl<controls::RadioButton>(body, n); break;
+    case 7: loadControl<controls::CheckBox>(body, n); break;
+    default: loadControl<controls::ButtonList>(body, n); break;
     }
     return 0;
 }

@@ -22,6 +22,7 @@ TEST(ButtonScreenshots, FamilyInItsStates)
     (*server)["Shutter"].color = 0x00C000;
     (*server)["Laser"].state = 1;
     (*server)["Gone"].enabled = false;
+    (*server)["Gone"].text = "Off line";
     for (const char* t : {"405", "488", "561", "633", "Off"})
         (*server)["Lines"].entries.push_back({t, LONG(0x80000000 | 15), 0, 0});
     (*server)["Lines"].index = 2;
