@@ -11,12 +11,10 @@ using com::ComPtr;
 
 // ---------------------------------------------------------------- shared press handling
 
-namespace {
-bool isPressKey(const QKeyEvent* e) { return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Space; }
-
-// A press at (-1, -1) carries the message position 0xFFFFFFFF: no real position.
-bool noPosition(const QPoint& p) { return uint16_t(p.x()) == 0xFFFF && uint16_t(p.y()) == 0xFFFF; }
-} // namespace
+bool isPressKey(const QKeyEvent* e)
+{
+    return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Space;
+}
 
 HRESULT PushButtonBase::doClick()
 {

@@ -6,6 +6,11 @@
 
 namespace vyr::controls {
 
+// A press at (-1, -1) carries the message position 0xFFFFFFFF: no real position.
+inline bool noPosition(const QPoint& p) { return uint16_t(p.x()) == 0xFFFF && uint16_t(p.y()) == 0xFFFF; }
+// Enter or Space: the keys that push a focused button.
+bool isPressKey(const QKeyEvent* e);
+
 class PushButtonBase : public FaceControl {
 public:
     using FaceControl::FaceControl;

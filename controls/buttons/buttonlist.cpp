@@ -112,7 +112,7 @@ void ButtonList::onMousePress(QMouseEvent* e)
     if (e->button() != Qt::LeftButton)
         return;
     const QPoint p = e->position().toPoint();
-    if (uint16_t(p.x()) == 0xFFFF && uint16_t(p.y()) == 0xFFFF)
+    if (noPosition(p))
         return;
     const int index = layout.hit(toRect(clientRect()), p.x(), p.y());
     if (index < 0)
@@ -124,7 +124,7 @@ void ButtonList::onMousePress(QMouseEvent* e)
 
 bool ButtonList::onKeyPress(QKeyEvent* e)
 {
-    if (e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter && e->key() != Qt::Key_Space)
+    if (!isPressKey(e))
         return false;
     if (focusIndex >= 0)
         choose(focusIndex);

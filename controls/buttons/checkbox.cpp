@@ -49,6 +49,8 @@ PropertyDesc appliedToBox(PropertyDesc p)
 
 CheckBox::CheckBox() : ControlBase(classDescriptor()) {}
 
+QCheckBox* CheckBox::box() const { return box_.data(); }
+
 const ClassDescriptor& CheckBox::classDescriptor()
 {
     static const ClassDescriptor d{

@@ -18,7 +18,7 @@ public:
     OLE_COLOR foreColor = 0x80000012;
     OLE_COLOR backColor = 0x8000000F;
     bool checked() const { return checked_; }
-    QCheckBox* box() const { return box_.data(); }
+    QCheckBox* box() const;
 
     void onDraw(QPainter& painter, const QRect& bounds) override;
     void refreshFromServer() override;

@@ -11,8 +11,6 @@ namespace {
 constexpr DISPID kValue = 0;
 constexpr DISPID kGroupNumber = 10;
 constexpr DISPID kStyle = 9;
-
-bool noPosition(const QPoint& p) { return uint16_t(p.x()) == 0xFFFF && uint16_t(p.y()) == 0xFFFF; }
 } // namespace
 
 RadioButton::RadioButton() : FaceControl(classDescriptor()) {}
@@ -125,7 +123,7 @@ void RadioButton::onMouseMove(QMouseEvent* e)
 
 bool RadioButton::onKeyPress(QKeyEvent* e)
 {
-    if (e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter && e->key() != Qt::Key_Space)
+    if (!isPressKey(e))
         return false;
     if (focused() && enabledFlag() && !value()) {
         setValue(true);

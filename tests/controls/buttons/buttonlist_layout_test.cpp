@@ -1,6 +1,7 @@
 // The ButtonList grid by plain calls: one row per example of the arrangement modes.
 #include "controls/buttons/buttonlistlayout.h"
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 
 using namespace vyr::controls;
@@ -47,6 +48,9 @@ const Row kRows[] = {
     {"gap_between_neighbours_not_at_the_border", {3, 1, 1, 4, 0, 0}, "0,0-97,100 101,0-198,100 202,0-300,100 -"},
     {"no_buttons", {0, 1, 1, 0, 0, 0}, "-"},
 };
+
+// Test names and failure messages show the row's name, not its bytes.
+void PrintTo(const Row& r, std::ostream* os) { *os << r.name; }
 
 class Layout : public testing::TestWithParam<Row> {};
 
