@@ -11,12 +11,10 @@ using com::ComPtr;
 
 // ---------------------------------------------------------------- shared press handling
 
-namespace {
-bool isPressKey(const QKeyEvent* e) { return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Space; }
-
-// A press at (-1, -1) carries the message position 0xFFFFFFFF: no real position.
-bool noPosition(const QPoint& p) { return uint16_t(p.x()) == 0xFFFF && uint16_t(p.y()) == 0xFFFF; }
-} // namespace
+bool isPressKey(const QKeyEvent* e)
+{
+    return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Space;
+}
 
 HRESULT PushButtonBase::doClick()
 {
@@ -119,7 +117,9 @@ std::vector<MethodDesc> clickMethods()
 }
 } // namespace
 
-Button::Button() : PushButtonBase(classDescriptor()) { face.executeOnRelease = 1; }
+Button::Button() : Button(classDescriptor()) {}
+
+Button::Button(const ClassDescriptor& descriptor) : PushButtonBase(descriptor) { face.executeOnRelease = 1; }
 
 const ClassDescriptor& Button::classDescriptor()
 {
@@ -163,7 +163,12 @@ HRESULT createButton(REFIID iid, void** out)
 
 // ---------------------------------------------------------------- OptionButton
 
-OptionButton::OptionButton() : PushButtonBase(classDescriptor()) { face.executeOnRelease = 0; }
+OptionButton::OptionButton() : OptionButton(classDescriptor()) {}
+
+OptionButton::OptionButton(const ClassDescriptor& descriptor) : PushButtonBase(descriptor)
+{
+    face.executeOnRelease = 0;
+}
 
 const ClassDescriptor& OptionButton::classDescriptor()
 {
@@ -195,14 +200,14 @@ void OptionButton::afterPress()
 void OptionButton::beforeRelease()
 {
     // The face returns to the command's state: a selected option stays pushed in.
-    setPressed(selected != 0);
+    setPressed(restingPressed() != 0);
 }
 
 void OptionButton::onKeyDownPress() { setPressed(true); }
 
 void OptionButton::onKeyUpRelease()
 {
-    setPressed(selected != 0);
+    setPressed(restingPressed() != 0);
     fire(DISPID_CLICK);
     executeOwnCommand();
 }

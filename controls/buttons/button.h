@@ -6,13 +6,19 @@
 
 namespace vyr::controls {
 
+// A press at (-1, -1) carries the message position 0xFFFFFFFF: no real position.
+inline bool noPosition(const QPoint& p) { return uint16_t(p.x()) == 0xFFFF && uint16_t(p.y()) == 0xFFFF; }
+// Enter or Space: the keys that push a focused button.
+bool isPressKey(const QKeyEvent* e);
+
 class PushButtonBase : public FaceControl {
 public:
     using FaceControl::FaceControl;
 
     // DoClick: run mode only; executes, takes the focus and fires Click.
     HRESULT doClick();
-    HRESULT OnMnemonic() override { return doClick(); }
+    // A disabled button ignores its mnemonic.
+    HRESULT OnMnemonic() override { return enabledFlag() ? doClick() : S_FALSE; }
 
     void onMousePress(QMouseEvent* e) override;
     void onMouseRelease(QMouseEvent* e) override;
@@ -29,18 +35,20 @@ protected:
     virtual void onKeyUpRelease() = 0;
 };
 
-class Button final : public PushButtonBase {
+class Button : public PushButtonBase {
 public:
     Button();
     static const ClassDescriptor& classDescriptor();
 
 protected:
+    // For buttons built on this one with a dispatch interface of their own.
+    explicit Button(const ClassDescriptor& descriptor);
     bool ignoresPressWhileDisabled() const override { return true; }
     void onKeyDownPress() override;
     void onKeyUpRelease() override;
 };
 
-class OptionButton final : public PushButtonBase {
+class OptionButton : public PushButtonBase {
 public:
     OptionButton();
     static const ClassDescriptor& classDescriptor();
@@ -50,8 +58,10 @@ public:
 
     void refreshFromServer() override;
     HRESULT executeOwnCommand() override;
+    int restingPressed() const override { return selected; }
 
 protected:
+    explicit OptionButton(const ClassDescriptor& descriptor);
     bool ignoresPressWhileDisabled() const override { return false; }
     void afterPress() override;
     void beforeRelease() override;

@@ -11,6 +11,11 @@ namespace vyr::controls {
 // whole, so a present creator is always found.
 __attribute__((weak)) HRESULT createButton(REFIID iid, void** out);
 __attribute__((weak)) HRESULT createOptionButton(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createButtonList(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createDisplayButton(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createDisplayOptionButton(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createRadioButton(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createCheckBox(REFIID iid, void** out);
 __attribute__((weak)) HRESULT createFrame(REFIID iid, void** out);
 __attribute__((weak)) HRESULT createMultiPageFrame(REFIID iid, void** out);
 __attribute__((weak)) HRESULT createSlider(REFIID iid, void** out);
@@ -31,15 +36,16 @@ const ClassRow kRows[] = {
     {CLSID_ButtonPpg, "ButtonPpg", "VyrControls.ButtonPpg.1", 8411, "Button Property Page", 0, 0, P, nullptr},
     {CLSID_OptionButton, "OptionButton", "VyrControls.OptionButton.1", 8438, "OptionButton Control", 2, 131473, C,
      createOptionButton},
-    {CLSID_ButtonList, "ButtonList", "VyrControls.ButtonList.1", 8470, "Button List Control", 454, 131473, C, nullptr},
+    {CLSID_ButtonList, "ButtonList", "VyrControls.ButtonList.1", 8470, "Button List Control", 454, 131473, C,
+     createButtonList},
     {CLSID_DisplayButton, "DisplayButton", "VyrControls.DisplayButton.1", 8410, "Button Control", 1, 135569, C,
-     nullptr},
+     createDisplayButton},
     {CLSID_DisplayOptionButton, "DisplayOptionButton", "VyrControls.DisplayOptionButton.1", 8410, "Button Control", 1,
-     135569, C, nullptr},
+     135569, C, createDisplayOptionButton},
     {CLSID_ColorPpg, "ColorPpg", "VyrControls.ColorPpg.1", 8434, "Color Property Page", 0, 0, P, nullptr},
     {CLSID_PictPpg, "PictPpg", "VyrControls.PictPpg.1", 8426, "Picture Property Page", 0, 0, P, nullptr},
     {CLSID_FontPpg, "FontPpg", "VyrControls.FontPpg.1", 8430, "Font Property Page", 0, 0, P, nullptr},
-    {CLSID_RadioButton, "RadioButton", "VyrControls.RadioButton.1", 8444, "Radio Button", 5, 135569, C, nullptr},
+    {CLSID_RadioButton, "RadioButton", "VyrControls.RadioButton.1", 8444, "Radio Button", 5, 135569, C, createRadioButton},
     {CLSID_RadioButtonPpg, "RadioButtonPpg", "VyrControls.RadioButtonPpg.1", 8416, "Radio Button Property Page", 0, 0,
      P, nullptr},
     {CLSID_Frame, "Frame", "VyrControls.Frame.1", 8420, "Frame Control", 410, 149905, C, createFrame},
@@ -63,7 +69,7 @@ const ClassRow kRows[] = {
      createTimeEdit},
     {CLSID_VyrEdit, "VyrEdit", "VyrControls.Edit.1", 8467, "Edit Control", 452, 131473, C, createEdit},
     {CLSID_VyrComboBox, "VyrComboBox", "VyrControls.ComboBox.1", 8462, "Combo Control", 443, 131473, C, nullptr},
-    {CLSID_VyrCheckBox, "VyrCheckBox", "VyrControls.CheckBox.1", 8466, "Checkbox Control", 449, 131473, C, nullptr},
+    {CLSID_VyrCheckBox, "VyrCheckBox", "VyrControls.CheckBox.1", 8466, "Checkbox Control", 449, 131473, C, createCheckBox},
     {CLSID_Objective, "Objective", "VyrControls.Objective.1", 8410, "Button Control", 1, 135569, C, nullptr},
     {CLSID_PopupDialog, "PopupDialog", "VyrControls.PopupDialog.1", 8410, "Button Control", 1, 135569, C, nullptr},
     {CLSID_GrabField, "GrabField", "VyrControls.GrabField.1", 8464, "Grab Field Control", 451, 139665, C, nullptr},

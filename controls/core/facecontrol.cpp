@@ -16,7 +16,7 @@ void FaceControl::setPressed(bool pressed)
 
 void FaceControl::onFocusOut()
 {
-    face.pressed = 0;
+    face.pressed = restingPressed();
     ControlBase::onFocusOut();
 }
 
@@ -34,13 +34,12 @@ void FaceControl::onDraw(QPainter& painter, const QRect& bounds)
         picture = face.picture;
     }
     const QFont font = qfont();
-    bool dirty = isDirty();
     draw::DrawButtonFace(painter, bounds, painter.clipBoundingRect().toAlignedRect(), face.style,
                          face.captionPosition, face.picturePosition, caption ? captionText() : std::string(),
                          face.foreColor, face.backColor, caption ? &font : nullptr, picture.get(),
-                         face.backPicture.get(), face.pressed != 0, enabledFlag(), focused(), &dirty);
-    if (!dirty)
-        clearDirty();
+                         face.backPicture.get(), face.pressed != 0, enabledFlag(), focused(), nullptr);
+    // Painting leaves the dirty mark alone: only a save clears it, or a container that saves
+    // only dirty controls would lose changes made before a repaint.
 }
 
 PropertyDesc FaceControl::foreColorProperty()

@@ -33,6 +33,9 @@ public:
     ButtonFace face;
 
     void setPressed(bool pressed);
+    // The pressed state the face returns to when no press is held: raised for a push button,
+    // the held state for buttons that show one (an option set on the server, a radio's value).
+    virtual int restingPressed() const { return 0; }
     void onDraw(QPainter& painter, const QRect& bounds) override;
     void onFocusOut() override;
 

@@ -50,6 +50,20 @@ public:
             host_->controlFocusChanged(got != FALSE);
         return S_OK;
     }
+    STDMETHOD(GetSibling)(ULONG index, IUnknown** control) override
+    {
+        if (!control)
+            return E_POINTER;
+        *control = nullptr;
+        if (!host_)
+            return E_FAIL;
+        const std::vector<HostWidget*> all = host_->siblings();
+        if (index >= all.size())
+            return S_FALSE;
+        *control = all[index]->control();
+        (*control)->AddRef();
+        return S_OK;
+    }
 
 private:
     HostWidget* host_;
@@ -322,6 +336,21 @@ void HostWidget::controlInfoChanged()
 }
 
 void HostWidget::controlFocusChanged(bool gotFocus) { emit controlFocus(gotFocus); }
+
+std::vector<HostWidget*> HostWidget::siblings() const
+{
+    std::vector<HostWidget*> out;
+    const QObjectList none;
+    const QObjectList& children = parentWidget() ? parentWidget()->children() : none;
+    for (QObject* child : children) {
+        auto* h = qobject_cast<HostWidget*>(child);
+        if (h && h->control())
+            out.push_back(h);
+    }
+    if (out.empty() && control())
+        out.push_back(const_cast<HostWidget*>(this)); // a host without a parent holds only itself
+    return out;
+}
 
 void HostWidget::resizeEvent(QResizeEvent* e)
 {

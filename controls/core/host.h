@@ -11,6 +11,7 @@
 #include <QVariant>
 #include <QWidget>
 #include <string>
+#include <vector>
 
 class QShortcut;
 struct IStream;
@@ -53,6 +54,11 @@ public:
     HRESULT setCommandServer(ICommandServer* server);
     HRESULT save(IStream* stream, bool clearDirty = true);
     HRESULT load(IStream* stream);
+
+    // The running controls of this host's container: the hosts beside it under the same
+    // parent widget (itself included), in child order. A control page, a frame's page and any
+    // plain widget holding hosts are containers alike.
+    std::vector<HostWidget*> siblings() const;
 
     // Called by the site.
     void controlInfoChanged();

@@ -66,6 +66,11 @@ constexpr IID IID_IVyrPropertyBrowser = vyr::com::guidOf("8C2E9B61-4D7A-4F0E-9B3
 // The aliases of the type library: OLE_COLOR (the standard one) and VYR_COMMAND.
 constexpr GUID IID_OLE_COLOR = vyr::com::guidOf("66504301-BE0F-101A-8BBB-00AA00300CAB");
 constexpr GUID IID_VYR_COMMAND = vyr::com::guidOf("2B3F7A90-6C1E-4D57-A8E2-91C4B07D35F6");
+constexpr IID IID_IRadioButton = vyr::com::guidOf("60F1312B-024F-4FA6-9FA8-2CE17C10EFB6");
+constexpr IID IID_IDisplayButton = vyr::com::guidOf("423699B6-627A-4703-95C7-57647569CAF7");
+constexpr IID IID_IDisplayOptionButton = vyr::com::guidOf("4662A891-494D-4559-96C9-2E759A5A9CE7");
+constexpr IID IID_IVyrCheckBox = vyr::com::guidOf("CBF0DA33-BC5D-437A-96BB-D7B252A9F2AC");
+constexpr IID IID_IButtonList = vyr::com::guidOf("6BFF524A-92C1-4BAD-A270-D028538E1C41");
 constexpr IID DIID__DButton = vyr::com::guidOf("620B1AF2-A1D1-455A-AFBF-3DDA383FE3A9");
 constexpr IID DIID__DSlider = vyr::com::guidOf("0FD66ECD-37E3-4A6E-9859-A2748EE1E340");
 constexpr IID IID_ISpiSlider = vyr::com::guidOf("14EC8700-5A6D-44DD-BFE8-6A5A05454E37");
@@ -136,6 +141,10 @@ struct IVyrSite : IUnknown {
     STDMETHOD(OnControlInfoChanged)() = 0;
     // The control's window gained (TRUE) or lost the focus.
     STDMETHOD(OnFocus)(BOOL gotFocus) = 0;
+    // The running controls of the container that holds this site's control (the control
+    // itself included), in the container's child order: the index-th one, AddRef'ed.
+    // S_FALSE with a null pointer past the last one.
+    STDMETHOD(GetSibling)(ULONG index, IUnknown** control) = 0;
 };
 
 // The control's side: activation in a Qt parent widget. Widgets cross as QWidget* in void*.

@@ -2,6 +2,10 @@
 // a container's document. Each must answer with an HRESULT, never crash, hang or allocate
 // without bound.
 #include "controls/buttons/button.h"
+#include "controls/buttons/buttonlist.h"
+#include "controls/buttons/checkbox.h"
+#include "controls/buttons/displaybutton.h"
+#include "controls/buttons/radiobutton.h"
 #include "controls/frames/frame.h"
 #include "controls/frames/multipageframe.h"
 #include "controls/values/spi_slider.h"
@@ -36,14 +40,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // readers on their own are fuzzed by fuzz_variant.)
     const uint8_t* body = data + 1;
     const size_t n = size - 1;
-    switch (data[0] % 7) {
-    case 0: loadControl<controls::Button>(body, n); break;
-    case 1: loadControl<controls::OptionButton>(body, n); break;
-    case 2: loadControl<controls::Frame>(body, n); break;
-    case 3: loadControl<controls::SpiSlider>(body, n); break;
-    case 4: loadControl<controls::VyrTimeEdit>(body, n); break;
-    case 5: loadControl<controls::VyrEdit>(body, n); break;
-    default: loadControl<controls::MultiPageFrame>(body, n); break;
-    }
+    using Loader = void (*)(const uint8_t*, size_t);
+    static const Loader loaders[] = {
+        loadControl<controls::Button>,        loadControl<controls::OptionButton>,
+        loadControl<controls::Frame>,         loadControl<controls::MultiPageFrame>,
+        loadControl<controls::SpiSlider>,     loadControl<controls::VyrTimeEdit>,
+        loadControl<controls::VyrEdit>,       loadControl<controls::DisplayButton>,
+        loadControl<controls::DisplayOptionButton>, loadControl<controls::RadioButton>,
+        loadControl<controls::CheckBox>,      loadControl<controls::ButtonList>,
+    };
+    loaders[data[0] % std::size(loaders)](body, n);
     return 0;
 }
