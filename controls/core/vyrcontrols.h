@@ -55,6 +55,12 @@ constexpr CLSID CLSID_AtlControlHostPosition = vyr::com::guidOf("A30BB631-2196-4
 // Dispatch and event interfaces of the controls.
 constexpr IID IID_IButton = vyr::com::guidOf("176DF051-ACA9-4ED1-80A9-221B1F81BC70");
 constexpr IID IID_IOptionButton = vyr::com::guidOf("68DD6EE3-C705-4D57-883C-8EFB658F74CA");
+constexpr IID IID_IStatic = vyr::com::guidOf("E25DE915-B3D1-4F4E-BAE0-E6ACAED7D6D3");
+constexpr IID IID_IDisplay = vyr::com::guidOf("737638F4-9C59-4B30-95A2-2A8E1575072F");
+constexpr IID IID_IList = vyr::com::guidOf("CAC5AA74-3142-4174-80D6-4CFBF11F9689");
+constexpr IID IID_IMultiList = vyr::com::guidOf("0CA20AA7-8798-411B-9582-7869D0B075A2");
+constexpr IID IID_ITree = vyr::com::guidOf("2C99A5BB-75E9-469F-A1A7-D31613B4A627");
+constexpr IID IID_IVyrComboBox = vyr::com::guidOf("E60C55C7-321D-4360-B011-47C22705C881");
 constexpr IID DIID__DButton = vyr::com::guidOf("620B1AF2-A1D1-455A-AFBF-3DDA383FE3A9");
 constexpr IID DIID__DSlider = vyr::com::guidOf("0FD66ECD-37E3-4A6E-9859-A2748EE1E340");
 
