@@ -4,6 +4,12 @@
 #include "controls/buttons/button.h"
 #include "controls/frames/frame.h"
 #include "controls/frames/multipageframe.h"
+#include "controls/lists/combobox.h"
+#include "controls/lists/display.h"
+#include "controls/lists/list.h"
+#include "controls/lists/multilist.h"
+#include "controls/lists/static.h"
+#include "controls/lists/tree.h"
 #include "platform/com/memstream.h"
 #include <QApplication>
 
@@ -33,10 +39,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // readers on their own are fuzzed by fuzz_variant.)
     const uint8_t* body = data + 1;
     const size_t n = size - 1;
-    switch (data[0] % 4) {
+    switch (data[0] % 10) {
     case 0: loadControl<controls::Button>(body, n); break;
     case 1: loadControl<controls::OptionButton>(body, n); break;
     case 2: loadControl<controls::Frame>(body, n); break;
+    case 4: loadControl<controls::Static>(body, n); break;
+    case 5: loadControl<controls::Display>(body, n); break;
+    case 6: loadControl<controls::List>(body, n); break;
+    case 7: loadControl<controls::MultiList>(body, n); break;
+    case 8: loadControl<controls::Tree>(body, n); break;
+    case 9: loadControl<controls::ComboBox>(body, n); break;
     default: loadControl<controls::MultiPageFrame>(body, n); break;
     }
     return 0;
