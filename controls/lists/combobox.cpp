@@ -2,7 +2,6 @@
 #include "controls/core/properties.h"
 #include "controls/lists/viewsupport.h"
 #include <QAbstractItemView>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -14,31 +13,6 @@ constexpr DISPID kEditable = 72;
 constexpr int kVisibleItems = 10;
 
 void renewCombo(ComboBox& c) { c.renew(); }
-
-// Return: in the text field it sends the text; in the list it activates the current entry and,
-// when that succeeded, the drop-down keeps the key from the dialog around it. Escape on the
-// dropped list is kept from the dialog too.
-class KeyFilter final : public QObject {
-public:
-    KeyFilter(ComboBox& c, QObject* parent) : QObject(parent), combo_(c) {}
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (e->type() != QEvent::KeyPress && e->type() != QEvent::ShortcutOverride)
-            return false;
-        auto* k = static_cast<QKeyEvent*>(e);
-        const bool ret = k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter;
-        if (!ret)
-            return false;
-        if (e->type() == QEvent::ShortcutOverride) {
-            k->accept();
-            return true;
-        }
-        return combo_.isRunMode() && SUCCEEDED(combo_.userReturn());
-    }
-
-private:
-    ComboBox& combo_;
-};
 
 // A drop-down that tells a choice confirmed in its dropped list (the list closes, then the
 // entry is reported activated at once) from a change made on the closed drop-down.
@@ -59,7 +33,7 @@ private:
 
 } // namespace
 
-ComboBox::ComboBox() : ControlBase(classDescriptor()) {}
+ComboBox::ComboBox() : ViewControl(classDescriptor()) {}
 
 const ClassDescriptor& ComboBox::classDescriptor()
 {
@@ -149,7 +123,6 @@ void ComboBox::createComboBox()
     combo_->setEditable(editable != 0);
     combo_->setInsertPolicy(QComboBox::NoInsert);
     combo_->setMaxVisibleItems(kVisibleItems);
-    combo_->installEventFilter(new KeyFilter(*this, combo_));
     QObject::connect(combo_, &QComboBox::currentIndexChanged, combo_, [this](int i) {
         if (isRunMode())
             userSelected(i);
@@ -163,7 +136,6 @@ void ComboBox::createComboBox()
             userSelected(i);
     });
     if (QLineEdit* edit = combo_->lineEdit()) {
-        edit->installEventFilter(new KeyFilter(*this, edit));
         QObject::connect(edit, &QLineEdit::textEdited, combo_, [this](const QString& t) {
             if (isRunMode())
                 userTyped(t);
@@ -173,7 +145,8 @@ void ComboBox::createComboBox()
                 userFinishedText();
         });
     }
-    combo_->show();
+    // Return: in the text field it sends the text; on the list it activates the current entry.
+    adoptView(combo_, [this] { return userReturn(); }, combo_->lineEdit() ? static_cast<QWidget*>(combo_->lineEdit()) : combo_);
     shownRevision_ = ~0u;
 }
 
@@ -195,15 +168,6 @@ void ComboBox::onResize()
     if (combo_)
         combo_->setGeometry(0, 0, clientRect().width(), std::max(clientRect().height(), combo_->sizeHint().height()));
 }
-
-bool ComboBox::onEvent(QEvent* e)
-{
-    if (e->type() == QEvent::FocusIn && combo_)
-        combo_->setFocus();
-    return false;
-}
-
-void ComboBox::onDraw(QPainter&, const QRect&) {}
 
 HRESULT createComboBox(REFIID iid, void** out)
 {

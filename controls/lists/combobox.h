@@ -2,14 +2,14 @@
 // ComboBox: the entries of a list command in a drop-down list, optionally with an editable
 // text field. Entries, current entry, text and enabled state come from the command; the
 // user's choice and typed text go back to it.
-#include "controls/core/control.h"
+#include "controls/lists/viewcontrol.h"
 #include "controls/lists/entrycommand.h"
 #include <QComboBox>
 #include <QPointer>
 
 namespace vyr::controls {
 
-class ComboBox final : public ControlBase {
+class ComboBox final : public lists::ViewControl {
 public:
     ComboBox();
     static const ClassDescriptor& classDescriptor();
@@ -28,11 +28,9 @@ public:
     void userFinishedText();
     HRESULT userReturn();
 
-    void onDraw(QPainter& painter, const QRect& bounds) override;
     void refreshFromServer() override;
     void onWindowCreated() override;
     void onResize() override;
-    bool onEvent(QEvent* e) override;
     // Makes the drop-down of the kind `Editable` asks for (a new one only when the kind
     // differs), and gives it font, colours and layout.
     void renew();

@@ -1,7 +1,6 @@
 #include "controls/lists/list.h"
 #include "controls/core/properties.h"
 #include "controls/lists/viewsupport.h"
-#include <QKeyEvent>
 
 namespace vyr::controls {
 
@@ -9,32 +8,9 @@ namespace {
 
 void relook(List& l) { l.applyLook(); }
 
-// Return in the list activates the current entry; when that succeeded the list keeps the
-// key from the dialog around it.
-class ReturnFilter final : public QObject {
-public:
-    explicit ReturnFilter(List& list, QObject* parent) : QObject(parent), list_(list) {}
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (e->type() != QEvent::KeyPress && e->type() != QEvent::ShortcutOverride)
-            return false;
-        auto* k = static_cast<QKeyEvent*>(e);
-        if (k->key() != Qt::Key_Return && k->key() != Qt::Key_Enter)
-            return false;
-        if (e->type() == QEvent::ShortcutOverride) {
-            k->accept(); // the key comes to the list, not to a default button
-            return true;
-        }
-        return list_.isRunMode() && SUCCEEDED(list_.userActivated());
-    }
-
-private:
-    List& list_;
-};
-
 } // namespace
 
-List::List() : ControlBase(classDescriptor()) {}
+List::List() : ViewControl(classDescriptor()) {}
 
 const ClassDescriptor& List::classDescriptor()
 {
@@ -110,8 +86,6 @@ void List::onWindowCreated()
     list_ = new QListWidget(window());
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    list_->setGeometry(clientRect());
-    list_->installEventFilter(new ReturnFilter(*this, list_));
     QObject::connect(list_, &QListWidget::currentRowChanged, list_, [this](int row) {
         if (isRunMode())
             userSelected(row);
@@ -120,25 +94,10 @@ void List::onWindowCreated()
         if (isRunMode())
             userActivated();
     });
-    list_->show();
+    adoptView(list_, [this] { return userActivated(); });
     shownRevision_ = ~0u;
     showEntries();
 }
-
-void List::onResize()
-{
-    if (list_)
-        list_->setGeometry(clientRect());
-}
-
-bool List::onEvent(QEvent* e)
-{
-    if (e->type() == QEvent::FocusIn && list_)
-        list_->setFocus();
-    return false;
-}
-
-void List::onDraw(QPainter&, const QRect&) {}
 
 HRESULT createList(REFIID iid, void** out)
 {

@@ -1,14 +1,14 @@
 #pragma once
 // List: the entries of a list command in a single-selection list box. Entries, current entry
 // and enabled state come from the command; the user's selection and activation go back to it.
-#include "controls/core/control.h"
+#include "controls/lists/viewcontrol.h"
 #include "controls/lists/entrycommand.h"
 #include <QListWidget>
 #include <QPointer>
 
 namespace vyr::controls {
 
-class List final : public ControlBase {
+class List final : public lists::ViewControl {
 public:
     List();
     static const ClassDescriptor& classDescriptor();
@@ -23,11 +23,8 @@ public:
     void userSelected(int row);
     HRESULT userActivated();
 
-    void onDraw(QPainter& painter, const QRect& bounds) override;
     void refreshFromServer() override;
     void onWindowCreated() override;
-    void onResize() override;
-    bool onEvent(QEvent* e) override;
     void applyLook();
 
 private:

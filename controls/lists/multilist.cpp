@@ -3,7 +3,6 @@
 #include "controls/lists/viewsupport.h"
 #include "platform/com/streamio.h"
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QStyledItemDelegate>
 
 namespace vyr::controls {
@@ -33,29 +32,6 @@ public:
     }
 };
 
-// Return in the table activates the current row; when that succeeded the table keeps the key
-// from the dialog around it.
-class ReturnFilter final : public QObject {
-public:
-    ReturnFilter(MultiList& m, QObject* parent) : QObject(parent), list_(m) {}
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (e->type() != QEvent::KeyPress && e->type() != QEvent::ShortcutOverride)
-            return false;
-        auto* k = static_cast<QKeyEvent*>(e);
-        if (k->key() != Qt::Key_Return && k->key() != Qt::Key_Enter)
-            return false;
-        if (e->type() == QEvent::ShortcutOverride) {
-            k->accept();
-            return true;
-        }
-        return list_.isRunMode() && SUCCEEDED(list_.userActivated());
-    }
-
-private:
-    MultiList& list_;
-};
-
 PropertyDesc shortRow(DISPID id, const char* name, int (*get)(MultiList&), HRESULT (*put)(MultiList&, int),
                       const EnumNames* names = nullptr)
 {
@@ -76,7 +52,7 @@ PropertyDesc stringRow(DISPID id, const char* name, std::string (*get)(MultiList
 
 } // namespace
 
-MultiList::MultiList() : ControlBase(classDescriptor()) {}
+MultiList::MultiList() : ViewControl(classDescriptor()) {}
 
 const ClassDescriptor& MultiList::classDescriptor()
 {
@@ -348,8 +324,6 @@ void MultiList::onWindowCreated()
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     view_->setItemDelegate(new FirstColumnEditing(view_));
-    view_->installEventFilter(new ReturnFilter(*this, view_));
-    view_->setGeometry(clientRect());
     QObject::connect(view_, &QTreeWidget::currentItemChanged, view_, [this](QTreeWidgetItem* item) {
         if (!refilling_ && item && isRunMode())
             userSelected(view_->indexOfTopLevelItem(item));
@@ -366,24 +340,9 @@ void MultiList::onWindowCreated()
             userEdited(text);
     });
     applyColumns();
-    view_->show();
+    adoptView(view_, [this] { return userActivated(); });
     renew();
 }
-
-void MultiList::onResize()
-{
-    if (view_)
-        view_->setGeometry(clientRect());
-}
-
-bool MultiList::onEvent(QEvent* e)
-{
-    if (e->type() == QEvent::FocusIn && view_)
-        view_->setFocus();
-    return false;
-}
-
-void MultiList::onDraw(QPainter&, const QRect&) {}
 
 // ---------------------------------------------------------------- persistence
 

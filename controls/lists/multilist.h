@@ -2,14 +2,14 @@
 // MultiList: a table in report view, one list command per column. The first column's command
 // also carries the current row, the check marks and the edited texts, and receives the
 // user's selection, activation, check and edit actions.
-#include "controls/core/control.h"
+#include "controls/lists/viewcontrol.h"
 #include "controls/lists/reporttable.h"
 #include <QPointer>
 #include <QTreeWidget>
 
 namespace vyr::controls {
 
-class MultiList final : public ControlBase {
+class MultiList final : public lists::ViewControl {
 public:
     static constexpr int kMaxColumns = 1000;
     static constexpr int kShownWidth = 30; // a column without a width of its own
@@ -54,11 +54,8 @@ public:
     STDMETHOD(SetCommandServer)(ICommandServer* server) override;
     STDMETHOD(Load)(IStream* stream) override;
     STDMETHOD(Save)(IStream* stream, BOOL clearDirty) override;
-    void onDraw(QPainter& painter, const QRect& bounds) override;
     void refreshFromServer() override;
     void onWindowCreated() override;
-    void onResize() override;
-    bool onEvent(QEvent* e) override;
 
 private:
     void apply(const lists::ReportTable::Changes& changes);

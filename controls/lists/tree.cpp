@@ -1,7 +1,6 @@
 #include "controls/lists/tree.h"
 #include "controls/core/properties.h"
 #include "controls/lists/viewsupport.h"
-#include <QKeyEvent>
 
 namespace vyr::controls {
 
@@ -33,29 +32,6 @@ PropertyDesc bindingRow(DISPID id, const char* name, CommandBinding Tree::*bindi
     return p;
 }
 
-// Return on the tree activates the selected node; when that succeeded the tree keeps the key
-// from the dialog around it.
-class ReturnFilter final : public QObject {
-public:
-    ReturnFilter(Tree& t, QObject* parent) : QObject(parent), tree_(t) {}
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (e->type() != QEvent::KeyPress && e->type() != QEvent::ShortcutOverride)
-            return false;
-        auto* k = static_cast<QKeyEvent*>(e);
-        if (k->key() != Qt::Key_Return && k->key() != Qt::Key_Enter)
-            return false;
-        if (e->type() == QEvent::ShortcutOverride) {
-            k->accept();
-            return true;
-        }
-        return tree_.isRunMode() && tree_.view() && SUCCEEDED(tree_.userActivated(tree_.view()->currentItem()));
-    }
-
-private:
-    Tree& tree_;
-};
-
 // Replaces a node's text only when it differs; returns whether it did.
 bool setTextIfChanged(QTreeWidgetItem* item, const std::string& text)
 {
@@ -82,7 +58,7 @@ void setIcon(QTreeWidgetItem* item, const QIcon& icon)
 
 } // namespace
 
-Tree::Tree() : ControlBase(classDescriptor())
+Tree::Tree() : ViewControl(classDescriptor())
 {
     addBinding(itemCommand);
     addBinding(rootItemCommand);
@@ -280,32 +256,15 @@ void Tree::onWindowCreated()
     view_->setRootIsDecorated(true);
     view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     view_->setExpandsOnDoubleClick(false);
-    view_->setGeometry(clientRect());
-    view_->installEventFilter(new ReturnFilter(*this, view_));
     QObject::connect(view_, &QTreeWidget::currentItemChanged, view_, [this](QTreeWidgetItem* item) { userSelected(item); });
     QObject::connect(view_, &QTreeWidget::itemDoubleClicked, view_, [this](QTreeWidgetItem* item) {
         if (item == view_->currentItem())
             userActivated(item);
     });
-    view_->show();
+    adoptView(view_, [this] { return userActivated(view_->currentItem()); });
     renew();
     showTree(tree_.reported());
 }
-
-void Tree::onResize()
-{
-    if (view_)
-        view_->setGeometry(clientRect());
-}
-
-bool Tree::onEvent(QEvent* e)
-{
-    if (e->type() == QEvent::FocusIn && view_)
-        view_->setFocus();
-    return false;
-}
-
-void Tree::onDraw(QPainter&, const QRect&) {}
 
 HRESULT createTree(REFIID iid, void** out)
 {

@@ -1,14 +1,14 @@
 #pragma once
 // Tree: a two-level tree from three list commands: folders, the items of the current folder,
 // and root items beside the folders. Selecting or activating a node is reported to them.
-#include "controls/core/control.h"
+#include "controls/lists/viewcontrol.h"
 #include "controls/lists/foldertree.h"
 #include <QPointer>
 #include <QTreeWidget>
 
 namespace vyr::controls {
 
-class Tree final : public ControlBase {
+class Tree final : public lists::ViewControl {
 public:
     Tree();
     static const ClassDescriptor& classDescriptor();
@@ -29,11 +29,8 @@ public:
     void userSelected(QTreeWidgetItem* item);
     HRESULT userActivated(QTreeWidgetItem* item);
 
-    void onDraw(QPainter& painter, const QRect& bounds) override;
     void refreshFromServer() override;
     void onWindowCreated() override;
-    void onResize() override;
-    bool onEvent(QEvent* e) override;
 
 private:
     lists::TreeCookies cookies() const;

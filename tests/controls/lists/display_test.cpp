@@ -66,7 +66,6 @@ TEST(DisplayControl, ReadsInOrderForEachKindOfText)
 
 TEST(DisplayControl, NumbersUseThePrecision)
 {
-    (void)0;
     Hosted h = display(DisplayCtrl::String, [](HostWidget& w) { w.setProperty("ShowDoubles", Variant::fromBool(true)); });
     (*h.server)["Power"].value = 2.5;
     attach(h);
