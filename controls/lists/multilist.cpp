@@ -199,11 +199,13 @@ HRESULT MultiList::SetCommandServer(ICommandServer* newServer)
         for (Column& c : columns_)
             if (HRESULT hr = c.command.unregister(server(), self.get()); FAILED(hr))
                 result = hr; // that registration stays
-    if (SUCCEEDED(result))
-        for (Column& c : columns_)
-            c.command.registerWith(newServer, self.get());
-    const HRESULT base = ControlBase::SetCommandServer(newServer); // holds the server and reads
-    return FAILED(result) ? result : base;
+    if (FAILED(result)) {
+        refreshFromServer(); // the old server and registrations stay
+        return result;
+    }
+    for (Column& c : columns_)
+        c.command.registerWith(newServer, self.get());
+    return ControlBase::SetCommandServer(newServer); // holds the server and reads
 }
 
 LONG MultiList::firstCookie() const { return columns_.empty() ? 0 : columns_[0].command.cookie(); }

@@ -80,6 +80,21 @@ TEST(MultiList, ColumnCountIsCheckedAndShrinkingUnregisters)
     EXPECT_EQ(h.server->registrations(), 0u);
 }
 
+TEST(MultiList, FailedUnregisterKeepsTheOldServerAndRegistrations)
+{
+    auto hp = table(2, 3);
+    Hosted& h = *hp;
+    auto other = com::make<cmdserver::MemoryCommandServer>();
+    h.server->failing = {"UnregisterCommand"};
+    EXPECT_EQ(h.host->setCommandServer(other.get()), E_FAIL);
+    EXPECT_EQ(other->registrations(), 0u);
+    EXPECT_EQ(h.server->registrations(), 2u);
+    h.server->failing.clear();
+    EXPECT_EQ(h.host->setCommandServer(other.get()), S_OK);
+    EXPECT_EQ(other->registrations(), 2u);
+    EXPECT_EQ(h.server->registrations(), 0u);
+}
+
 TEST(MultiList, OneChangedCellOfAThousandRowsReplacesOneCell)
 {
     auto hp = table(5, 1000);
