@@ -25,6 +25,12 @@ __attribute__((weak)) HRESULT createTimeEdit(REFIID iid, void** out);
 __attribute__((weak)) HRESULT createEdit(REFIID iid, void** out);
 __attribute__((weak)) HRESULT createSpectraCtrl(REFIID iid, void** out);
 __attribute__((weak)) HRESULT createSliceCtrl(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createStatic(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createDisplay(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createList(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createMultiList(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createTree(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createComboBox(REFIID iid, void** out);
 
 namespace {
 
@@ -52,23 +58,23 @@ const ClassRow kRows[] = {
     {CLSID_FramePpg, "FramePpg", "VyrControls.FramePpg.1", 8421, "Frame Property Page", 0, 0, P, nullptr},
     {CLSID_PropertyBrowser, "PropertyBrowser", "VyrControls.PropertyBrowser.1", 8471, "Property Browser Control", 445,
      133265, C, nullptr},
-    {CLSID_Static, "Static", "VyrControls.Static.1", 8451, "Static Control", 426, 139665, C, nullptr},
-    {CLSID_Display, "Display", "VyrControls.Display.1", 8472, "Display", 446, 139665, C, nullptr},
+    {CLSID_Static, "Static", "VyrControls.Static.1", 8451, "Static Control", 426, 139665, C, createStatic},
+    {CLSID_Display, "Display", "VyrControls.Display.1", 8472, "Display", 446, 139665, C, createDisplay},
     {CLSID_Slider, "Slider", "VyrControls.Slider.1", 8441, "SPI Double Slider Control", 404, 131473, C, createSlider},
     {CLSID_SpectraCtrl, "SpectraCtrl", "VyrControls.SpectraCtrl.1", 8481, "Spectra Selection Control", 456, 131473, C,
      createSpectraCtrl},
-    {CLSID_Tree, "Tree", "VyrControls.Tree.1", 8482, "Tree Control", 457, 131473, C, nullptr},
+    {CLSID_Tree, "Tree", "VyrControls.Tree.1", 8482, "Tree Control", 457, 131473, C, createTree},
     {CLSID_SpiSlider, "SpiSlider", "VyrControls.SpiSlider.1", 8441, "SPI Double Slider Control", 455, 131473, C,
      createSpiSlider},
-    {CLSID_List, "List", "VyrControls.List.1", 8459, "List Control", 440, 131473, C, nullptr},
+    {CLSID_List, "List", "VyrControls.List.1", 8459, "List Control", 440, 131473, C, createList},
     {CLSID_SliceCtrl, "SliceCtrl", "VyrControls.SliceCtrl.1", 8483, "Slice Control", 458, 131473, C, createSliceCtrl},
-    {CLSID_MultiList, "MultiList", "VyrControls.MultiList.1", 8459, "List Control", 440, 131473, C, nullptr},
+    {CLSID_MultiList, "MultiList", "VyrControls.MultiList.1", 8459, "List Control", 440, 131473, C, createMultiList},
     {CLSID_VyrValueEdit, "VyrValueEdit", "VyrControls.ValueEdit.1", 8469, "Numeric edit Control", 450, 131473, C,
      createValueEdit},
     {CLSID_VyrTimeEdit, "VyrTimeEdit", "VyrControls.TimeEdit.1", 8468, "Time Edit Control", 453, 131473, C,
      createTimeEdit},
     {CLSID_VyrEdit, "VyrEdit", "VyrControls.Edit.1", 8467, "Edit Control", 452, 131473, C, createEdit},
-    {CLSID_VyrComboBox, "VyrComboBox", "VyrControls.ComboBox.1", 8462, "Combo Control", 443, 131473, C, nullptr},
+    {CLSID_VyrComboBox, "VyrComboBox", "VyrControls.ComboBox.1", 8462, "Combo Control", 443, 131473, C, createComboBox},
     {CLSID_VyrCheckBox, "VyrCheckBox", "VyrControls.CheckBox.1", 8466, "Checkbox Control", 449, 131473, C, createCheckBox},
     {CLSID_Objective, "Objective", "VyrControls.Objective.1", 8410, "Button Control", 1, 135569, C, nullptr},
     {CLSID_PopupDialog, "PopupDialog", "VyrControls.PopupDialog.1", 8410, "Button Control", 1, 135569, C, nullptr},

@@ -11,6 +11,12 @@
 #include "controls/values/spi_slider.h"
 #include "controls/values/text_edit.h"
 #include "controls/values/time_edit.h"
+#include "controls/lists/combobox.h"
+#include "controls/lists/display.h"
+#include "controls/lists/list.h"
+#include "controls/lists/multilist.h"
+#include "controls/lists/static.h"
+#include "controls/lists/tree.h"
 #include "platform/com/memstream.h"
 #include <QApplication>
 
@@ -48,6 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         loadControl<controls::VyrEdit>,       loadControl<controls::DisplayButton>,
         loadControl<controls::DisplayOptionButton>, loadControl<controls::RadioButton>,
         loadControl<controls::CheckBox>,      loadControl<controls::ButtonList>,
+        loadControl<controls::Static>,        loadControl<controls::Display>,
+        loadControl<controls::List>,          loadControl<controls::MultiList>,
+        loadControl<controls::Tree>,          loadControl<controls::ComboBox>,
     };
     loaders[data[0] % std::size(loaders)](body, n);
     return 0;
