@@ -56,6 +56,9 @@ constexpr CLSID CLSID_AtlControlHostPosition = vyr::com::guidOf("A30BB631-2196-4
 constexpr IID IID_IButton = vyr::com::guidOf("176DF051-ACA9-4ED1-80A9-221B1F81BC70");
 constexpr IID IID_IOptionButton = vyr::com::guidOf("68DD6EE3-C705-4D57-883C-8EFB658F74CA");
 constexpr IID DIID__DButton = vyr::com::guidOf("620B1AF2-A1D1-455A-AFBF-3DDA383FE3A9");
+constexpr IID IID_IGrabField = vyr::com::guidOf("0709D19F-757C-4EFA-A04A-4A1DE5F62DE8");
+constexpr IID IID_IListButton = vyr::com::guidOf("AA6D6C16-5B2D-4A27-B1CE-FAB52C489A70");
+constexpr IID IID_IPopupDialog = vyr::com::guidOf("6DE96307-7769-41E9-A92A-73A657C88009");
 constexpr IID DIID__DSlider = vyr::com::guidOf("0FD66ECD-37E3-4A6E-9859-A2748EE1E340");
 
 // Events of _DButton and _DSlider.

@@ -60,6 +60,12 @@ public:
 
     void onDraw(QPainter& painter, const QRect& bounds) override;
     void refreshFromServer() override {}
+
+protected:
+    IControlPageOwner* upstream() const override { return owner_; }
+    void passAmbientChange(DISPID id) override;
+
+public:
     void onWindowCreated() override;
     void onResize() override;
 
