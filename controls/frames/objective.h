@@ -4,9 +4,8 @@
 // on the command server. With Style 1 ("Button if more than one entry") a command with fewer than
 // two entries makes it a plain button.
 #include "controls/buttons/button.h"
+#include <QListWidget>
 #include <QPointer>
-
-class QListWidget;
 
 namespace vyr::controls {
 
