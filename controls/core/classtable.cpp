@@ -18,6 +18,9 @@ __attribute__((weak)) HRESULT createRadioButton(REFIID iid, void** out);
 __attribute__((weak)) HRESULT createCheckBox(REFIID iid, void** out);
 __attribute__((weak)) HRESULT createFrame(REFIID iid, void** out);
 __attribute__((weak)) HRESULT createMultiPageFrame(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createPopupDialog(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createGrabField(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createObjective(REFIID iid, void** out);
 __attribute__((weak)) HRESULT createSlider(REFIID iid, void** out);
 __attribute__((weak)) HRESULT createValueEdit(REFIID iid, void** out);
 __attribute__((weak)) HRESULT createSpiSlider(REFIID iid, void** out);
@@ -76,9 +79,11 @@ const ClassRow kRows[] = {
     {CLSID_VyrEdit, "VyrEdit", "VyrControls.Edit.1", 8467, "Edit Control", 452, 131473, C, createEdit},
     {CLSID_VyrComboBox, "VyrComboBox", "VyrControls.ComboBox.1", 8462, "Combo Control", 443, 131473, C, createComboBox},
     {CLSID_VyrCheckBox, "VyrCheckBox", "VyrControls.CheckBox.1", 8466, "Checkbox Control", 449, 131473, C, createCheckBox},
-    {CLSID_Objective, "Objective", "VyrControls.Objective.1", 8410, "Button Control", 1, 135569, C, nullptr},
-    {CLSID_PopupDialog, "PopupDialog", "VyrControls.PopupDialog.1", 8410, "Button Control", 1, 135569, C, nullptr},
-    {CLSID_GrabField, "GrabField", "VyrControls.GrabField.1", 8464, "Grab Field Control", 451, 139665, C, nullptr},
+    {CLSID_Objective, "Objective", "VyrControls.Objective.1", 8410, "Button Control", 1, 135569, C, createObjective},
+    {CLSID_PopupDialog, "PopupDialog", "VyrControls.PopupDialog.1", 8410, "Button Control", 1, 135569, C,
+     createPopupDialog},
+    {CLSID_GrabField, "GrabField", "VyrControls.GrabField.1", 8464, "Grab Field Control", 451, 139665, C,
+     createGrabField},
     {CLSID_MultiPageFrame, "MultiPageFrame", "Vyr.MultiPageFrame.1", 8475, "Multi page frame", 0, 0,
      ClassKind::PageStyle, createMultiPageFrame},
 };

@@ -648,6 +648,7 @@ HRESULT ControlBase::getFont(IFontDisp** out)
         }
         if (!font_)
             com::createFont(kDefaultFontName, kDefaultFontPoints, font_.put());
+        fontTaken_ = true;
     }
     if (!font_)
         return E_FAIL;
@@ -669,6 +670,7 @@ void ControlBase::storeFont(ComPtr<IFontDisp>& slot, IFontDisp* font, PutKind ki
 HRESULT ControlBase::putFont(IFontDisp* font, PutKind kind, DISPID id)
 {
     storeFont(font_, font, kind);
+    fontTaken_ = false;
     changed(id);
     return S_OK;
 }
@@ -735,8 +737,13 @@ HRESULT ControlBase::SetSite(IVyrSite* site)
     return S_OK;
 }
 
-HRESULT ControlBase::OnAmbientPropertyChange(DISPID)
+HRESULT ControlBase::OnAmbientPropertyChange(DISPID id)
 {
+    // A font taken from the container follows the container's font; one set as a property stays.
+    if (fontTaken_ && (id == DISPID_AMBIENT_FONT || id == DISPID_UNKNOWN)) {
+        font_.reset();
+        fontTaken_ = false;
+    }
     applyShowState(shown_ != 0 || !isRunMode());
     invalidate();
     return S_OK;

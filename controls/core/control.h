@@ -232,6 +232,7 @@ private:
     ConnectionPoint events_;
     ConnectionPoint notify_;
     com::ComPtr<IFontDisp> font_;
+    bool fontTaken_ = false; // font_ was taken from the ambient (or the default), not set
     std::string caption_;
     char mnemonic_ = 0;
     bool dirty_ = false;

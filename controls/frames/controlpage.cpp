@@ -24,6 +24,21 @@ public:
         *locked = !page_ || page_->isLocked();
         return S_OK;
     }
+    // A nested holder's controls see what this page's controls see.
+    STDMETHOD(GetAmbientProperty)(DISPID id, VARIANT* value) override
+    {
+        if (!value)
+            return E_POINTER;
+        if (!page_ || !page_->owner_) {
+            VariantInit(value);
+            return DISP_E_MEMBERNOTFOUND;
+        }
+        return page_->owner_->GetAmbientProperty(id, value);
+    }
+    STDMETHOD(OnPageChanged)(IUnknown* control) override
+    {
+        return page_ && page_->owner_ ? page_->owner_->OnPageChanged(control) : S_OK;
+    }
 
 private:
     const ControlPage* page_;
@@ -85,6 +100,32 @@ void ControlPage::setParentWidget(QWidget* parent)
     }
 }
 
+void ControlPage::setOwner(IControlPageOwner* owner)
+{
+    owner_ = owner;
+    for (HostWidget* h : hosts())
+        announceOwner(h);
+}
+
+void ControlPage::passAmbients(HostWidget* h)
+{
+    com::Variant font;
+    com::ComPtr<IFontDisp> f;
+    if (owner_ && SUCCEEDED(owner_->GetAmbientProperty(DISPID_AMBIENT_FONT, font.put())) &&
+        (font.type() == VT_DISPATCH || font.type() == VT_UNKNOWN) && font.get().punkVal)
+        font.get().punkVal->QueryInterface(IID_IFontDisp, f.putVoid());
+    if (f.get() != h->ambientFont())
+        h->setAmbientFont(f.get());
+}
+
+void ControlPage::ambientChanged(DISPID id)
+{
+    if (id != DISPID_AMBIENT_FONT && id != DISPID_UNKNOWN)
+        return;
+    for (HostWidget* h : hosts())
+        passAmbients(h);
+}
+
 void ControlPage::setCommandServer(ICommandServer* server)
 {
     server_ = server;
@@ -131,6 +172,8 @@ void ControlPage::setUserMode(bool on)
     userMode_ = on;
     for (HostWidget* h : hosts())
         h->setUserMode(on);
+    if (owner_)
+        owner_->OnPageChanged(nullptr);
 }
 
 // ---------------------------------------------------------------- hosted controls
@@ -161,11 +204,17 @@ void ControlPage::prepare(HostWidget* h)
 {
     if (server_)
         h->setCommandServer(server_.get());
-    if (com::ComPtr<INestedPage> nested = nestedPageOf(h))
-        nested->SetPageOwner(link_.get());
+    announceOwner(h);
     h->installEventFilter(widget_);
     if (QWidget* w = h->controlWindow())
         w->installEventFilter(widget_);
+}
+
+void ControlPage::announceOwner(HostWidget* h)
+{
+    com::ComPtr<IPageOwnerAware> aware;
+    if (h->control() && SUCCEEDED(h->control()->QueryInterface(IID_IPageOwnerAware, aware.putVoid())))
+        aware->SetPageOwner(link_.get());
 }
 
 HRESULT ControlPage::host(const std::string& classId, const RECT& rect, IStream* data, HostWidget** out)
@@ -174,6 +223,7 @@ HRESULT ControlPage::host(const std::string& classId, const RECT& rect, IStream*
         return E_FAIL;
     auto* h = new HostWidget(widget_);
     h->setUserMode(userMode_);
+    passAmbients(h); // before creation, so that the control's first look at the font sees it
     h->setGeometry(toQRect(rect));
     // The control is created and activated first, then loaded: a control holding pages of
     // its own so creates their controls while loading, and reports their faults.
@@ -189,6 +239,8 @@ HRESULT ControlPage::host(const std::string& classId, const RECT& rect, IStream*
     widget_->update();
     if (out)
         *out = h;
+    if (owner_)
+        owner_->OnPageChanged(h->control());
     // A control whose data fails to load stays, with what it did load, like those before it.
     return data ? h->load(data) : S_OK;
 }

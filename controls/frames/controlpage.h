@@ -45,7 +45,11 @@ public:
     // --- What the holding set gives every page.
     void setParentWidget(QWidget* parent);
     // The set holding the page; it outlives the page.
-    void setOwner(IControlPageOwner* owner) { owner_ = owner; }
+    // Stores the owner and announces the page again to the controls that want their page.
+    void setOwner(IControlPageOwner* owner);
+    // The owner's container changed an ambient (the font, or DISPID_UNKNOWN for several): the
+    // hosted controls get it anew.
+    void ambientChanged(DISPID id);
     void setCommandServer(ICommandServer* server);
     void setBackColor(OLE_COLOR color);
     void setBackPicture(IPictureDisp* picture);
@@ -95,6 +99,7 @@ public:
 
 private:
     friend class PageWidget;
+    friend class PageOwnerLink;
 
     // HostedControls
     size_t count() const override;
@@ -105,6 +110,10 @@ private:
     std::vector<controls::HostWidget*> reachable() const;
     HRESULT host(const std::string& classId, const RECT& rect, IStream* data, controls::HostWidget** out);
     void prepare(controls::HostWidget* host);
+    // Gives the control this page as its IControlPageOwner, when it wants one.
+    void announceOwner(controls::HostWidget* host);
+    // The ambients the owner passes on (the font), given to a host.
+    void passAmbients(controls::HostWidget* host);
 
     // Dragging, source side.
     void pressOnHost(controls::HostWidget* host, QPoint grab, QPoint global, int64_t ms);

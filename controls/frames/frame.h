@@ -80,6 +80,7 @@ public:
 
     void onDraw(QPainter& painter, const QRect& bounds) override;
     void refreshFromServer() override;
+    void passAmbientChange(DISPID id) override { inner_->OnAmbientPropertyChange(id); }
     void onWindowCreated() override;
     void onResize() override { layOut(); }
     void onMousePress(QMouseEvent* e) override;

@@ -378,6 +378,11 @@ HRESULT MultiPageFrame::IsLocked(BOOL* locked)
     return S_OK;
 }
 
+void MultiPageFrame::passAmbientChange(DISPID id)
+{
+    eachPage([&](ControlPage& p) { p.ambientChanged(id); });
+}
+
 HRESULT createMultiPageFrame(REFIID iid, void** out)
 {
     auto m = com::make<MultiPageFrame>();

@@ -59,6 +59,12 @@ public:
 
     void onDraw(QPainter& painter, const QRect& bounds) override;
     void refreshFromServer() override {}
+
+protected:
+    IControlPageOwner* upstream() const override { return owner_; }
+    void passAmbientChange(DISPID id) override;
+
+public:
     void onWindowCreated() override;
     void onResize() override;
 

@@ -7,7 +7,10 @@
 #include "controls/buttons/displaybutton.h"
 #include "controls/buttons/radiobutton.h"
 #include "controls/frames/frame.h"
+#include "controls/frames/grabfield.h"
 #include "controls/frames/multipageframe.h"
+#include "controls/frames/objective.h"
+#include "controls/frames/popupdialog.h"
 #include "controls/values/spi_slider.h"
 #include "controls/values/text_edit.h"
 #include "controls/values/time_edit.h"
@@ -57,6 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         loadControl<controls::Static>,        loadControl<controls::Display>,
         loadControl<controls::List>,          loadControl<controls::MultiList>,
         loadControl<controls::Tree>,          loadControl<controls::ComboBox>,
+        loadControl<controls::PopupDialog>,   loadControl<controls::GrabField>,
+        loadControl<controls::Objective>,
     };
     loaders[data[0] % std::size(loaders)](body, n);
     return 0;
