@@ -15,9 +15,9 @@ constexpr DISPID kStyle = 9;
 
 RadioButton::RadioButton() : FaceControl(classDescriptor()) {}
 
-const std::vector<PropertyMapEntry>& RadioButton::propertyMap()
+const std::vector<MapEntry>& RadioButton::propertyMap()
 {
-    static const std::vector<PropertyMapEntry> map{
+    static const std::vector<MapEntry> map{
         {"Value", kValue, CLSID_RadioButtonPpg},
         {"GroupNumber", kGroupNumber, CLSID_RadioButtonPpg},
         {"Enabled", DISPID_ENABLED, CLSID_RadioButtonPpg},
@@ -45,7 +45,7 @@ const ClassDescriptor& RadioButton::classDescriptor()
             return static_cast<RadioButton&>(b).setValue(v.boolVal != 0);
         };
         std::vector<DISPID> order;
-        for (const PropertyMapEntry& e : propertyMap())
+        for (const MapEntry& e : propertyMap())
             order.push_back(e.id);
         return ClassDescriptor{
             CLSID_RadioButton,
@@ -60,6 +60,9 @@ const ClassDescriptor& RadioButton::classDescriptor()
              props::font(), foreColorProperty(), backColorProperty()},
             {props::method<RadioButton>(DISPID_ABOUTBOX, "AboutBox", [](RadioButton&) { return showAboutBox(); })},
             order,
+            {},
+            {},
+            propertyMap(),
         };
     }();
     return d;

@@ -6,20 +6,12 @@
 
 namespace vyr::controls {
 
-// One entry of a control's property map: the persisted name, the dispid it is read and written
-// through, and the property page that edits it.
-struct PropertyMapEntry {
-    const char* name;
-    DISPID id;
-    CLSID page;
-};
-
 class RadioButton final : public FaceControl {
 public:
     RadioButton();
     static const ClassDescriptor& classDescriptor();
     // The persisted properties, in stream order (the descriptor's save order follows it).
-    static const std::vector<PropertyMapEntry>& propertyMap();
+    static const std::vector<MapEntry>& propertyMap();
 
     bool value() const { return face.pressed != 0; }
     // On: switches the rest of the group off first ("check"); off: only this control.

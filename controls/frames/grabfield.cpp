@@ -50,7 +50,7 @@ const ClassDescriptor& GrabField::classDescriptor()
             props::longField<C>(66, "FrameWidth", [](C& c) -> int32_t& { return c.frameWidth; }),
             props::colorField<C>(67, "FrameColor", [](C& c) -> OLE_COLOR& { return c.frameColor; }),
             [] {
-                PropertyDesc p{50, "Command", PropType::String, nullptr, nullptr, nullptr};
+                PropertyDesc p{50, "Command", PropType::Command, nullptr, nullptr, nullptr};
                 p.get = [](ControlBase& b) { return Variant::fromString(static_cast<C&>(b).commandName()); };
                 p.put = [](ControlBase& b, const VARIANT& v, PutKind) {
                     return static_cast<C&>(b).setCommandName(com::utf8(v.bstrVal));

@@ -67,9 +67,14 @@ const ClassDescriptor& MultiList::classDescriptor()
                      [](C& c, int n) { return c.setNumberOfColumns(n); }),
             shortRow(kCurrentColumn, "CurrentColumn", [](C& c) { return c.currentColumn_; },
                      [](C& c, int n) { return c.setCurrentColumn(n); }),
-            stringRow(50, "Command",
-                      [](C& c) { return c.columns_.empty() ? std::string() : c.columns_[size_t(c.currentColumn_)].command.text(); },
-                      [](C& c, const std::string& t) { return c.setColumnCommand(t); }),
+            [] {
+                PropertyDesc p = stringRow(
+                    50, "Command",
+                    [](C& c) { return c.columns_.empty() ? std::string() : c.columns_[size_t(c.currentColumn_)].command.text(); },
+                    [](C& c, const std::string& t) { return c.setColumnCommand(t); });
+                p.type = PropType::Command;
+                return p;
+            }(),
             shortRow(kColumnWidth, "ColumnWidth", [](C& c) { return c.columnWidth(); },
                      [](C& c, int w) { return c.setColumnWidth(w); }),
             stringRow(kColumnTitleText, "ColumnTitleText",

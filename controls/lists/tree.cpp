@@ -17,7 +17,7 @@ void renewTree(Tree& t) { t.renew(); }
 
 PropertyDesc bindingRow(DISPID id, const char* name, CommandBinding Tree::*binding)
 {
-    PropertyDesc p{id, name, PropType::String, nullptr, nullptr, nullptr};
+    PropertyDesc p{id, name, PropType::Command, nullptr, nullptr, nullptr};
     p.get = [binding](ControlBase& b) { return Variant::fromString((static_cast<Tree&>(b).*binding).text()); };
     p.put = [binding, id](ControlBase& b, const VARIANT& v, PutKind) {
         Tree& t = static_cast<Tree&>(b);

@@ -27,6 +27,7 @@ HRESULT ControlHost::host(IUnknown* control)
     if (FAILED(hr))
         return hr;
     site_ = vyr::com::make<Site>();
+    site_->setControl(control);
     if (FAILED(hr = control_->SetSite(site_.get())))
         return hr;
     const RECT rect{0, 0, width(), height()};
@@ -43,6 +44,7 @@ void ControlHost::release()
         return;
     control_->DestroyControlWindow();
     control_->SetSite(nullptr);
+    site_->setControl(nullptr);
     control_ = nullptr;
     window_ = nullptr;
 }

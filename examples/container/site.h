@@ -14,6 +14,22 @@ public:
     STDMETHOD(GetAmbientProperty)(DISPID id, VARIANT* value) override;
     STDMETHOD(OnControlInfoChanged)() override { return S_OK; }
     STDMETHOD(OnFocus)(BOOL) override { return S_OK; }
+    // One control per site: the control is its only sibling.
+    STDMETHOD(GetSibling)(ULONG index, IUnknown** control) override
+    {
+        if (!control)
+            return E_POINTER;
+        *control = index == 0 ? control_ : nullptr;
+        if (*control)
+            (*control)->AddRef();
+        return *control ? S_OK : S_FALSE;
+    }
+    void setControl(IUnknown* control) { control_ = control; }
+
+private:
+    // Not a counted reference (the control holds its site): the host clears it before it
+    // lets the control go.
+    IUnknown* control_ = nullptr;
 };
 
 // A widget that hosts one control: gives it a site, creates the control's window as its
