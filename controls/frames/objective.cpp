@@ -89,6 +89,7 @@ const ClassDescriptor& Objective::classDescriptor()
         {props::method<C>(DISPID_DOCLICK, "DoClick", [](C& c) { return c.doClick(); }),
          props::method<C>(DISPID_ABOUTBOX, "AboutBox", [](C&) { return showAboutBox(); })},
         {50, DISPID_ENABLED, DISPID_CAPTION, DISPID_BACKCOLOR, DISPID_FORECOLOR, 4, 3, 5, 6, 7, 8, DISPID_FONT, kStyle},
+        "IListButton", // its members' order is the descriptor's
     };
     return d;
 }

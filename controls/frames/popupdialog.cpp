@@ -181,13 +181,11 @@ const ClassDescriptor& PopupDialog::classDescriptor()
 
 void* PopupDialog::queryExtra(REFIID riid)
 {
-    if (riid == descriptor().dispatchIid)
-        return static_cast<IDispatch*>(static_cast<ControlBase*>(this));
     if (riid == IID_IControlPageOwner)
         return static_cast<IControlPageOwner*>(this);
     if (riid == IID_IPageOwnerAware)
         return static_cast<IPageOwnerAware*>(this);
-    return nullptr;
+    return ControlBase::queryExtra(riid);
 }
 
 void PopupDialog::afterChange(DISPID id)
