@@ -1,28 +1,54 @@
 #!/usr/bin/env bash
-# Builds the stream fuzz targets with clang (libFuzzer + AddressSanitizer) and runs each for a
-# while: fuzz_variant (VARIANT records and persisted objects) and fuzz_streams (the controls'
-# property and layout loaders).
-#   scripts/fuzz.sh [seconds per target]   (default 60)
+# Builds the stream fuzz target with clang (libFuzzer + AddressSanitizer) into build-fuzz/ and
+# fuzzes each loader of tests/fuzz/fuzz_streams.cpp in turn, from the committed corpus under
+# tests/fuzz/corpus/<loader> and fresh seeds (fuzz_seeds).
+#   scripts/fuzz.sh [--merge] [seconds per loader] [loader...]   (default 60 s, every loader)
+# --merge adds the inputs that reach new coverage to the committed corpus (minimised).
+# A crash stops that loader's run; its input is left as build-fuzz/crashes/<loader>-crash-*:
+# copy it into tests/fuzz/corpus/<loader>/ with the fix so the replay test keeps it.
+# Figures per loader (runs, coverage, corpus) go to build-fuzz/summary.txt.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
+merge=0
+if [ "${1:-}" = "--merge" ]; then merge=1; shift; fi
 seconds=${1:-60}
+shift || true
 build=build-fuzz
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DVYR_FUZZ=ON -DVYR_BUILD_TESTS=ON -DVYR_PARTS="platform/com;platform/registry;platform/gdi;tools;controls" >/dev/null
-cmake --build "$build" --target fuzz_variant fuzz_streams
-
-# Seeds for the VARIANT reader: a long, a string, a null object, a font, a 1 x 1 bitmap picture.
-seeds="$build/corpus-variant"
-mkdir -p "$seeds" "$build/corpus-streams"
-printf '\x03\x00\x2a\x00\x00\x00' >"$seeds/long"
-printf '\x08\x00\x06\x00\x00\x00a\x00b\x00\x00\x00' >"$seeds/string"
-printf '\x09\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00' >"$seeds/null_object"
-printf '\x09\x00\x03\x52\xe3\x0b\x91\x8f\xce\x11\x9d\xe3\x00\xaa\x00\x4b\xb8\x51\x01\x00\x00\x00\x90\x01\x80\x38\x01\x00\x05Arial' >"$seeds/font"
-printf '\x09\x00\x04\x52\xe3\x0b\x91\x8f\xce\x11\x9d\xe3\x00\xaa\x00\x4b\xb8\x51lt\x00\x00\x3a\x00\x00\x00BM\x3a\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00\x28\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00\x01\x00\x18\x00\x00\x00\x00\x00\x04\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\xff\x00\x00\x00' >"$seeds/picture"
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ "${launcher[@]}" \
+  -DVYR_FUZZ=ON -DVYR_BUILD_TESTS=OFF -DVYR_PARTS="platform/com;platform/registry;platform/gdi;tools;controls" >/dev/null
+cmake --build "$build" --target fuzz_streams fuzz_seeds
 
 export QT_QPA_PLATFORM=offscreen
-"$build/tests/platform/com/fuzz_variant" -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=4096 "$seeds"
-# The GUI application fuzz_streams keeps for fonts lives until exit: leaks are not checked there.
-ASAN_OPTIONS=detect_leaks=0 "$build/tests/fuzz/fuzz_streams" -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=4096 "$build/corpus-streams"
+rm -rf "$build/seeds"
+"$build/tests/fuzz/fuzz_seeds" "$build/seeds"
+loaders=("$@")
+((${#loaders[@]})) || loaders=($("$build/tests/fuzz/fuzz_seeds" --list))
+mkdir -p "$build/crashes" "$build/logs"
+: >"$build/summary.txt"
+status=0
+for loader in "${loaders[@]}"; do
+  work="$build/corpus/$loader"
+  committed="tests/fuzz/corpus/$loader"
+  mkdir -p "$work" "$committed"
+  log="$build/logs/$loader.log"
+  echo "== $loader: $seconds s"
+  if ! VYR_FUZZ_LOADER="$loader" "$build/tests/fuzz/fuzz_streams" -max_total_time="$seconds" \
+      -rss_limit_mb=2048 -max_len=4096 -timeout=10 -print_final_stats=1 \
+      -artifact_prefix="$build/crashes/$loader-" "$work" "$committed" "$build/seeds/$loader" >"$log" 2>&1; then
+    status=1
+    echo "   FINDING: see $log"
+  fi
+  runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo '?')
+  cov=$(grep -o 'cov: [0-9]*' "$log" | tail -n 1 | grep -o '[0-9]*' || echo '?')
+  corp=$(grep -o 'corp: [0-9]*' "$log" | tail -n 1 | grep -o '[0-9]*' || echo '?')
+  printf '%-16s runs %-10s cov %-6s corpus %s\n' "$loader" "$runs" "$cov" "$corp" | tee -a "$build/summary.txt"
+  if ((merge)); then
+    VYR_FUZZ_LOADER="$loader" "$build/tests/fuzz/fuzz_streams" -merge=1 -max_len=4096 \
+      "$committed" "$work" >>"$log" 2>&1 || true
+  fi
+done
+exit $status

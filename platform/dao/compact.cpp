@@ -38,6 +38,15 @@ void flushToDisk(const std::string& path)
         throw DaoError(ErrorNumber::IoError, "Cannot flush the compacted copy '" + path + "' to disk");
 }
 
+// A failed copy goes with the journal SQLite may have left beside it: a stale journal beside
+// the next copy of that name would be taken for that copy's own.
+void removeWithSidecars(const std::string& path)
+{
+    std::error_code ec;
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+        std::filesystem::remove(path + suffix, ec);
+}
+
 // VACUUM INTO writes the compacted copy on a connection of its own, so that the progress
 // callback can be attached to it.
 void writeCopy(const std::string& source, const std::string& destination, const CompactProgress& progress)
@@ -79,7 +88,7 @@ void compactDatabase(const std::string& source, const std::string& destination,
         copy.close();
         flushToDisk(destination);
     } catch (...) {
-        std::filesystem::remove(destination, ec);
+        removeWithSidecars(destination);
         throw;
     }
 }

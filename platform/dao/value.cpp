@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <strings.h>
 
 namespace vyr::dao {
@@ -13,6 +14,23 @@ namespace {
 [[noreturn]] void nullUsed()
 {
     throw DaoError(ErrorNumber::QueryFailed, "Invalid use of Null");
+}
+
+// Text for a message: control bytes (a binary value read as text) shown as \xHH, so that the
+// message neither ends early nor garbles the terminal.
+std::string printable(const std::string& s)
+{
+    std::string out;
+    for (unsigned char c : s) {
+        if (c < 0x20 || c == 0x7f) {
+            char hex[5];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            out += hex;
+        } else {
+            out += char(c);
+        }
+    }
+    return out;
 }
 
 std::string formatNumber(double n)
@@ -55,7 +73,7 @@ double Value::number() const
             if (res.ec == std::errc() && res.ptr == last && std::isfinite(n))
                 return n;
         }
-        throw DaoError(ErrorNumber::QueryFailed, "Type mismatch: '" + s + "' is not a number");
+        throw DaoError(ErrorNumber::QueryFailed, "Type mismatch: '" + printable(s) + "' is not a number");
     }
     }
     return 0;

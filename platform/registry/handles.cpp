@@ -1,5 +1,7 @@
 #include "platform/registry/handles.h"
+#include "platform/registry/immortal.h"
 #include "platform/registry/store.h"
+#include <cstdlib>
 #include <unordered_map>
 
 namespace vyr::registry {
@@ -11,10 +13,22 @@ struct Table {
     std::unordered_map<uintptr_t, KeyRef> open;
     uintptr_t next = 1;
 };
+// At exit or when the library holding this code is unloaded, the table gives its memory back
+// once every handle is closed; it stays usable for handles closed later during exit.
+void releaseWhenEmpty();
+
 Table& table()
 {
-    static auto* t = new Table;  // never destroyed: handles may be closed during exit
-    return *t;
+    static Immortal<Table> t;  // never destroyed: handles may be closed during exit
+    static const bool atExit = std::atexit(releaseWhenEmpty) == 0;
+    (void)atExit;
+    return t.get();
+}
+
+void releaseWhenEmpty()
+{
+    if (table().open.empty())
+        std::unordered_map<uintptr_t, KeyRef>().swap(table().open);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "platform/registry/store.h"
+#include "platform/registry/immortal.h"
 #include "platform/registry/registry.h"
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -83,7 +84,13 @@ public:
         sqlite3_extended_result_codes(db_, 1);
         sqlite3_busy_timeout(db_, kBusyTimeoutMs);
         // WAL with NORMAL sync survives a crash of the program; RegFlushKey checkpoints.
-        exec("PRAGMA synchronous=NORMAL");
+        // (A file that is not a database fails here already: the handle must not outlive us.)
+        try {
+            exec("PRAGMA synchronous=NORMAL");
+        } catch (...) {
+            sqlite3_close(db_);
+            throw;
+        }
     }
     ~Connection() override
     {
@@ -166,13 +173,18 @@ struct OpenStore {
 };
 std::list<OpenStore>& openStores()
 {
-    static auto* stores = new std::list<OpenStore>;  // never destroyed: usable at exit
-    return *stores;
+    static Immortal<std::list<OpenStore>> stores;  // closed by closeAtExit, never destroyed
+    return stores.get();
 }
 
-// At exit the committed changes move from the write-ahead log into the store file itself, so
-// the file alone holds everything once no program is running.
-void checkpointAtExit()
+// Reads of a store that does not exist yet run on this empty store in memory.
+Connection* emptyConnection = nullptr;
+
+// At exit, and when a library holding this code is unloaded (a control server unloaded by its
+// container), the committed changes move from the write-ahead log into the store file itself,
+// so the file alone holds everything once no program is running, and the connections close:
+// an unloaded library must not leave its open files and SQLite's memory in the process.
+void closeAtExit()
 {
     std::unique_lock lock(storeMutex(), std::try_to_lock);
     if (!lock)
@@ -185,6 +197,16 @@ void checkpointAtExit()
         } catch (const StoreError&) {
         }
     }
+    openStores().clear();
+    delete emptyConnection;
+    emptyConnection = nullptr;
+}
+
+// Called before the first connection opens.
+void closeAtExitOnce()
+{
+    static const bool registered = std::atexit(closeAtExit) == 0;
+    (void)registered;
 }
 
 void forget(const std::string& path)
@@ -205,8 +227,7 @@ Connection& connectionFor(const std::string& path, const struct stat& st, bool c
         stores.erase(it);
         break;
     }
-    static const bool atExit = std::atexit(checkpointAtExit) == 0;
-    (void)atExit;
+    closeAtExitOnce();
     auto conn = std::make_unique<Connection>(
         path, SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0));
     struct stat now {};
@@ -223,11 +244,12 @@ Connection& connectionFor(const std::string& path, const struct stat& st, bool c
 // Reads of a store that does not exist yet run on an empty store in memory.
 Connection& emptyStore()
 {
-    static Connection* empty = nullptr;
+    Connection*& empty = emptyConnection;
     if (!empty || empty->forked()) {
+        closeAtExitOnce();
         auto conn = std::make_unique<Connection>(":memory:", SQLITE_OPEN_READWRITE);
         conn->createSchema();
-        empty = conn.release();  // kept for the life of the process
+        empty = conn.release();  // kept until exit or unload (a forked child's copy is left alone)
     }
     return *empty;
 }
@@ -408,8 +430,8 @@ LONG runInStore(const std::string& path, Access access, const std::function<LONG
 
 std::mutex& storeMutex()
 {
-    static auto* m = new std::mutex;  // never destroyed: the store may be used during exit
-    return *m;
+    static Immortal<std::mutex> m;  // the store may be used during exit
+    return m.get();
 }
 
 LONG flushStore(const std::string& path)

@@ -79,6 +79,18 @@ void sortOutScratch(const std::string& path, const std::string& scratch)
     renameOver(scratch, path);
 }
 
+// Compaction replaces the file, so it is for files the user lets us write, in a folder we may
+// write: a read-only database (or one in a read-only folder) is left exactly as it is, and so
+// is an empty file, which compacted would turn into a database of no tables.
+bool worthCompacting(const std::string& path)
+{
+    std::error_code ec;
+    if (fs::is_regular_file(path, ec) && fs::file_size(path, ec) == 0 && !ec)
+        return false;
+    const std::string folder = folderOf(path);
+    return ::access(path.c_str(), W_OK) == 0 && ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
+}
+
 } // namespace
 
 std::string scratchPath(const std::string& path)
@@ -108,6 +120,9 @@ void replaceByCopy(const std::string& path, const std::string& source, const Com
     sortOutScratch(path, scratch);
     if (!present(path))
         throw DaoError(ErrorNumber::FileNotFound, "Could not find file '" + path + "'");
+
+    if (!worthCompacting(path))
+        return;   // opened as it is: the open and the checks report what is wrong with it
 
     dao::WriterLock lock(path);   // no other program commits while the copy is made and swapped
     dao::compactDatabase(source, scratch, [&] {

@@ -1,6 +1,8 @@
 #include "platform/registry/regkey.h"
 #include "tests/platform/registry/tempstore.h"
 #include "tests/tools/runprocess.h"
+#include <dlfcn.h>
+#include <filesystem>
 #include <fstream>
 
 using namespace vyr::registry;
@@ -105,5 +107,32 @@ TEST_F(RegsvrTest, SilentRegistrationPrintsNothing)
     const auto r = regsvr({"/s", VYR_TEST_SERVER});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "");
+    EXPECT_TRUE(registered());
+}
+
+// A server unloaded after registering (as vyr-regsvr and containers unload it) closes the
+// store it opened: no descriptor of the store, its log or its index stays in the process.
+TEST_F(RegsvrTest, AnUnloadedServerLeavesNoStoreOpen)
+{
+    namespace fs = std::filesystem;
+    const auto storeFilesOpen = [&] {
+        int open = 0;
+        for (const auto& fd : fs::directory_iterator("/proc/self/fd")) {
+            std::error_code ec;
+            const std::string target = fs::read_symlink(fd.path(), ec).string();
+            open += !ec && target.rfind(store_.path(), 0) == 0;
+        }
+        return open;
+    };
+    for (int round = 0; round < 3; ++round) {
+        void* server = dlopen(VYR_TEST_SERVER, RTLD_NOW | RTLD_LOCAL);
+        ASSERT_TRUE(server) << dlerror();
+        const auto registerServer = reinterpret_cast<HRESULT (*)()>(dlsym(server, "DllRegisterServer"));
+        ASSERT_TRUE(registerServer);
+        EXPECT_EQ(registerServer(), S_OK);
+        EXPECT_GT(storeFilesOpen(), 0) << "the server keeps its store open while loaded";
+        dlclose(server);
+        EXPECT_EQ(storeFilesOpen(), 0) << "round " << round;
+    }
     EXPECT_TRUE(registered());
 }
