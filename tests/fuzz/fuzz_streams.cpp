@@ -4,6 +4,7 @@
 #include "controls/buttons/button.h"
 #include "controls/frames/frame.h"
 #include "controls/frames/multipageframe.h"
+#include "controls/propertypages/propertybrowser.h"
 #include "platform/com/memstream.h"
 #include <QApplication>
 
@@ -33,10 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // readers on their own are fuzzed by fuzz_variant.)
     const uint8_t* body = data + 1;
     const size_t n = size - 1;
-    switch (data[0] % 4) {
+    switch (data[0] % 5) {
     case 0: loadControl<controls::Button>(body, n); break;
     case 1: loadControl<controls::OptionButton>(body, n); break;
     case 2: loadControl<controls::Frame>(body, n); break;
+    case 3: loadControl<controls::PropertyBrowser>(body, n); break;
     default: loadControl<controls::MultiPageFrame>(body, n); break;
     }
     return 0;
