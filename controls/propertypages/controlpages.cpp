@@ -12,8 +12,8 @@ namespace vyr::controls {
 
 namespace {
 
-// 250 x 110 dialog units of an 8-point dialog font.
-constexpr QSize kPanelSize(375, 180);
+// 250 x 110 dialog units of an 8-point dialog font, widened for this platform's wider font.
+constexpr QSize kPanelSize(440, 180);
 
 QString idName(int id) { return QString::number(id); }
 
@@ -78,6 +78,9 @@ void ControlPropertyPage::buildPanel(QWidget* panel)
             grid->addWidget(w, row++, 1);
         }
     }
+    // The check boxes keep their full texts; the edit and the lists give way.
+    grid->setColumnStretch(1, 1);
+    grid->setColumnMinimumWidth(2, 215);
     outer->addStretch(1);
     // The framed strip at the bottom with the control's name.
     auto* strip = new QFrame(panel);

@@ -297,7 +297,7 @@ TEST(PropertyFrame, ScreenshotsOfEachPage)
     IUnknown* one[] = {b.get()};
     radio->SetObjects(1, one);
     QWidget holder;
-    holder.resize(375, 180);
+    holder.resize(440, 180);
     radio->Activate(&holder, nullptr, TRUE);
     shoot(&holder, "page-radiobutton.png");
 }
