@@ -1,6 +1,7 @@
 #include "controls/propertypages/propertybrowser.h"
 #include "controls/core/properties.h"
 #include "controls/propertypages/colorpicker.h"
+#include "controls/propertypages/propertyframe.h"
 #include "platform/gdi/syscolors.h"
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -395,8 +396,23 @@ bool PropertyBrowser::beginEdit(int line)
         return false;
     select(line);
     const Line& l = model_.lines()[size_t(line)];
-    if (l.readOnly || l.kind == browser::kKindFont || l.kind == browser::kKindPicture)
+    if (l.readOnly)
         return false;
+    if (l.kind == browser::kKindFont || l.kind == browser::kKindPicture) {
+        // Fonts and pictures are edited on their stock page, in the property frame.
+        std::vector<IUnknown*> objects;
+        for (const browser::Row* r : l.rows)
+            objects.push_back(r->object.get());
+        auto* frame = new PropertyFrame(window(), QString::fromStdString(l.name), objects, commonPages(objects));
+        frame->setObjectName(QStringLiteral("propertyFrame"));
+        frame->setAttribute(Qt::WA_DeleteOnClose);
+        if (!frame->editProperty(l.id)) {
+            delete frame;
+            return false;
+        }
+        frame->open();
+        return true;
+    }
     const QRect value = valueRect(line);
     const QPoint below = window()->mapToGlobal(value.bottomLeft() + QPoint(0, 1));
     if (l.kind == browser::kKindColor) {

@@ -33,8 +33,8 @@ public:
     // Selection and editing, as the keyboard and the mouse drive them.
     int selected() const { return selected_; }
     void select(int line);
-    // Opens the line's editor: edit field, choice list or colour picker. False when the line
-    // cannot be edited here.
+    // Opens the line's editor: edit field, choice list or colour picker, or for a font or a
+    // picture the property frame on its stock page. False when the line cannot be edited.
     bool beginEdit(int line);
     // Writes the edit field's text; false when it did not convert or the write failed.
     bool commitEdit();

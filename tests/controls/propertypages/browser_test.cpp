@@ -29,8 +29,9 @@ ComPtr<IDispatch> create(REFCLSID clsid)
     ComPtr<IDispatch> d;
     const ClassRow* row = findClass(clsid);
     EXPECT_TRUE(row && row->create);
-    if (row && row->create)
+    if (row && row->create) {
         EXPECT_EQ(row->create(IID_IDispatch, d.putVoid()), S_OK);
+    }
     return d;
 }
 

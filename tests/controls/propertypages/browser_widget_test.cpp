@@ -7,6 +7,8 @@
 #include "controls/frames/frame.h"
 #include "controls/propertypages/colorpicker.h"
 #include "controls/propertypages/propertybrowser.h"
+#include "controls/propertypages/propertyframe.h"
+#include <QTabWidget>
 #include "platform/com/dispcall.h"
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -172,6 +174,22 @@ TEST_F(BrowserWindow, ColourPickerWritesColoursAndKeepsCustomColours)
     EXPECT_EQ(picker->selectedCell(), 51);
     picker->chooseSystem(5);
     EXPECT_EQ(subjects[0]->property("BackColor").get().ulVal, 0x80000005u);
+}
+
+TEST_F(BrowserWindow, FontsAndPicturesOpenTheirStockPageInThePropertyFrame)
+{
+    ASSERT_EQ(subjects[0]->create("VyrControls.Button"), S_OK);
+    ASSERT_EQ(browser->setDispatch(subjects[0]->dispatch()), S_OK);
+    ASSERT_TRUE(browser->beginEdit(line("Picture")));
+    auto* frame = browserHost->controlWindow()->findChild<PropertyFrame*>(QStringLiteral("propertyFrame"));
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->pageClass(frame->tabs()->currentIndex()), CLSID_PictPpg);
+    delete frame;
+    ASSERT_TRUE(browser->beginEdit(line("Font")));
+    frame = browserHost->controlWindow()->findChild<PropertyFrame*>(QStringLiteral("propertyFrame"));
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->pageClass(frame->tabs()->currentIndex()), CLSID_FontPpg);
+    frame->reject();
 }
 
 TEST_F(BrowserWindow, PaintsAColourSwatchAndScrollsLongLists)
