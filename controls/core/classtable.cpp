@@ -34,6 +34,13 @@ __attribute__((weak)) HRESULT createList(REFIID iid, void** out);
 __attribute__((weak)) HRESULT createMultiList(REFIID iid, void** out);
 __attribute__((weak)) HRESULT createTree(REFIID iid, void** out);
 __attribute__((weak)) HRESULT createComboBox(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createPropertyBrowser(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createButtonPpg(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createRadioButtonPpg(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createFramePpg(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createColorPpg(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createFontPpg(REFIID iid, void** out);
+__attribute__((weak)) HRESULT createPictPpg(REFIID iid, void** out);
 
 namespace {
 
@@ -42,7 +49,7 @@ constexpr ClassKind P = ClassKind::Page;
 
 const ClassRow kRows[] = {
     {CLSID_Button, "Button", "VyrControls.Button.1", 8410, "Button Control", 1, 135569, C, createButton},
-    {CLSID_ButtonPpg, "ButtonPpg", "VyrControls.ButtonPpg.1", 8411, "Button Property Page", 0, 0, P, nullptr},
+    {CLSID_ButtonPpg, "ButtonPpg", "VyrControls.ButtonPpg.1", 8411, "Button Property Page", 0, 0, P, createButtonPpg},
     {CLSID_OptionButton, "OptionButton", "VyrControls.OptionButton.1", 8438, "OptionButton Control", 2, 131473, C,
      createOptionButton},
     {CLSID_ButtonList, "ButtonList", "VyrControls.ButtonList.1", 8470, "Button List Control", 454, 131473, C,
@@ -51,16 +58,16 @@ const ClassRow kRows[] = {
      createDisplayButton},
     {CLSID_DisplayOptionButton, "DisplayOptionButton", "VyrControls.DisplayOptionButton.1", 8410, "Button Control", 1,
      135569, C, createDisplayOptionButton},
-    {CLSID_ColorPpg, "ColorPpg", "VyrControls.ColorPpg.1", 8434, "Color Property Page", 0, 0, P, nullptr},
-    {CLSID_PictPpg, "PictPpg", "VyrControls.PictPpg.1", 8426, "Picture Property Page", 0, 0, P, nullptr},
-    {CLSID_FontPpg, "FontPpg", "VyrControls.FontPpg.1", 8430, "Font Property Page", 0, 0, P, nullptr},
+    {CLSID_ColorPpg, "ColorPpg", "VyrControls.ColorPpg.1", 8434, "Color Property Page", 0, 0, P, createColorPpg},
+    {CLSID_PictPpg, "PictPpg", "VyrControls.PictPpg.1", 8426, "Picture Property Page", 0, 0, P, createPictPpg},
+    {CLSID_FontPpg, "FontPpg", "VyrControls.FontPpg.1", 8430, "Font Property Page", 0, 0, P, createFontPpg},
     {CLSID_RadioButton, "RadioButton", "VyrControls.RadioButton.1", 8444, "Radio Button", 5, 135569, C, createRadioButton},
     {CLSID_RadioButtonPpg, "RadioButtonPpg", "VyrControls.RadioButtonPpg.1", 8416, "Radio Button Property Page", 0, 0,
-     P, nullptr},
+     P, createRadioButtonPpg},
     {CLSID_Frame, "Frame", "VyrControls.Frame.1", 8420, "Frame Control", 410, 149905, C, createFrame},
-    {CLSID_FramePpg, "FramePpg", "VyrControls.FramePpg.1", 8421, "Frame Property Page", 0, 0, P, nullptr},
+    {CLSID_FramePpg, "FramePpg", "VyrControls.FramePpg.1", 8421, "Frame Property Page", 0, 0, P, createFramePpg},
     {CLSID_PropertyBrowser, "PropertyBrowser", "VyrControls.PropertyBrowser.1", 8471, "Property Browser Control", 445,
-     133265, C, nullptr},
+     133265, C, createPropertyBrowser},
     {CLSID_Static, "Static", "VyrControls.Static.1", 8451, "Static Control", 426, 139665, C, createStatic},
     {CLSID_Display, "Display", "VyrControls.Display.1", 8472, "Display", 446, 139665, C, createDisplay},
     {CLSID_Slider, "Slider", "VyrControls.Slider.1", 8441, "SPI Double Slider Control", 404, 131473, C, createSlider},

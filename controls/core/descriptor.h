@@ -63,6 +63,8 @@ struct PropertyDesc {
 struct MethodParam {
     std::string name;
     PropType type;
+    // An [out] parameter: the type information describes a pointer to `type`.
+    bool out = false;
 };
 
 struct MethodDesc {

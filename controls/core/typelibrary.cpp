@@ -152,8 +152,10 @@ Func memberFunc(Library& lib, const ClassDescriptor& d, const Slot& s)
         f.name = m->name;
         f.doc = m->help;
         f.kind = INVOKE_FUNC;
-        for (const MethodParam& p : m->params)
-            f.params.push_back({p.name, typeOf(lib, p.type, nullptr)});
+        for (const MethodParam& p : m->params) {
+            const Type t = typeOf(lib, p.type, nullptr);
+            f.params.push_back({p.name, p.out ? Type::pointer(t) : t, p.out ? PARAMFLAG_FOUT : PARAMFLAG_FIN});
+        }
         if (m->result)
             f.result = typeOf(lib, *m->result, nullptr);
         return f;

@@ -1,7 +1,13 @@
 // The demo container: every built control, hosted the way an application hosts them, bound
 // to an in-memory command server. Without a display it renders its window to a PNG.
 #include "tools/demo/demopage.h"
+#include "controls/propertypages/propertyframe.h"
+#include "platform/com/dispcall.h"
 #include <QApplication>
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QPushButton>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -49,6 +55,55 @@ constexpr const char* kHelp =
     "Environment:\n"
     "  VYR_DEMO_PNG  the PNG file written without a display (default out/demo.png)\n";
 
+// The property browser beside the controls: it browses whichever control was clicked last,
+// and "Properties..." opens the property frame for that control.
+class BrowserPanel : public QWidget {
+public:
+    explicit BrowserPanel(demo::DemoContext& ctx)
+    {
+        auto* layout = new QVBoxLayout(this);
+        browser_ = new controls::HostWidget(this);
+        browser_->setMinimumSize(280, 420);
+        browser_->create("VyrControls.PropertyBrowser");
+        browser_->setUserMode(true);
+        layout->addWidget(browser_, 1);
+        auto* properties = new QPushButton(QStringLiteral("Properties\u2026"), this);
+        layout->addWidget(properties);
+        connect(properties, &QPushButton::clicked, this, [this] {
+            if (!current_ || !current_->control())
+                return;
+            controls::showPropertyFrame(window(), QStringLiteral("Properties"), {current_->control()});
+        });
+        (void)ctx;
+        qApp->installEventFilter(this);
+    }
+    // Browse the control of `host`.
+    void browse(controls::HostWidget* host)
+    {
+        if (host == current_ || host == browser_ || !host->dispatch())
+            return;
+        current_ = host;
+        com::callMethod(browser_->dispatch(), "SetDispatch", {com::Variant::fromDispatch(host->dispatch())});
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() == QEvent::MouseButtonPress)
+            for (QObject* o = watched; o; o = o->parent())
+                if (auto* host = qobject_cast<controls::HostWidget*>(o)) {
+                    if (!isAncestorOf(host))
+                        browse(host);
+                    break;
+                }
+        return false;
+    }
+
+private:
+    controls::HostWidget* browser_ = nullptr;
+    QPointer<controls::HostWidget> current_;
+};
+
 bool haveDisplay()
 {
     const QString platform = QGuiApplication::platformName();
@@ -82,13 +137,21 @@ int main(int argc, char** argv)
     }
     layout->addStretch();
 
-    QScrollArea window;
+    QWidget window;
     window.setWindowTitle(QStringLiteral("Vyr controls demo"));
-    window.setWidget(content);
-    window.setWidgetResizable(true);
+    auto* scroll = new QScrollArea(&window);
+    scroll->setWidget(content);
+    scroll->setWidgetResizable(true);
+    auto* panel = new BrowserPanel(ctx);
+    auto* split = new QHBoxLayout(&window);
+    split->addWidget(scroll, 1);
+    split->addWidget(panel);
     content->adjustSize();
-    window.resize(content->sizeHint().width() + 30, std::min(content->sizeHint().height() + 10, 1000));
+    window.resize(content->sizeHint().width() + 30 + 300, std::min(content->sizeHint().height() + 10, 1000));
     window.show();
+    // Start on the first hosted control.
+    if (auto* first = content->findChild<controls::HostWidget*>())
+        panel->browse(first);
 
     if (haveDisplay())
         return app.exec();
@@ -99,6 +162,8 @@ int main(int argc, char** argv)
     app.processEvents();
     const QString path = qEnvironmentVariable("VYR_DEMO_PNG", QDir::current().filePath(QStringLiteral("out/demo.png")));
     QDir().mkpath(QFileInfo(path).absolutePath());
+    const QString besideBrowser = QString(path).replace(QStringLiteral(".png"), QStringLiteral("-browser.png"));
+    window.grab().save(besideBrowser);
     if (!content->grab().save(path)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return 1;
