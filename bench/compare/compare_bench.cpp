@@ -38,6 +38,9 @@ const QSize kCell(78, 28);
 
 QRect cell(int i) { return QRect(QPoint(4 + (i % 10) * 80, 4 + (i / 10) * 30), kCell); }
 
+ICommandServer* enabledServer();
+
+// Bound to an enabled command, as on a real form (an unbound control draws itself disabled).
 struct OurForm {
     QWidget form;
     OurForm()
@@ -51,6 +54,8 @@ struct OurForm {
             h->create(classes[i % 4]);
             if (i % 4 < 2)
                 h->setProperty("Caption", com::Variant::fromString("Item " + std::to_string(i)));
+            h->setProperty("Command", com::Variant::fromString("Shared"));
+            h->setCommandServer(enabledServer());
         }
         form.show();
     }
@@ -92,6 +97,8 @@ void renderOneOurs(benchmark::State& state)
     h.resize(100, 40);
     h.create("VyrControls.Button");
     h.setProperty("Caption", com::Variant::fromString("Caption"));
+    h.setProperty("Command", com::Variant::fromString("Shared"));
+    h.setCommandServer(enabledServer());
     h.show();
     QImage image(h.size(), QImage::Format_RGB32);
     for (auto _ : state)
@@ -166,6 +173,12 @@ public:
     STDMETHOD(HostSlot33)() override { return E_NOTIMPL; }
     STDMETHOD(GetObject)(LONG, IUnknown**) override { return E_NOTIMPL; }
 };
+
+ICommandServer* enabledServer()
+{
+    static auto* server = com::make<FixedServer>().detach();
+    return server;
+}
 
 constexpr int kReceivers = 1000;
 
