@@ -582,8 +582,15 @@ void ControlBase::applyShowState(bool visible)
         if (window_)
             window_->setVisible(show != 0);
     }
-    if (window_)
-        window_->setEnabled(enabled_ || design);
+    applyEnabled(enabled_ || design);
+}
+
+void ControlBase::applyEnabled(bool enable)
+{
+    // setEnabled keeps the explicit state in WA_ForceDisabled; when that already says the
+    // same, the call would change nothing and send no event.
+    if (window_ && window_->testAttribute(Qt::WA_ForceDisabled) == enable)
+        window_->setEnabled(enable);
 }
 
 HRESULT ControlBase::executeOwnCommand()
@@ -715,7 +722,7 @@ bool ControlBase::ambient(DISPID id, Variant& value) const
     return site_ && SUCCEEDED(site_->GetAmbientProperty(id, value.put()));
 }
 
-bool ControlBase::isRunMode() const
+bool ControlBase::readRunMode() const
 {
     if (!site_)
         return true;
@@ -734,6 +741,7 @@ bool ControlBase::isRunMode() const
 HRESULT ControlBase::SetSite(IVyrSite* site)
 {
     site_ = site;
+    runMode_ = readRunMode();
     return S_OK;
 }
 
@@ -744,6 +752,7 @@ HRESULT ControlBase::OnAmbientPropertyChange(DISPID id)
         font_.reset();
         fontTaken_ = false;
     }
+    runMode_ = readRunMode();
     applyShowState(shown_ != 0 || !isRunMode());
     invalidate();
     return S_OK;
@@ -767,7 +776,7 @@ HRESULT ControlBase::CreateControlWindow(void* parentWidget, const RECT* rect, v
     if (rect)
         window_->setGeometry(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top);
     window_->setVisible(shown_ != 0);
-    window_->setEnabled(enabled_ || !isRunMode());
+    applyEnabled(enabled_ || !isRunMode());
     onWindowCreated();
     if (out)
         *out = window_.data();

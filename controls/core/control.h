@@ -108,8 +108,9 @@ public:
 
     // --- Shared state the descriptor accessors reach.
     // The run-mode gate: ambient UserMode true and UIDead not true. Without a site a
-    // control counts as running.
-    bool isRunMode() const;
+    // control counts as running. Read from the site when it is set and when the host
+    // announces an ambient change, and kept in between.
+    bool isRunMode() const { return runMode_; }
     ICommandServer* server() const { return server_.get(); }
     CommandBinding& command() { return command_; }
     const std::string& commandText() const { return command_.text(); }
@@ -222,6 +223,10 @@ protected:
 private:
     friend class ControlWindow;
     HRESULT putProperty(const PropertyDesc& p, const VARIANT& value, PutKind kind);
+    // Asks the site for the two ambients the run mode depends on.
+    bool readRunMode() const;
+    // Enables or disables the window unless it already is (compared before touching it).
+    void applyEnabled(bool enable);
 
     const ClassDescriptor& desc_;
     com::DualInterface dual_; // the control's own interface, bound on first request
@@ -238,6 +243,7 @@ private:
     bool dirty_ = false;
     bool frozen_ = false;
     bool capture_ = false;
+    bool runMode_ = true;
     QPointer<ControlWindow> window_;
     std::map<int, int> timers_; // our identifier -> Qt timer id
 

@@ -21,6 +21,7 @@ Curve Curve::make(OLE_COLOR color, std::vector<CurvePoint> points)
                                                       [](const auto& a, const auto& b) { return a.y < b.y; });
         c.bounds = {xMin->x, xMax->x, yMin->y, yMax->y};
     }
+    c.ascending = std::is_sorted(c.points.begin(), c.points.end(), [](const auto& a, const auto& b) { return a.x < b.x; });
     return c;
 }
 
@@ -91,6 +92,50 @@ Columns visibleColumns(const QPainter& painter)
     return {int(std::floor(clip.left())) - 1, int(std::ceil(clip.right())) + 1};
 }
 
+// The points of a curve in ascending wavelength order that can show anything: from the last
+// one left of the visible columns to the first one right of them. Pixel columns never
+// decrease along such a curve, so the pieces left out are exactly those wholly beside.
+std::pair<size_t, size_t> visibleRange(const Curve& curve, const CurveScaler& scaler, const Columns& columns)
+{
+    const auto& pts = curve.points;
+    if (!curve.ascending || (columns.first == INT_MIN && columns.last == INT_MAX))
+        return {0, pts.size()};
+    const auto left = std::partition_point(pts.begin(), pts.end(),
+                                           [&](const CurvePoint& p) { return scaler.map(p).x() < columns.first; });
+    const auto right = std::partition_point(left, pts.end(),
+                                            [&](const CurvePoint& p) { return scaler.map(p).x() <= columns.last; });
+    const size_t begin = size_t(left - pts.begin());
+    const size_t end = size_t(right - pts.begin());
+    return {begin > 0 ? begin - 1 : 0, std::min(pts.size(), end + 1)};
+}
+
+// A polyline with every run of points in one pixel column cut down to its first, lowest,
+// highest and last point, in their order: the line through those covers the same pixels of
+// the column, and the lines into and out of the column are unchanged.
+std::vector<QPoint> perColumn(const std::vector<QPoint>& pts)
+{
+    std::vector<QPoint> out;
+    out.reserve(pts.size());
+    for (size_t i = 0; i < pts.size();) {
+        size_t j = i + 1;
+        size_t low = i, high = i;
+        while (j < pts.size() && pts[j].x() == pts[i].x()) {
+            if (pts[j].y() < pts[low].y())
+                low = j;
+            if (pts[j].y() > pts[high].y())
+                high = j;
+            ++j;
+        }
+        const size_t last = j - 1;
+        size_t keep[] = {i, std::min(low, high), std::max(low, high), last};
+        for (size_t k = 0; k < 4; ++k)
+            if (k == 0 || keep[k] != keep[k - 1])
+                out.push_back(pts[keep[k]]);
+        i = j;
+    }
+    return out;
+}
+
 void drawPolyline(QPainter& painter, const std::vector<QPoint>& pts, const Columns& columns)
 {
     size_t start = 0; // first point of the run being collected
@@ -143,7 +188,18 @@ void drawCurves(QPainter& painter, const std::vector<Curve>& curves, const Curve
     painter.setBrush(Qt::NoBrush);
     const Columns columns = visibleColumns(painter);
     for (const Curve& curve : curves) {
-        const std::vector<QPoint> pts = curvePixels(curve, CurveScaler(frame, lo, hi, curve.bounds), mode);
+        const CurveScaler scaler(frame, lo, hi, curve.bounds);
+        std::vector<QPoint> pts;
+        if (mode == eSpline || curve.points.size() == 1) {
+            pts = curvePixels(curve, scaler, mode);
+        } else {
+            const auto [begin, end] = visibleRange(curve, scaler, columns);
+            pts.reserve(end - begin);
+            for (size_t i = begin; i < end; ++i)
+                pts.push_back(scaler.map(curve.points[i]));
+            if (mode != ePixel)
+                pts = perColumn(pts);
+        }
         if (pts.empty())
             continue;
         painter.setPen(QPen(QColor(colorOf(curve.color)), 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));

@@ -25,6 +25,7 @@ struct Curve {
     OLE_COLOR color = 0;
     std::vector<CurvePoint> points; // only points whose both coordinates are numbers
     CurveBounds bounds;
+    bool ascending = false; // wavelengths never decrease along the points
 
     // Keeps the points that are numbers and works out their bounds.
     static Curve make(OLE_COLOR color, std::vector<CurvePoint> points);

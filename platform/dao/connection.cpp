@@ -1,16 +1,29 @@
 #include "platform/dao/connection.h"
 
 #include <cctype>
+#include <unordered_map>
 
 namespace vyr::dao::detail {
 
 Connection::~Connection()
 {
     close();
+    for (auto& [sql, kept] : statements)
+        sqlite3_finalize(kept->stmt);
 }
 
 void Connection::close()
 {
+    // Kept statements go first, or the file would stay open; one that a Statement still runs
+    // is finalized with the connection object.
+    for (auto it = statements.begin(); it != statements.end();) {
+        if (it->second->inUse) {
+            ++it;
+            continue;
+        }
+        sqlite3_finalize(it->second->stmt);
+        it = statements.erase(it);
+    }
     if (db) {
         sqlite3_close_v2(db);
         db = nullptr;
@@ -49,28 +62,61 @@ void fail(const Connection& c, int rc, const std::string& what)
 
 Statement::Statement(const Connection& c, std::string_view sql) : conn_(c), sql_(sql)
 {
+    sqlite3* db = c.handle();
+    auto& kept = c.statements;
+    auto found = kept.find(sql_);
+    if (found != kept.end() && !found->second->inUse) {
+        cached_ = found->second.get();
+        cached_->inUse = true;
+        stmt_ = cached_->stmt;
+        more_ = cached_->more;
+        return;
+    }
     const char* tail = nullptr;
-    int rc = sqlite3_prepare_v2(c.handle(), sql_.data(), int(sql_.size()), &stmt_, &tail);
+    int rc = sqlite3_prepare_v3(db, sql_.data(), int(sql_.size()), SQLITE_PREPARE_PERSISTENT, &stmt_, &tail);
     if (tail)
         more_ = std::string_view(tail, size_t(sql_.data() + sql_.size() - tail))
                     .find_first_not_of(" \t\r\n;") != std::string_view::npos;
     if (rc != SQLITE_OK) {
-        std::string msg = sqlite3_errmsg(c.db);
         sqlite3_finalize(stmt_);
         stmt_ = nullptr;
-        if (msg.rfind("no such table", 0) == 0)
-            throw DaoError(ErrorNumber::TableNotFound, "Cannot find the table in \"" + sql_ + "\": " + msg);
-        if (msg.rfind("no such column", 0) == 0)
-            throw DaoError(ErrorNumber::ItemNotFound, "Cannot find the column in \"" + sql_ + "\": " + msg);
-        fail(c, rc, "in \"" + sql_ + "\"");
+        failPrepare(rc);
     }
     if (!stmt_)   // only blanks or comments
         throw DaoError(ErrorNumber::QueryFailed, "The SQL text \"" + sql_ + "\" holds no statement");
+    if (found == kept.end()) {
+        if (kept.size() >= kKeptStatements)
+            std::erase_if(kept, [](auto& e) {
+                if (e.second->inUse)
+                    return false;
+                sqlite3_finalize(e.second->stmt);
+                return true;
+            });
+        auto entry = std::make_unique<CachedStatement>(CachedStatement{stmt_, more_, true});
+        cached_ = entry.get();
+        kept.emplace(sql_, std::move(entry));
+    }
 }
 
 Statement::~Statement()
 {
-    sqlite3_finalize(stmt_);
+    if (!cached_) {
+        sqlite3_finalize(stmt_);
+        return;
+    }
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+    cached_->inUse = false;
+}
+
+void Statement::failPrepare(int rc) const
+{
+    std::string msg = conn_.db ? sqlite3_errmsg(conn_.db) : sqlite3_errstr(rc);
+    if (msg.rfind("no such table", 0) == 0)
+        throw DaoError(ErrorNumber::TableNotFound, "Cannot find the table in \"" + sql_ + "\": " + msg);
+    if (msg.rfind("no such column", 0) == 0)
+        throw DaoError(ErrorNumber::ItemNotFound, "Cannot find the column in \"" + sql_ + "\": " + msg);
+    fail(conn_, rc, "in \"" + sql_ + "\"");
 }
 
 void Statement::bind(int index, const Value& v)
@@ -109,7 +155,9 @@ bool Statement::step()
         return true;
     if (rc == SQLITE_DONE)
         return false;
-    fail(conn_, rc, "in \"" + sql_ + "\"");
+    // A kept statement that SQLite could not prepare again after a schema change fails here
+    // as a fresh one fails to prepare.
+    failPrepare(rc);
 }
 
 std::string Statement::columnName(int i) const

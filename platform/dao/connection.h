@@ -8,16 +8,34 @@
 #include <sqlite3.h>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace vyr::dao::detail {
 
 // How long a statement waits for another connection's lock before it reports "locked".
 constexpr int kBusyTimeoutMs = 1000;
+// How many compiled statements a connection keeps; SQL texts with their values written in
+// are many, and when the limit is reached the kept ones not running are let go.
+constexpr size_t kKeptStatements = 128;
+
+// A prepared statement kept by its SQL text for the next Statement of the same text.
+struct CachedStatement {
+    sqlite3_stmt* stmt = nullptr;
+    bool more = false;   // the SQL text holds a further statement
+    bool inUse = false;  // a Statement runs it now; a second one of the same text prepares its own
+};
 
 struct Connection {
     sqlite3* db = nullptr;
     std::string path;
+    // Statements compiled once per connection: the layer runs the same few texts (table
+    // look-ups, row reads and writes by rowid) over and over. SQLite prepares a kept
+    // statement again by itself when the schema changes under it.
+    mutable std::unordered_map<std::string, std::unique_ptr<CachedStatement>> statements;
 
+    Connection() = default;
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
     ~Connection();
     void close();
     sqlite3* handle() const;   // throws ObjectClosed after close()
@@ -45,9 +63,12 @@ public:
     bool hasMore() const { return more_; }   // the SQL text holds a further statement
 
 private:
+    [[noreturn]] void failPrepare(int rc) const;
+
     bool more_ = false;
     const Connection& conn_;
     sqlite3_stmt* stmt_ = nullptr;
+    CachedStatement* cached_ = nullptr;   // the connection's kept statement, when this is it
     std::string sql_;
 };
 

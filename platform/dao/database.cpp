@@ -107,7 +107,10 @@ Recordset Database::openRecordset(const std::string& source, RecordsetType type)
         s->table = table;
         std::string quoted = detail::quoteIdentifier(table);
         {
+            // Stepped before the names are read: a kept statement is prepared again then
+            // if the table changed since.
             Statement st(*conn_, "SELECT * FROM " + quoted + " LIMIT 0");
+            st.step();
             for (int i = 0; i < st.columns(); ++i)
                 s->columns.push_back(st.columnName(i));
         }
@@ -120,9 +123,10 @@ Recordset Database::openRecordset(const std::string& source, RecordsetType type)
         Statement st(*conn_, named ? "SELECT * FROM " + detail::quoteIdentifier(table) : source);
         if (!st.readOnly() || st.hasMore())
             throw DaoError(ErrorNumber::ReadOnly, "A snapshot takes one statement that only reads: \"" + source + "\"");
+        bool row = st.step();   // first, so that a kept statement names today's columns
         for (int i = 0; i < st.columns(); ++i)
             s->columns.push_back(st.columnName(i));
-        while (st.step()) {
+        for (; row; row = st.step()) {
             std::vector<Value> row;
             row.reserve(s->columns.size());
             for (int i = 0; i < st.columns(); ++i)

@@ -1,5 +1,6 @@
 #include "platform/gdi/text.h"
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 #include <algorithm>
 #include <vector>
@@ -7,10 +8,48 @@
 namespace vyr::gdi {
 namespace {
 
+// Widths of text pieces already measured in one font at one resolution. A face repaint
+// measures its caption several times (to size it, to wrap it, to place each line and its
+// underline) and paints do not change the caption often: shaping it once is enough.
+struct WidthCache {
+    QFont font;
+    int dpi = 0;
+    QHash<QString, int> widths;
+};
+
+constexpr int kCachedFonts = 8;
+constexpr qsizetype kCachedWidths = 512;
+
+WidthCache* widthCacheFor(const QFont& font, int dpi)
+{
+    thread_local std::vector<WidthCache> caches;
+    for (WidthCache& c : caches)
+        if (c.dpi == dpi && c.font == font && c.font.resolveMask() == font.resolveMask())
+            return &c;
+    if (caches.size() >= kCachedFonts)
+        caches.erase(caches.begin());
+    caches.push_back({font, dpi, {}});
+    return &caches.back();
+}
+
 struct Metrics {
     QFontMetrics fm;
     int lineHeight;
     int tabWidth; // 0: tabs are not expanded
+    WidthCache* cache = nullptr; // null: measure every time
+
+    int advance(const QString& piece) const
+    {
+        if (!cache)
+            return fm.horizontalAdvance(piece);
+        if (auto it = cache->widths.constFind(piece); it != cache->widths.cend())
+            return *it;
+        if (cache->widths.size() >= kCachedWidths)
+            cache->widths.clear();
+        const int w = fm.horizontalAdvance(piece);
+        cache->widths.insert(piece, w);
+        return w;
+    }
 };
 
 // A line of displayed text and the index of its underlined character (-1 for none).
@@ -29,7 +68,7 @@ int walk(const Metrics& m, const QString& s, F run)
         const qsizetype tab = m.tabWidth ? s.indexOf(u'\t', from) : -1;
         const QString piece = s.mid(from, tab < 0 ? -1 : tab - from);
         run(piece, x);
-        x += m.fm.horizontalAdvance(piece);
+        x += m.advance(piece);
         if (tab < 0)
             return x;
         x = (x / m.tabWidth + 1) * m.tabWidth;
@@ -126,9 +165,11 @@ int DrawText(QPainter& p, const QString& text, QRect& rect, UINT format)
         if (tabChars == 0)
             tabChars = 8;
     }
-    const QFontMetrics fm = p.isActive() ? QFontMetrics(p.font(), p.device()) : QFontMetrics(p.font());
+    const bool onDevice = p.isActive() && p.device();
+    const QFontMetrics fm = onDevice ? QFontMetrics(p.font(), p.device()) : QFontMetrics(p.font());
     const Metrics m{fm, fm.height() + ((format & DT_EXTERNALLEADING) ? fm.leading() : 0),
-                    (format & DT_EXPANDTABS) ? std::max(1, fm.averageCharWidth() * tabChars) : 0};
+                    (format & DT_EXPANDTABS) ? std::max(1, fm.averageCharWidth() * tabChars) : 0,
+                    onDevice ? widthCacheFor(p.font(), p.device()->logicalDpiY()) : nullptr};
     const std::vector<Line> lines = layout(text, format, rect.width(), m);
     const int height = int(lines.size()) * m.lineHeight;
 

@@ -1,0 +1,88 @@
+// Entry point of the side-by-side benchmark: a QApplication on the offscreen platform, nine
+// repetitions of every benchmark interleaved at random (so both sides of a pair see the same
+// machine load), and at the end a table of median ratios ours / theirs per row.
+#include <QApplication>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// Pairs are named "Row/ours" and "Row/theirs"; the reporter keeps each side's median CPU time.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& r : runs) {
+            if (r.run_type != Run::RT_Aggregate || r.aggregate_name != "median")
+                continue;
+            const std::string name = r.run_name.function_name;
+            const size_t slash = name.rfind('/');
+            if (slash == std::string::npos)
+                continue;
+            const std::string row = name.substr(0, slash);
+            if (!medians_.count(row))
+                order_.push_back(row);
+            medians_[row][name.substr(slash + 1)] = r.GetAdjustedCPUTime();
+            units_[row] = benchmark::GetTimeUnitString(r.time_unit);
+        }
+    }
+
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        std::printf("\n%-34s %14s %14s %8s\n", "row (median CPU time)", "ours", "theirs", "ratio");
+        for (const std::string& row : order_) {
+            auto& m = medians_[row];
+            if (!m.count("ours") || !m.count("theirs"))
+                continue;
+            std::printf("%-34s %11.3f %-2s %11.3f %-2s %8.2f\n", row.c_str(), m["ours"], units_[row].c_str(),
+                        m["theirs"], units_[row].c_str(), m["ours"] / m["theirs"]);
+        }
+    }
+
+private:
+    std::vector<std::string> order_;
+    std::map<std::string, std::map<std::string, double>> medians_;
+    std::map<std::string, std::string> units_;
+};
+
+bool given(int argc, char** argv, const std::string& flag)
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]).rfind(flag, 0) == 0)
+            return true;
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::vector<std::string> defaults;
+    if (!given(argc, argv, "--benchmark_repetitions"))
+        defaults.push_back("--benchmark_repetitions=9");
+    if (!given(argc, argv, "--benchmark_enable_random_interleaving"))
+        defaults.push_back("--benchmark_enable_random_interleaving=true");
+    if (!given(argc, argv, "--benchmark_report_aggregates_only"))
+        defaults.push_back("--benchmark_report_aggregates_only=true");
+    std::vector<char*> args(argv, argv + argc);
+    for (std::string& d : defaults)
+        args.push_back(d.data());
+    int n = int(args.size());
+    args.push_back(nullptr);
+    benchmark::Initialize(&n, args.data());
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
