@@ -39,7 +39,7 @@ QIcon ControlWidgetPlugin::icon() const
     if (FAILED(w.setControl(progId_)))
         return {};
     w.setAttribute(Qt::WA_DontShowOnScreen);
-    w.resize(w.sizeHint());
+    w.resize(48, 40); // squarer than the default size, so that the picture stays legible
     const QPixmap shot = w.grab();
     QPixmap square(32, 32);
     square.fill(Qt::transparent);
