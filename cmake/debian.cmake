@@ -41,6 +41,11 @@ binding to the host's command server.")
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME libvyrcontrols-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "libvyrcontrols${VYR_SOVERSION} (= ${_vyr_exact}), qt6-base-dev (${_vyr_qt})")
+# The Designer plugin is a shared object of its own in the dev package.
+if(TARGET vyrdesigner)
+  string(APPEND CPACK_DEBIAN_DEV_PACKAGE_DEPENDS
+         ", ${_vyr_base}, libqt6core6 (${_vyr_qt}), libqt6gui6 (${_vyr_qt}), libqt6widgets6 (${_vyr_qt})")
+endif()
 set(CPACK_COMPONENT_DEV_DESCRIPTION "Vyr control library - development files
 The container header, the portable COM headers, the CMake package
 (find_package(VyrControls)) and the pkg-config file for programs that host the

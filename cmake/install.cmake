@@ -3,6 +3,7 @@
 #   include/vyr/controls/core/vyrcontrols.h, include/vyr/platform/com/*.h
 #                                                       what a container compiles against
 #   lib/cmake/VyrControls/, lib/pkgconfig/vyrcontrols.pc
+#   lib/libvyrqtwidget.so.1, include/vyr/controls/qtwidget/controlwidget.h, the Designer plugin
 #   bin/vtx vtxctl vyr-reg vyr-regsvr vyr-tlb vyr-demo, their man pages, the desktop entry and icon
 # Components: runtime (the library), dev (headers, link, package files), tool (the programs).
 # Rules are given only for the targets this build has (a narrowed VYR_PARTS builds fewer).
@@ -52,6 +53,26 @@ if(TARGET vyrcontrols)
   configure_file(${CMAKE_CURRENT_LIST_DIR}/vyrcontrols.pc.in ${CMAKE_BINARY_DIR}/package/vyrcontrols.pc @ONLY)
   install(FILES ${CMAKE_BINARY_DIR}/package/vyrcontrols.pc
           DESTINATION ${VYR_INSTALL_PKGCONFIGDIR} COMPONENT dev)
+endif()
+
+# vyr::ControlWidget (libvyrqtwidget, runtime; its header, dev) and the Qt Designer plugin (dev),
+# in Qt's plugin folder under the prefix: lib/<arch>/qt6/plugins/designer for /usr, where
+# Designer and QUiLoader look; elsewhere add <prefix>/lib/qt6/plugins to QT_PLUGIN_PATH.
+if(TARGET vyrqtwidget)
+  set_target_properties(vyrqtwidget PROPERTIES VERSION ${VYR_VERSION} SOVERSION ${VYR_SOVERSION}
+                        INSTALL_RPATH "\$ORIGIN")
+  install(TARGETS vyrqtwidget
+          LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_SKIP)
+  install(TARGETS vyrqtwidget
+          LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev NAMELINK_ONLY)
+  install(FILES ${PROJECT_SOURCE_DIR}/controls/qtwidget/controlwidget.h
+          DESTINATION ${VYR_INSTALL_INCLUDEDIR}/controls/qtwidget COMPONENT dev)
+endif()
+if(TARGET vyrdesigner)
+  set(VYR_INSTALL_DESIGNERDIR ${CMAKE_INSTALL_LIBDIR}/qt6/plugins/designer)
+  file(RELATIVE_PATH _vyr_plugin_to_lib /${VYR_INSTALL_DESIGNERDIR} /${CMAKE_INSTALL_LIBDIR})
+  set_target_properties(vyrdesigner PROPERTIES INSTALL_RPATH "\$ORIGIN/${_vyr_plugin_to_lib}")
+  install(TARGETS vyrdesigner LIBRARY DESTINATION ${VYR_INSTALL_DESIGNERDIR} COMPONENT dev)
 endif()
 
 # The programs, with a man page each made from its --help (when help2man is there),

@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config help2man lintian
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-private-dev qt6-tools-dev
   libsqlite3-dev sqlite3
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev

@@ -122,3 +122,52 @@ check_container() {
     ok "the $bad layout is refused: $(grep '^vyr-container:' "$work/bad.out")"
   done
 }
+
+# check_qtwidget PREFIX: vyr::ControlWidget's library and header and the Designer plugin in
+# Qt's plugin folder, whose libraries resolve from where it lies; a program built with the
+# pkg-config flags alone loads a form through the installed plugin into a working Button.
+check_qtwidget() {
+  local prefix=$1 lib plugin pcdir libdir flags
+  lib=$(find "$prefix/lib" -maxdepth 2 -name 'libvyrqtwidget.so.1.*' | head -n1)
+  [[ -n "$lib" ]] || fail "no libvyrqtwidget.so.1.* under $prefix/lib"
+  readelf -d "$lib" | grep -q 'SONAME.*\[libvyrqtwidget\.so\.1\]' || fail "$lib has no SONAME libvyrqtwidget.so.1"
+  [[ -f "$prefix/include/vyr/controls/qtwidget/controlwidget.h" ]] || fail "ControlWidget header missing"
+  plugin=$(find "$prefix/lib" -path '*/qt6/plugins/designer/libvyrdesigner.so' | head -n1)
+  [[ -n "$plugin" ]] || fail "no Designer plugin under $prefix/lib"
+  ! ldd "$plugin" | grep -q 'not found' || fail "the plugin's libraries do not resolve: $(ldd "$plugin" | grep 'not found')"
+  ok "ControlWidget library and header, Designer plugin in $(dirname "${plugin#"$prefix"/}")"
+
+  pcdir=$(dirname "$(find "$prefix/lib" -maxdepth 3 -name vyrcontrols.pc | head -n1)")
+  libdir=$(PKG_CONFIG_PATH="$pcdir" pkg-config --variable=libdir vyrcontrols)
+  flags=$(PKG_CONFIG_PATH="$pcdir" pkg-config --cflags --libs vyrcontrols Qt6UiTools) || fail "pkg-config Qt6UiTools"
+  cat >"$work/qtwidget.cpp" <<'CPP'
+#include "controls/qtwidget/controlwidget.h"
+#include <QApplication>
+#include <QBuffer>
+#include <QUiLoader>
+#include <cstdio>
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QUiLoader loader;
+    loader.addPluginPath(QString::fromLocal8Bit(argv[1]));
+    QBuffer ui;
+    ui.setData(R"(<ui version="4.0"><widget class="QWidget" name="Form">
+      <widget class="VyrSlider" name="gain"><property name="SliderMode"><enum>VyrSlider::List</enum></property></widget>
+      </widget></ui>)");
+    ui.open(QIODevice::ReadOnly);
+    QWidget* form = loader.load(&ui);
+    auto* gain = form ? form->findChild<vyr::ControlWidget*>("gain") : nullptr;
+    if (!gain || !gain->hasControl())
+        return 1;
+    std::printf("%s %d\n", gain->metaObject()->className(), gain->property("SliderMode").toInt());
+    return 0;
+}
+CPP
+  # shellcheck disable=SC2086
+  (cd "$work" && c++ -std=c++20 -fPIC qtwidget.cpp -o qtwidget $flags -lvyrqtwidget) ||
+    fail "a program using ControlWidget does not build from the installed files"
+  [[ "$(QT_QPA_PLATFORM=offscreen LD_LIBRARY_PATH="$libdir" "$work/qtwidget" "$(dirname "$plugin")" 2>/dev/null)" == "VyrSlider 2" ]] ||
+    fail "QUiLoader did not load a form through the installed plugin"
+  ok "QUiLoader builds a form's controls through the installed plugin"
+}

@@ -12,6 +12,7 @@ cmake --install "$build_dir" --prefix "$prefix" >"$work/install.log" || fail "cm
 ok "installed into $prefix"
 check_installed "$prefix"
 check_headers "$prefix"
+check_qtwidget "$prefix"
 
 # The documented registration step: the installed library enters a registry store.
 lib=$(find "$prefix/lib" -maxdepth 2 -name libvyrcontrols.so.1 | head -n1)

@@ -37,5 +37,6 @@ done
 [[ -f "$root/usr/share/icons/hicolor/scalable/apps/vtx.svg" ]] || fail "no icon"
 check_installed "$root/usr"
 check_headers "$root/usr"
+check_qtwidget "$root/usr"
 check_container "$root/usr"
 echo "package test passed"

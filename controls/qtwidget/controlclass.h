@@ -1,0 +1,55 @@
+#pragma once
+// What a Qt program sees of one control class: the properties and events its type information
+// describes, and a QMetaObject made from them at run time, so that QObject::setProperty,
+// QMetaProperty, Qt Designer and QUiLoader reach the control's properties by name. Built once
+// per class identifier and kept for the life of the process.
+#include "platform/com/comptr.h"
+#include "platform/com/typeinfo.h"
+#include <QByteArray>
+#include <QMetaObject>
+#include <QString>
+#include <map>
+#include <vector>
+
+namespace vyr {
+
+enum class PropertyKind { String, Bool, Int, Double, Color, Font, Enum };
+
+struct ControlProperty {
+    QByteArray name;
+    DISPID id = 0;
+    PropertyKind kind = PropertyKind::String;
+    bool writable = false;
+    QByteArray enumName; // PropertyKind::Enum: the enumeration's type name
+};
+
+struct ControlEnum {
+    QByteArray name;
+    std::vector<std::pair<QByteArray, int>> keys; // constant names and values in type order
+};
+
+struct ControlClass {
+    CLSID clsid{};
+    QByteArray widgetClassName;                 // "Vyr" + the class name: VyrButton, VyrFrame ...
+    std::vector<ControlProperty> properties;    // in interface order
+    std::vector<ControlEnum> enums;
+    std::map<DISPID, QString> events;           // the default source interface's members
+    const QMetaObject* metaObject = nullptr;    // derived from `super`; never freed
+};
+
+// The properties a control's dispatch type information offers: getters with no parameters that
+// are neither hidden nor restricted, with a type Qt can carry (strings and commands, booleans,
+// integers, floating point, OLE_COLOR, fonts and enumerations); pictures and variants are left
+// out. `events` may be null (a control without events).
+ControlClass describeControl(ITypeInfo* dispatchInfo, ITypeInfo* eventInfo, const QByteArray& className);
+
+// The widget class name of a class table row's class name ("Button" -> "VyrButton",
+// "VyrEdit" stays).
+QByteArray widgetClassName(const char* className);
+
+// The described class of the control behind `dispatch` (its type information and, through
+// IProvideClassInfo, its events), with its meta-object derived from `super`. Cached by class
+// identifier; null when the control offers no type information.
+const ControlClass* controlClass(REFCLSID clsid, IDispatch* dispatch, const QMetaObject* super);
+
+} // namespace vyr

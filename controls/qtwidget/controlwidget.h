@@ -1,0 +1,66 @@
+#pragma once
+// vyr::ControlWidget: a control of libvyrcontrols in a Qt program. It hosts the control named by
+// a ProgID or class identifier, offers the control's properties as Qt properties (read from the
+// control's type information, so QObject::setProperty, QMetaProperty, Qt Designer and QUiLoader
+// reach them), reports its events as one signal with the event's name and arguments, and hands
+// it a command server.
+//
+//     vyr::ControlWidget button("VyrControls.Button");
+//     button.setProperty("Caption", "&Start");
+//     button.setCommandServer(server);
+//     QObject::connect(&button, &vyr::ControlWidget::controlEvent, ...);
+#include "controls/core/vyrcontrols.h"
+#include <QVariantList>
+#include <QWidget>
+
+namespace vyr {
+
+namespace controls { class HostWidget; }
+struct ControlClass;
+struct ControlProperty;
+
+class ControlWidget : public QWidget {
+    Q_OBJECT
+public:
+    explicit ControlWidget(QWidget* parent = nullptr);
+    // Creates the control at once; hasControl() and lastError() tell whether that worked.
+    explicit ControlWidget(const QString& classId, QWidget* parent = nullptr);
+    ~ControlWidget() override;
+
+    // Hosts a new control of `classId` ("VyrControls.Button", "{A19F6964-...}") in place of the
+    // current one; the widget's meta-object becomes that class's. On failure the widget is
+    // empty and the result says why (REGDB_E_CLASSNOTREG for an unknown name).
+    HRESULT setControl(const QString& classId);
+    bool hasControl() const;
+    CLSID classId() const;
+    IDispatch* dispatch() const;
+    controls::HostWidget* host() const { return host_; }
+
+    // The control's command server (null disconnects it).
+    HRESULT setCommandServer(ICommandServer* server);
+    // Design mode (false) as a form editor shows the control: it does not act on input.
+    void setUserMode(bool on);
+
+    // The names of the control's Qt properties, in the order of its interface.
+    QStringList controlProperties() const;
+    // The result of the control's last property read or write through the meta-object.
+    HRESULT lastError() const { return lastError_; }
+
+    QSize sizeHint() const override;
+
+signals:
+    // An event of the control ("Click", "Change", "MouseDown" ...) with its arguments in order.
+    void controlEvent(const QString& name, const QVariantList& args);
+
+private:
+    friend class ControlMetaData;
+    void readProperty(const ControlProperty& p, void* out);
+    void writeProperty(const ControlProperty& p, const void* in);
+    void forwardEvent(int dispid, const QList<QVariant>& args);
+
+    controls::HostWidget* host_ = nullptr;
+    const ControlClass* class_ = nullptr;
+    HRESULT lastError_ = S_OK;
+};
+
+} // namespace vyr
