@@ -16,6 +16,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kSuffix = ".bak";
+constexpr const char* kPartSuffix = ".part";
 constexpr size_t kStampLength = 19;   // yyyymmdd-hhmmss-mmm
 
 std::string stamp(std::chrono::system_clock::time_point t)
@@ -72,7 +73,20 @@ std::string copyNow(const std::string& databasePath)
         path = databasePath + "." + stamp(now) + kSuffix;
         now += std::chrono::milliseconds(1);
     } while (fs::exists(path, ec));
-    dao::compactDatabase(databasePath, path);
+    // The copy is made under a scratch name the listing ignores and renamed when complete, so
+    // a copy cut short (a kill, a full disk) never counts as a backup; the next copy sweeps
+    // such scratch files away.
+    const fs::path db(databasePath);
+    const fs::path folder = db.has_parent_path() ? db.parent_path() : fs::path(".");
+    const std::string prefix = db.filename().string() + ".";
+    for (const fs::directory_entry& e : fs::directory_iterator(folder, ec)) {
+        const std::string name = e.path().filename().string();
+        if (name.rfind(prefix, 0) == 0 && name.find(std::string(kSuffix) + kPartSuffix) != std::string::npos)
+            fs::remove(e.path(), ec);
+    }
+    const std::string part = path + kPartSuffix;
+    dao::compactDatabase(databasePath, part);
+    fs::rename(part, path);
     return path;
 }
 

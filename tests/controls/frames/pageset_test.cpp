@@ -139,15 +139,16 @@ TEST_F(PageSetTest, OptionZeroKeepsAPageWhoseSaveFails)
     EXPECT_FALSE(page(0).shown);
 }
 
-TEST_F(PageSetTest, ShrinkingAndDetachingDestroyPages)
+TEST_F(PageSetTest, ShrinkingDestroysPagesAndDetachingOnlyTheirWindows)
 {
     attachWith(2, 3);
     ASSERT_EQ(set.setCount(1), S_OK);
     EXPECT_EQ(log, (Log{"destroy 2", "destroy 1"}));
     log.clear();
+    // The windows go with the parent; the page stays for Save and the next window.
     set.attach(false);
     EXPECT_EQ(log, (Log{"destroy 0"}));
-    EXPECT_EQ(set.count(), 0);
+    EXPECT_EQ(set.count(), 1);
     set.attach(true);
     EXPECT_EQ(set.count(), 1);
     EXPECT_TRUE(page(0).hasWindow());
