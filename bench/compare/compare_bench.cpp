@@ -6,6 +6,7 @@
 #include "controls/frames/frame.h"
 #include "controls/spectra/curvesource.h"
 #include "controls/spectra/spectractrl.h"
+#include "bench/support/store_answers.h"
 #include "platform/dao/database.h"
 #include "tools/cmdserver/memoryserver.h"
 #include "vtx/model/load.h"
@@ -368,15 +369,8 @@ int traceEveryConnection(sqlite3* db, const char**, const sqlite3_api_routines*)
     return SQLITE_OK;
 }
 
-class Silent : public vtx::MessageBoxes {
-public:
-    vtx::Answer show(const std::string&, const std::string&, vtx::Buttons) override { return vtx::Answer::No; }
-};
-
-class NoWheel : public vtx::FilterWheelDialog {
-public:
-    std::optional<int> choosePlace(dao::Database&, vtx::MessageBoxes&) override { return std::nullopt; }
-};
+using bench::NoWheel;
+using bench::Silent;
 
 struct StoreSetup {
     std::string path = demoDatabase();

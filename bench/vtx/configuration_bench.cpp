@@ -1,4 +1,5 @@
 // What the configuration form's load and Store cost on the demo database.
+#include "bench/support/store_answers.h"
 #include "platform/dao/database.h"
 #include "vtx/model/backups.h"
 #include "vtx/model/load.h"
@@ -27,15 +28,8 @@ std::string demo()
     return path;
 }
 
-class Silent : public vtx::MessageBoxes {
-public:
-    vtx::Answer show(const std::string&, const std::string&, vtx::Buttons) override { return vtx::Answer::No; }
-};
-
-class NoWheel : public vtx::FilterWheelDialog {
-public:
-    std::optional<int> choosePlace(dao::Database&, vtx::MessageBoxes&) override { return std::nullopt; }
-};
+using bench::NoWheel;
+using bench::Silent;
 
 void BM_LoadConfiguration(benchmark::State& state)
 {
