@@ -1,6 +1,8 @@
 #include "platform/dao/connection.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <unordered_map>
 
 namespace vyr::dao::detail {
@@ -14,6 +16,7 @@ Connection::~Connection()
 
 void Connection::close()
 {
+    dropKeptRows();
     // Kept statements go first, or the file would stay open; one that a Statement still runs
     // is finalized with the connection object.
     for (auto it = statements.begin(); it != statements.end();) {
@@ -35,6 +38,86 @@ sqlite3* Connection::handle() const
     if (!db)
         throw DaoError(ErrorNumber::ObjectClosed, "Object invalid or no longer set: the database is closed");
     return db;
+}
+
+std::ptrdiff_t TableRows::find(int64_t rowid) const
+{
+    auto at = std::lower_bound(rowids.begin(), rowids.end(), rowid);
+    return at != rowids.end() && *at == rowid ? at - rowids.begin() : -1;
+}
+
+void Connection::dropKeptRows() const
+{
+    for (auto& [name, kept] : tableRows)
+        kept->valid = false;
+    tableRows.clear();
+}
+
+void Connection::afterStatement(bool readOnly, bool rowWrite) const
+{
+    // Back in autocommit mode, any transaction has ended (a commit, a rollback, or SQLite's own
+    // rollback after an error), and other connections may write from now on.
+    if (!db || sqlite3_get_autocommit(db)) {
+        ++schemaChanges_;
+        dropKeptRows();
+    } else if (!readOnly && !rowWrite) {
+        ++schemaChanges_;
+        dropKeptRows();
+    }
+}
+
+void Connection::afterExec() const
+{
+    ++schemaChanges_;
+    dropKeptRows();
+}
+
+void Connection::rowWritten(const std::string& table, int64_t rowid, RowChange change) const
+{
+    if (tableRows.empty())
+        return;
+    if (!plainRowWrites()) {
+        dropKeptRows();
+        return;
+    }
+    auto found = tableRows.find(table);
+    if (found == tableRows.end())
+        return;
+    TableRows& t = *found->second;
+    auto at = std::lower_bound(t.rowids.begin(), t.rowids.end(), rowid);
+    const std::ptrdiff_t i = at - t.rowids.begin();
+    const bool present = at != t.rowids.end() && *at == rowid;
+    switch (change) {
+    case RowChange::Inserted:   // read from the table when wanted, with its defaults
+        if (!present) {
+            t.rowids.insert(at, rowid);
+            t.rows.insert(t.rows.begin() + i, std::vector<Value>());
+            t.fresh.insert(t.fresh.begin() + i, 0);
+        }
+        break;
+    case RowChange::Changed:
+        if (present)
+            t.fresh[size_t(i)] = 0;
+        break;
+    case RowChange::Deleted:
+        if (present) {
+            t.rowids.erase(at);
+            t.rows.erase(t.rows.begin() + i);
+            t.fresh.erase(t.fresh.begin() + i);
+        }
+        break;
+    }
+}
+
+bool Connection::plainRowWrites() const
+{
+    if (plainChecked_ != schemaChanges_) {
+        Statement st(*this, "SELECT (SELECT count(*) FROM sqlite_master WHERE type = 'trigger'), "
+                            "(SELECT foreign_keys FROM pragma_foreign_keys)");
+        plain_ = st.step() && st.columnInt(0) == 0 && st.columnInt(1) == 0;
+        plainChecked_ = schemaChanges_;
+    }
+    return plain_;
 }
 
 void fail(const Connection& c, int rc, const std::string& what)
@@ -151,6 +234,7 @@ void Statement::bindText(int index, const std::string& text)
 bool Statement::step()
 {
     int rc = sqlite3_step(stmt_);
+    conn_.afterStatement(readOnly(), rowWrite_);
     if (rc == SQLITE_ROW)
         return true;
     if (rc == SQLITE_DONE)
@@ -178,15 +262,7 @@ namespace {
 // read back as Booleans.
 bool declaredBoolean(const char* decl)
 {
-    if (!decl)
-        return false;
-    std::string d(decl);
-    for (char& ch : d)
-        ch = char(std::toupper(static_cast<unsigned char>(ch)));
-    for (const char* word : {"BOOL", "YESNO", "BIT"})
-        if (d.find(word) != std::string::npos)
-            return true;
-    return false;
+    return decl && (strcasestr(decl, "BOOL") || strcasestr(decl, "YESNO") || strcasestr(decl, "BIT"));
 }
 
 } // namespace
@@ -227,6 +303,7 @@ void exec(const Connection& c, const std::string& sql, const std::string& what)
 {
     char* err = nullptr;
     int rc = sqlite3_exec(c.handle(), sql.c_str(), nullptr, nullptr, &err);
+    c.afterExec();
     if (rc != SQLITE_OK) {
         std::string msg = err ? err : sqlite3_errstr(rc);
         sqlite3_free(err);

@@ -4,11 +4,13 @@
 #include "platform/dao/error.h"
 #include "platform/dao/value.h"
 
+#include <cstdint>
 #include <memory>
 #include <sqlite3.h>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace vyr::dao::detail {
 
@@ -25,6 +27,17 @@ struct CachedStatement {
     bool inUse = false;  // a Statement runs it now; a second one of the same text prepares its own
 };
 
+// The rows of one table as read inside the current transaction, in rowid order.
+struct TableRows {
+    bool valid = true;   // false once the connection let them go
+    std::vector<std::string> columns;
+    std::vector<int64_t> rowids;
+    std::vector<std::vector<Value>> rows;
+    std::vector<char> fresh;   // false: written since, to be read again
+    // The index of `rowid`, or -1.
+    std::ptrdiff_t find(int64_t rowid) const;
+};
+
 struct Connection {
     sqlite3* db = nullptr;
     std::string path;
@@ -32,6 +45,27 @@ struct Connection {
     // look-ups, row reads and writes by rowid) over and over. SQLite prepares a kept
     // statement again by itself when the schema changes under it.
     mutable std::unordered_map<std::string, std::unique_ptr<CachedStatement>> statements;
+    // Exact names of tables and views found by earlier look-ups, by their name in lower case.
+    // Only names that exist are kept; a kept name that no longer opens is looked up again.
+    mutable std::unordered_map<std::string, std::string> tableNames;
+
+    // Inside a transaction no other connection can change what this one reads, so the rows
+    // of a table read once are kept (by exact table name) until anything but a recordset's own
+    // row write could change them: the end of the transaction, SQL run by execute, any other
+    // writing statement. A recordset's row write keeps them, marking that row to be read again,
+    // when the write changes nothing but its row (see plainRowWrites).
+    mutable std::unordered_map<std::string, std::shared_ptr<TableRows>> tableRows;
+    // Called after each step of a statement: `rowWrite` marks a recordset's own single-row
+    // write, which leaves the tables as they were.
+    void afterStatement(bool readOnly, bool rowWrite) const;
+    void afterExec() const;
+    // After a recordset wrote row `rowid` of `table` (inserted, changed or deleted it).
+    enum class RowChange { Inserted, Changed, Deleted };
+    void rowWritten(const std::string& table, int64_t rowid, RowChange change) const;
+    void dropKeptRows() const;
+    // True when a write of one row changes nothing but that row: no triggers and no
+    // foreign-key actions. Looked up once per change of tables.
+    bool plainRowWrites() const;
 
     Connection() = default;
     Connection(const Connection&) = delete;
@@ -39,6 +73,11 @@ struct Connection {
     ~Connection();
     void close();
     sqlite3* handle() const;   // throws ObjectClosed after close()
+
+private:
+    mutable uint64_t schemaChanges_ = 0;               // SQL that may have changed tables
+    mutable uint64_t plainChecked_ = ~uint64_t(0);   // schemaChanges_ when plain_ was read
+    mutable bool plain_ = false;
 };
 
 // Throws the DaoError for SQLite result `rc`; `what` says what was being done.
@@ -61,11 +100,14 @@ public:
     std::string columnText(int i) const;
     bool readOnly() const { return sqlite3_stmt_readonly(stmt_) != 0; }
     bool hasMore() const { return more_; }   // the SQL text holds a further statement
+    // Marks the statement as a recordset's write of one row (see Connection::afterStatement).
+    void markRowWrite() { rowWrite_ = true; }
 
 private:
     [[noreturn]] void failPrepare(int rc) const;
 
     bool more_ = false;
+    bool rowWrite_ = false;
     const Connection& conn_;
     sqlite3_stmt* stmt_ = nullptr;
     CachedStatement* cached_ = nullptr;   // the connection's kept statement, when this is it

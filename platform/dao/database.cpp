@@ -17,7 +17,9 @@ std::shared_ptr<Connection> connect(const std::string& path, int flags)
 {
     auto c = std::make_shared<Connection>();
     c->path = path;
-    int rc = sqlite3_open_v2(path.c_str(), &c->db, flags | SQLITE_OPEN_FULLMUTEX, nullptr);
+    // One thread at a time uses a database and its recordsets (see database.h), so SQLite's
+    // per-call locking of the connection is left out.
+    int rc = sqlite3_open_v2(path.c_str(), &c->db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK)
         detail::fail(*c, rc, "opening the database");
     sqlite3_extended_result_codes(c->db, 1);
@@ -25,14 +27,86 @@ std::shared_ptr<Connection> connect(const std::string& path, int flags)
     return c;
 }
 
-bool isTable(const Connection& c, const std::string& name, std::string* exact)
+std::string lowerAscii(std::string s)
 {
+    for (char& ch : s)
+        if (ch >= 'A' && ch <= 'Z')
+            ch = char(ch - 'A' + 'a');
+    return s;
+}
+
+// The exact name of the table or view called `name` (case ignored). `remembered` says whether
+// the answer came from the connection's memory of earlier look-ups rather than the schema.
+bool findTable(const Connection& c, const std::string& name, std::string* exact, bool* remembered)
+{
+    const std::string key = lowerAscii(name);
+    auto known = c.tableNames.find(key);
+    *remembered = known != c.tableNames.end();
+    if (*remembered) {
+        *exact = known->second;
+        return true;
+    }
     Statement st(c, "SELECT name FROM sqlite_master WHERE type IN ('table', 'view') AND name = ? COLLATE NOCASE");
     st.bindText(1, name);
     if (!st.step())
         return false;
     *exact = st.columnText(0);
+    c.tableNames.emplace(key, *exact);
     return true;
+}
+
+void openTable(const Connection& c, Recordset::State& s)
+{
+    auto known = c.tableRows.find(s.table);
+    if (known != c.tableRows.end()) {
+        s.kept = known->second;
+        s.columns = s.kept->columns;
+        s.rowids = s.kept->rowids;
+        return;
+    }
+    // One scan gives the columns (stepped before they are read, so that a kept statement is
+    // prepared again if the table changed since), the row ids and, inside a transaction, the
+    // rows themselves for the connection to keep.
+    const bool keep = !sqlite3_get_autocommit(c.handle());
+    auto kept = std::make_shared<detail::TableRows>();
+    Statement st(c, "SELECT rowid, * FROM " + detail::quoteIdentifier(s.table) + " ORDER BY rowid");
+    bool row = st.step();
+    for (int i = 1; i < st.columns(); ++i)
+        s.columns.push_back(st.columnName(i));
+    for (; row; row = st.step()) {
+        s.rowids.push_back(st.columnInt(0));
+        if (!keep)
+            continue;
+        std::vector<Value> values;
+        values.reserve(s.columns.size());
+        for (int i = 1; i < st.columns(); ++i)
+            values.push_back(st.column(i));
+        kept->rows.push_back(std::move(values));
+    }
+    if (!keep)
+        return;
+    kept->columns = s.columns;
+    kept->rowids = s.rowids;
+    kept->fresh.assign(kept->rows.size(), 1);
+    c.tableRows.emplace(s.table, kept);
+    s.kept = std::move(kept);
+}
+
+void openSnapshot(const Connection& c, Recordset::State& s, const std::string& sql, const std::string& source)
+{
+    Statement st(c, sql);
+    if (!st.readOnly() || st.hasMore())
+        throw DaoError(ErrorNumber::ReadOnly, "A snapshot takes one statement that only reads: \"" + source + "\"");
+    bool row = st.step();   // first, so that a kept statement names today's columns
+    for (int i = 0; i < st.columns(); ++i)
+        s.columns.push_back(st.columnName(i));
+    for (; row; row = st.step()) {
+        std::vector<Value> values;
+        values.reserve(s.columns.size());
+        for (int i = 0; i < st.columns(); ++i)
+            values.push_back(st.column(i));
+        s.rows.push_back(std::move(values));
+    }
 }
 
 } // namespace
@@ -94,51 +168,36 @@ Recordset Database::openRecordset(const std::string& source, RecordsetType type)
 {
     if (!conn_)
         throw DaoError(ErrorNumber::ObjectClosed, "Object invalid or no longer set: the database is closed");
-    auto s = std::make_unique<Recordset::State>();
-    s->conn = conn_;
-    s->type = type;
-    std::string table;
-    bool named = isTable(*conn_, detail::stripBrackets(source), &table);
-    switch (type) {
-    case RecordsetType::Table: {
-        if (!named)
-            throw DaoError(ErrorNumber::TableNotFound, "Cannot find the table [" + detail::stripBrackets(source) +
-                                                            "] in the database '" + conn_->path + "'");
-        s->table = table;
-        std::string quoted = detail::quoteIdentifier(table);
-        {
-            // Stepped before the names are read: a kept statement is prepared again then
-            // if the table changed since.
-            Statement st(*conn_, "SELECT * FROM " + quoted + " LIMIT 0");
-            st.step();
-            for (int i = 0; i < st.columns(); ++i)
-                s->columns.push_back(st.columnName(i));
-        }
-        Statement ids(*conn_, "SELECT rowid FROM " + quoted + " ORDER BY rowid");
-        while (ids.step())
-            s->rowids.push_back(ids.columnInt(0));
-        break;
-    }
-    case RecordsetType::Snapshot: {
-        Statement st(*conn_, named ? "SELECT * FROM " + detail::quoteIdentifier(table) : source);
-        if (!st.readOnly() || st.hasMore())
-            throw DaoError(ErrorNumber::ReadOnly, "A snapshot takes one statement that only reads: \"" + source + "\"");
-        bool row = st.step();   // first, so that a kept statement names today's columns
-        for (int i = 0; i < st.columns(); ++i)
-            s->columns.push_back(st.columnName(i));
-        for (; row; row = st.step()) {
-            std::vector<Value> row;
-            row.reserve(s->columns.size());
-            for (int i = 0; i < st.columns(); ++i)
-                row.push_back(st.column(i));
-            s->rows.push_back(std::move(row));
-        }
-        break;
-    }
-    default:
+    if (type != RecordsetType::Table && type != RecordsetType::Snapshot)
         throw DaoError(ErrorNumber::NotSupported, "Only Table and Snapshot recordsets are supported");
+    const std::string name = detail::stripBrackets(source);
+    for (;;) {
+        auto s = std::make_unique<Recordset::State>();
+        s->conn = conn_;
+        s->type = type;
+        std::string table;
+        bool remembered = false;
+        bool named = findTable(*conn_, name, &table, &remembered);
+        try {
+            if (type == RecordsetType::Table) {
+                if (!named)
+                    throw DaoError(ErrorNumber::TableNotFound,
+                                   "Cannot find the table [" + name + "] in the database '" + conn_->path + "'");
+                s->table = table;
+                openTable(*conn_, *s);
+            } else {
+                openSnapshot(*conn_, *s, named ? "SELECT * FROM " + detail::quoteIdentifier(table) : source, source);
+            }
+        } catch (const DaoError& e) {
+            // A remembered table that has gone since (dropped or renamed, perhaps by another
+            // connection) is looked up afresh.
+            if (!remembered || e.number() != ErrorNumber::TableNotFound)
+                throw;
+            conn_->tableNames.erase(lowerAscii(name));
+            continue;
+        }
+        return Recordset(std::move(s));
     }
-    return Recordset(std::move(s));
 }
 
 std::vector<TableDef> Database::tableDefs() const

@@ -1,7 +1,8 @@
 #pragma once
 // A database opened by path, in the shape of the classic data access objects: recordsets by
 // table name or by SQL, table definitions, Execute and Close. A System Database is a SQLite
-// file; its name may still end in ".mdb".
+// file; its name may still end in ".mdb". A database and its recordsets belong to one thread
+// at a time, like the objects they are modelled on; another thread opens its own.
 #include "platform/dao/recordset.h"
 
 #include <memory>

@@ -58,6 +58,9 @@ const std::vector<Value>& Recordset::State::currentRow()
         noCurrent();
     if (type == RecordsetType::Snapshot)
         return rows[pos];
+    std::ptrdiff_t k = kept && kept->valid ? kept->find(rowids[pos]) : -1;
+    if (k >= 0 && kept->fresh[size_t(k)])
+        return kept->rows[size_t(k)];
     if (!loaded) {
         Statement st(*conn, "SELECT * FROM " + detail::quoteIdentifier(table) + " WHERE rowid = ?");
         st.bind(1, Value(double(rowids[pos])));
@@ -68,6 +71,10 @@ const std::vector<Value>& Recordset::State::currentRow()
         for (int i = 0; i < st.columns(); ++i)
             current.push_back(st.column(i));
         loaded = true;
+        if (k >= 0 && current.size() == kept->columns.size()) {
+            kept->rows[size_t(k)] = current;
+            kept->fresh[size_t(k)] = 1;
+        }
     }
     return current;
 }
@@ -181,6 +188,7 @@ void Recordset::update()
             for (size_t k = 0; k < cols.size(); ++k)
                 sql += (k ? ", " : "") + detail::quoteIdentifier(s.columns[cols[k]]) + " = ?";
             Statement st(*s.conn, sql + " WHERE rowid = ?");
+            st.markRowWrite();
             for (size_t k = 0; k < cols.size(); ++k)
                 st.bind(int(k + 1), *s.buffer[cols[k]]);
             st.bind(int(cols.size() + 1), Value(double(s.rowids[s.pos])));
@@ -188,6 +196,7 @@ void Recordset::update()
             if (sqlite3_changes(s.conn->db) != 1)
                 throw DaoError(ErrorNumber::RecordDeleted,
                                "Record is deleted: the row of [" + s.table + "] is gone");
+            s.conn->rowWritten(s.table, s.rowids[s.pos], detail::Connection::RowChange::Changed);
         }
     } else {
         std::string sql = "INSERT INTO " + table;
@@ -202,6 +211,7 @@ void Recordset::update()
             sql += " (" + names + ") VALUES (" + marks + ")";
         }
         Statement st(*s.conn, sql);
+        st.markRowWrite();
         for (size_t k = 0; k < cols.size(); ++k)
             st.bind(int(k + 1), *s.buffer[cols[k]]);
         st.step();
@@ -210,6 +220,7 @@ void Recordset::update()
         auto at = std::lower_bound(s.rowids.begin(), s.rowids.end(), id);
         size_t index = size_t(at - s.rowids.begin());
         s.rowids.insert(at, id);
+        s.conn->rowWritten(s.table, id, detail::Connection::RowChange::Inserted);
         if (atEnd)
             s.pos = s.rowids.size();   // still past the last row
         else if (index <= s.pos)
@@ -230,8 +241,10 @@ void Recordset::remove()
     s.requireUpdatable("delete");
     s.currentRow();
     Statement st(*s.conn, "DELETE FROM " + detail::quoteIdentifier(s.table) + " WHERE rowid = ?");
+    st.markRowWrite();
     st.bind(1, Value(double(s.rowids[s.pos])));
     st.step();
+    s.conn->rowWritten(s.table, s.rowids[s.pos], detail::Connection::RowChange::Deleted);
     s.rowids.erase(s.rowids.begin() + std::ptrdiff_t(s.pos));
     s.mode = State::Mode::None;
     s.loaded = false;

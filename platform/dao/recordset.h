@@ -42,9 +42,10 @@ public:
     void close();
     bool isOpen() const;
 
+    struct State;   // inside the database layer (recordset_state.h)
+
 private:
     friend class Database;
-    struct State;
     explicit Recordset(std::unique_ptr<State> s);
     std::unique_ptr<State> s_;
 };

@@ -1,6 +1,8 @@
 #pragma once
 // Inside the database layer: what a recordset holds. A Table recordset keeps the row ids of
-// its table in table order and reads the current row on demand; a Snapshot keeps copies.
+// its table in table order and reads the current row on demand (inside a transaction, from
+// the rows the connection keeps); a Snapshot keeps copies.
+#include "platform/dao/connection.h"
 #include "platform/dao/recordset.h"
 
 #include <optional>
@@ -17,6 +19,7 @@ struct Recordset::State {
     std::vector<std::vector<Value>> rows;   // Snapshot
     std::vector<int64_t> rowids;            // Table
     std::vector<Value> current;             // Table: the current row, once read
+    std::shared_ptr<detail::TableRows> kept;   // Table: the connection's rows of the table
     bool loaded = false;
     bool deleted = false;   // the current row was deleted; the next one sits at pos
     size_t pos = 0;
@@ -28,6 +31,7 @@ struct Recordset::State {
     size_t count() const;
     const std::vector<Value>& currentRow();
     void requireUpdatable(const char* what) const;
+
 };
 
 } // namespace vyr::dao
