@@ -1,4 +1,6 @@
-// The button face: composed into an image at the size of the bounds, then copied to the target.
+// The button face: drawn straight onto the target, or composed into an image at the size of the
+// bounds and copied (disabled, focused, round and diamond faces, whose last steps depend on what
+// is drawn or clipped).
 #include "controls/core/draw/drawing.h"
 #include "platform/gdi/edge.h"
 #include <QPainter>
@@ -69,15 +71,11 @@ void compose(QPainter& q, const QRect& outer, int style, int captionPosition, in
 
 } // namespace
 
-void DrawButtonFace(QPainter& painter, const QRect& bounds, const QRect& update, int style, int captionPosition,
-                    int picturePosition, const std::string& caption, OLE_COLOR foreColor, OLE_COLOR backColor,
-                    const QFont* font, IUnknown* picture, IUnknown* backPicture, bool pressed, bool enabled,
-                    bool focused, bool* dirty)
+void DrawButtonFaceImage(QPainter& painter, const QRect& bounds, const QRect& update, int style,
+                         int captionPosition, int picturePosition, const std::string& caption,
+                         OLE_COLOR foreColor, OLE_COLOR backColor, const QFont* font, IUnknown* picture,
+                         IUnknown* backPicture, bool pressed, bool enabled, bool focused)
 {
-    if (dirty)
-        *dirty = false;
-    if (bounds.isEmpty())
-        return;
     QImage face(bounds.size(), QImage::Format_RGB32);
     face.fill(SysColor(COLOR_BTNFACE));
     {
@@ -97,6 +95,49 @@ void DrawButtonFace(QPainter& painter, const QRect& bounds, const QRect& update,
                            ColorOf(backColor));
         DrawEdge(painter, bounds, EDGE_ETCHED, BF_RECT);
     }
+}
+
+void DrawButtonFace(QPainter& painter, const QRect& bounds, const QRect& update, int style, int captionPosition,
+                    int picturePosition, const std::string& caption, OLE_COLOR foreColor, OLE_COLOR backColor,
+                    const QFont* font, IUnknown* picture, IUnknown* backPicture, bool pressed, bool enabled,
+                    bool focused, bool* dirty)
+{
+    if (dirty)
+        *dirty = false;
+    if (bounds.isEmpty())
+        return;
+    // Round and diamond edges end where their pixels leave the painter's clip, which on the
+    // image is the whole face; they keep the image too.
+    if (!enabled || focused || style == kStyleCircle || style == kStyleRhomb) {
+        DrawButtonFaceImage(painter, bounds, update, style, captionPosition, picturePosition, caption, foreColor,
+                            backColor, font, picture, backPicture, pressed, enabled, focused);
+        return;
+    }
+    // The same steps on the target, clipped to what the image would have covered and with the
+    // state a fresh painter has: the same pixels without an image and a painter per paint.
+    const QRect copied = (update.isNull() ? bounds : update) & bounds;
+    if (copied.isEmpty())
+        return;
+    const QFont chosen = font ? *font : painter.font();
+    painter.save();
+    painter.setClipRect(copied, Qt::IntersectClip);
+    painter.translate(bounds.topLeft());
+    painter.setPen(QPen());
+    painter.setBrush(Qt::NoBrush);
+    painter.setBackground(Qt::white);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    painter.setOpacity(1.0);
+    painter.setBrushOrigin(0, 0);
+    painter.setRenderHints(painter.renderHints(), false);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setFont(chosen);
+    const QRect outer(QPoint(0, 0), bounds.size());
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(outer, SysColor(COLOR_BTNFACE));
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    compose(painter, outer, style, captionPosition, picturePosition, caption, foreColor, backColor, font, picture,
+            backPicture, pressed, enabled, focused);
+    painter.restore();
 }
 
 } // namespace vyr::controls::draw

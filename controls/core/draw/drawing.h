@@ -111,15 +111,21 @@ void DrawDisabledBitmap(QPainter& painter, int x, int y, int width, int height, 
 // sampling. Null for anything but a bitmap picture, or an empty box.
 com::ComPtr<IPictureDisp> ScalePictureToFit(IUnknown* source, int width, int height);
 
-// The whole button face, composed off-screen and copied once (so a repaint never flickers):
-// background (back colour, or the back picture tiled), picture, the edge of the style (Normal
-// 3D edge, Circle, Rhomb, or none for flat; other values draw as Normal), caption (single line,
-// at captionPosition) and focus mark. Only `update` (in the painter's coordinates; QRect() for
-// the whole of `bounds`) is copied. Disabled, the bounds are then drawn embossed and framed with
-// an etched edge. `dirty`, when given, is cleared: drawing brings the control up to date.
+// The whole button face: background (back colour, or the back picture tiled), picture, the edge
+// of the style (Normal 3D edge, Circle, Rhomb, or none for flat; other values draw as Normal),
+// caption (single line, at captionPosition) and focus mark. Only `update` (in the painter's
+// coordinates; QRect() for the whole of `bounds`) is drawn. Disabled, the bounds are then drawn
+// embossed and framed with an etched edge. `dirty`, when given, is cleared: drawing brings the
+// control up to date. Enabled Normal and Flat faces without focus are drawn straight onto the
+// target; the others are composed off-screen and copied once (DrawButtonFaceImage), which gives
+// the same pixels.
 void DrawButtonFace(QPainter& painter, const QRect& bounds, const QRect& update, int style, int captionPosition,
                     int picturePosition, const std::string& caption, OLE_COLOR foreColor, OLE_COLOR backColor,
                     const QFont* font, IUnknown* picture, IUnknown* backPicture, bool pressed, bool enabled,
                     bool focused, bool* dirty);
+void DrawButtonFaceImage(QPainter& painter, const QRect& bounds, const QRect& update, int style,
+                         int captionPosition, int picturePosition, const std::string& caption,
+                         OLE_COLOR foreColor, OLE_COLOR backColor, const QFont* font, IUnknown* picture,
+                         IUnknown* backPicture, bool pressed, bool enabled, bool focused);
 
 } // namespace vyr::controls::draw
