@@ -248,8 +248,10 @@ ControlClass describeControl(ITypeInfo* info, ITypeInfo* events, const QByteArra
 
 const ControlClass* controlClass(REFCLSID clsid, IDispatch* dispatch, const QMetaObject* super)
 {
-    static std::mutex lock;
-    static std::map<std::string, ControlClass> classes; // by formatted class identifier
+    // Classes and their meta-objects live as long as the process: widgets made from them may
+    // be destroyed after any static destructor has run.
+    static std::mutex& lock = *new std::mutex;
+    static auto& classes = *new std::map<std::string, ControlClass>; // by formatted class identifier
     std::lock_guard guard(lock);
     const std::string key = com::formatGuid(clsid);
     if (auto it = classes.find(key); it != classes.end())

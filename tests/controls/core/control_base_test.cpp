@@ -217,6 +217,7 @@ TEST(CommandBinding, ExecutingWithoutServerOrWithFailureBeeps)
     EXPECT_EQ(b->executeOwnCommand(), S_OK);
     EXPECT_EQ(beepCount(), beeps + 2);
     EXPECT_EQ((*server)["Bad"].executed, 2);
+    b->SetCommandServer(nullptr);   // the server holds the button while it is bound
 }
 
 TEST(ModuleLock, LiveObjectsHoldTheModule)

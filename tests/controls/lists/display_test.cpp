@@ -132,7 +132,8 @@ TEST(DisplayControl, ServerPictureIsShown)
     attach(h);
     EXPECT_EQ(h.shot().pixel(80, 30), qRgb(200, 0, 200));
     // A server object that is no picture is not held.
-    (*h.server)["Power"].object = com::ComPtr<IUnknown>(static_cast<IUnknown*>(h.server.get()));
+    auto other = com::make<cmdserver::MemoryCommandServer>();
+    (*h.server)["Power"].object = com::ComPtr<IUnknown>(static_cast<IUnknown*>(other.get()));
     h.server->notify("Power");
     EXPECT_EQ(h.control<DisplayCtrl>().serverPicture(), nullptr);
 }
