@@ -11,6 +11,7 @@
 #include "tests/reliability/support.h"
 #include "tests/tools/runprocess.h"
 #include "tests/vtx/model/support.h"
+#include "vtx/model/backups.h"
 
 #include <chrono>
 #include <csignal>
@@ -145,6 +146,30 @@ TEST_F(KillTest, Compaction)
 TEST_F(KillTest, FilterEditorClose)
 {
     Outcomes o = killAtSteps("filter editor Close", build("System.mdb"), closeFilterEditor, toolStarts);
+    EXPECT_EQ(o.runs, kRuns);
+    EXPECT_EQ(o.other, 0);
+    EXPECT_GT(o.before, 0);
+    EXPECT_GT(o.after, 0);
+}
+
+// Restore of a backup made before a change: the database goes back to the backup's content.
+// The backup is laid beside each copy before its run (a plain file copy, no step to kill at).
+TEST_F(KillTest, Restore)
+{
+    const std::string backup = build("backup.mdb");
+    const std::string pristine = build("System.mdb");
+    dao::Database::open(pristine).execute(
+        "UPDATE [Available Lamps] SET [Status] = 'Do not use'; DELETE FROM [Available DIOs] WHERE rowid > 2;");
+    const std::string name = "db.20260101-000000-000.bak";
+    Outcomes o = killAtSteps("restore (vtxctl restore)", pristine, [&](const std::string& path) {
+        copyFile(backup, (fs::path(path).parent_path() / name).string());
+        try {
+            vtx::restoreBackup(path, name);
+            return Result{true, ""};
+        } catch (const std::exception& e) {
+            return Result{false, e.what()};
+        }
+    }, toolStarts);
     EXPECT_EQ(o.runs, kRuns);
     EXPECT_EQ(o.other, 0);
     EXPECT_GT(o.before, 0);
