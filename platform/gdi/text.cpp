@@ -1,4 +1,5 @@
 #include "platform/gdi/text.h"
+#include "platform/gdi/plaindrawing.h"
 #include <QFontMetrics>
 #include <QHash>
 #include <QPainter>
@@ -169,7 +170,7 @@ int DrawText(QPainter& p, const QString& text, QRect& rect, UINT format)
     const QFontMetrics fm = onDevice ? QFontMetrics(p.font(), p.device()) : QFontMetrics(p.font());
     const Metrics m{fm, fm.height() + ((format & DT_EXTERNALLEADING) ? fm.leading() : 0),
                     (format & DT_EXPANDTABS) ? std::max(1, fm.averageCharWidth() * tabChars) : 0,
-                    onDevice ? widthCacheFor(p.font(), p.device()->logicalDpiY()) : nullptr};
+                    onDevice && !plainDrawing() ? widthCacheFor(p.font(), p.device()->logicalDpiY()) : nullptr};
     const std::vector<Line> lines = layout(text, format, rect.width(), m);
     const int height = int(lines.size()) * m.lineHeight;
 

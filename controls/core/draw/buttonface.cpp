@@ -3,6 +3,7 @@
 // is drawn or clipped).
 #include "controls/core/draw/drawing.h"
 #include "platform/gdi/edge.h"
+#include "platform/gdi/plaindrawing.h"
 #include <QPainter>
 #include <QPolygon>
 #include <QRegion>
@@ -108,7 +109,7 @@ void DrawButtonFace(QPainter& painter, const QRect& bounds, const QRect& update,
         return;
     // Round and diamond edges end where their pixels leave the painter's clip, which on the
     // image is the whole face; they keep the image too.
-    if (!enabled || focused || style == kStyleCircle || style == kStyleRhomb) {
+    if (!enabled || focused || style == kStyleCircle || style == kStyleRhomb || plainDrawing()) {
         DrawButtonFaceImage(painter, bounds, update, style, captionPosition, picturePosition, caption, foreColor,
                             backColor, font, picture, backPicture, pressed, enabled, focused);
         return;
