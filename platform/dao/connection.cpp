@@ -56,11 +56,9 @@ void Connection::dropKeptRows() const
 void Connection::afterStatement(bool readOnly, bool rowWrite) const
 {
     // Back in autocommit mode, any transaction has ended (a commit, a rollback, or SQLite's own
-    // rollback after an error), and other connections may write from now on.
-    if (!db || sqlite3_get_autocommit(db)) {
-        ++schemaChanges_;
-        dropKeptRows();
-    } else if (!readOnly && !rowWrite) {
+    // rollback after an error), and other connections may write from now on; a write that is
+    // not a recordset's own row write may have changed any table.
+    if (!db || sqlite3_get_autocommit(db) || (!readOnly && !rowWrite)) {
         ++schemaChanges_;
         dropKeptRows();
     }
@@ -278,6 +276,16 @@ Value Statement::column(int i) const
     case SQLITE_FLOAT: return Value(sqlite3_column_double(stmt_, i));
     default: return Value(columnText(i));
     }
+}
+
+std::vector<Value> Statement::row(int first) const
+{
+    std::vector<Value> values;
+    const int n = columns();
+    values.reserve(size_t(std::max(0, n - first)));
+    for (int i = first; i < n; ++i)
+        values.push_back(column(i));
+    return values;
 }
 
 std::string stripBrackets(std::string_view name)

@@ -96,6 +96,8 @@ public:
     int columns() const { return sqlite3_column_count(stmt_); }
     std::string columnName(int i) const;
     Value column(int i) const;
+    // The current row's values from column `first` on.
+    std::vector<Value> row(int first = 0) const;
     int64_t columnInt(int i) const { return sqlite3_column_int64(stmt_, i); }
     std::string columnText(int i) const;
     bool readOnly() const { return sqlite3_stmt_readonly(stmt_) != 0; }

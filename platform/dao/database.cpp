@@ -75,13 +75,8 @@ void openTable(const Connection& c, Recordset::State& s)
         s.columns.push_back(st.columnName(i));
     for (; row; row = st.step()) {
         s.rowids.push_back(st.columnInt(0));
-        if (!keep)
-            continue;
-        std::vector<Value> values;
-        values.reserve(s.columns.size());
-        for (int i = 1; i < st.columns(); ++i)
-            values.push_back(st.column(i));
-        kept->rows.push_back(std::move(values));
+        if (keep)
+            kept->rows.push_back(st.row(1));
     }
     if (!keep)
         return;
@@ -100,13 +95,8 @@ void openSnapshot(const Connection& c, Recordset::State& s, const std::string& s
     bool row = st.step();   // first, so that a kept statement names today's columns
     for (int i = 0; i < st.columns(); ++i)
         s.columns.push_back(st.columnName(i));
-    for (; row; row = st.step()) {
-        std::vector<Value> values;
-        values.reserve(s.columns.size());
-        for (int i = 0; i < st.columns(); ++i)
-            values.push_back(st.column(i));
-        s.rows.push_back(std::move(values));
-    }
+    for (; row; row = st.step())
+        s.rows.push_back(st.row());
 }
 
 } // namespace

@@ -67,9 +67,7 @@ const std::vector<Value>& Recordset::State::currentRow()
         if (!st.step())
             throw DaoError(ErrorNumber::RecordDeleted,
                            "Record is deleted: another user removed the row from [" + table + "]");
-        current.clear();
-        for (int i = 0; i < st.columns(); ++i)
-            current.push_back(st.column(i));
+        current = st.row();
         loaded = true;
         if (k >= 0 && current.size() == kept->columns.size()) {
             kept->rows[size_t(k)] = current;

@@ -11,7 +11,6 @@
 #include "tests/reliability/support.h"
 #include "tests/tools/runprocess.h"
 #include "tests/vtx/model/support.h"
-#include "vtx/model/backups.h"
 
 #include <chrono>
 #include <csignal>
@@ -163,12 +162,7 @@ TEST_F(KillTest, Restore)
     const std::string name = "db.20260101-000000-000.bak";
     Outcomes o = killAtSteps("restore (vtxctl restore)", pristine, [&](const std::string& path) {
         copyFile(backup, (fs::path(path).parent_path() / name).string());
-        try {
-            vtx::restoreBackup(path, name);
-            return Result{true, ""};
-        } catch (const std::exception& e) {
-            return Result{false, e.what()};
-        }
+        return restoreBackup(path, name);
     }, toolStarts);
     EXPECT_EQ(o.runs, kRuns);
     EXPECT_EQ(o.other, 0);

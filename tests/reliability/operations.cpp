@@ -3,6 +3,7 @@
 #include "platform/registry/registry.h"
 #include "platform/registry/store.h"
 #include "vtx/ctl/configure.h"
+#include "vtx/model/backups.h"
 #include "vtx/model/filtercatalogue.h"
 #include "vtx/model/printed_messages.h"
 #include "vtx/model/session.h"
@@ -22,6 +23,16 @@ Result startTool(const std::string& path)
     vtx::Session session(messages, "");
     const bool ok = session.start(path) == vtx::Session::Start::Ready;
     return {ok, out.str()};
+}
+
+Result restoreBackup(const std::string& path, const std::string& backup)
+{
+    try {
+        vtx::restoreBackup(path, backup);
+        return {true, ""};
+    } catch (const std::exception& e) {
+        return {false, e.what()};
+    }
 }
 
 Result storeConfiguration(const std::string& path)

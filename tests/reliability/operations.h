@@ -15,6 +15,9 @@ Result startTool(const std::string& path);
 // Store as `vtxctl store DB nt1=Nothing nt2=Nothing --yes` runs it (the same code, in this
 // process): start-up with compaction, two changes, Store answering its question with Yes.
 Result storeConfiguration(const std::string& path);
+// Restore as `vtxctl restore DB BACKUP` runs it: `backup` (a name in the database's folder) is
+// put back as the database.
+Result restoreBackup(const std::string& path, const std::string& backup);
 // The filter editor's Close with one new filter pending: the catalogue write.
 Result closeFilterEditor(const std::string& path);
 // A registry write on the store at `path`: a new key with its default value, in one call.
