@@ -3,6 +3,7 @@
 // it was, or (when the failed step did not matter) succeeded with the database as a clean run
 // leaves it; nothing else is allowed. The tables go to standard output.
 #include "tests/reliability/faultvfs.h"
+#include "tests/reliability/fixture.h"
 #include "tests/reliability/operations.h"
 #include "tests/reliability/support.h"
 #include "tests/vtx/model/support.h"
@@ -15,19 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class FaultTest : public vtx::test::SystemDatabases {
+class FaultTest : public FaultVfsDatabases {
 protected:
-    void SetUp() override
-    {
-        SystemDatabases::SetUp();
-        installFaultVfs();
-    }
-    void TearDown() override
-    {
-        disarmFault();
-        SystemDatabases::TearDown();
-    }
-
     // Runs `operation` on a fresh copy of `pristine` once per step, failing that step.
     // `ignored` names columns that hold times of writing.
     Outcomes everyStepFails(const std::string& name, const std::string& pristine,

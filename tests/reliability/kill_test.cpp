@@ -7,6 +7,7 @@
 // one), so that every run is reproducible from the seed. Store runs as `vtxctl store` does, in
 // the forked child.
 #include "tests/reliability/faultvfs.h"
+#include "tests/reliability/fixture.h"
 #include "tests/reliability/operations.h"
 #include "tests/reliability/support.h"
 #include "tests/tools/runprocess.h"
@@ -33,19 +34,8 @@ using Operation = std::function<Result(const std::string&)>;
 // Whether the database at the path opens as the next start of the tool or the registry would.
 using NextStart = std::function<bool(const std::string&, std::string& why)>;
 
-class KillTest : public vtx::test::SystemDatabases {
+class KillTest : public FaultVfsDatabases {
 protected:
-    void SetUp() override
-    {
-        SystemDatabases::SetUp();
-        installFaultVfs();
-    }
-    void TearDown() override
-    {
-        disarmFault();
-        SystemDatabases::TearDown();
-    }
-
     // A clean run on a copy: the after-state and the number of steps.
     std::pair<std::string, int64_t> cleanRun(const std::string& pristine, const Operation& operation,
                                              const std::vector<std::string>& ignored)
