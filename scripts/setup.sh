@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   fontconfig fonts-dejavu-core
   xauth xvfb
+  ccache
 )
 missing=()
 for p in "${packages[@]}"; do
