@@ -21,12 +21,26 @@ public:
     const lists::EntryCommand& state() const { return entries_; }
     QComboBox* comboBox() const { return combo_; }
 
-    // The user's actions, as the drop-down reports them.
+    // The user's actions on the drop-down.
+    // A selection change on the closed drop-down (keys, wheel): SelectEntry.
     void userSelected(int index);
+    // An entry chosen and confirmed in the dropped list: SelectEntry, then ActivateEntry.
     void userChose(int index);
-    void userTyped(const QString& text);
-    void userFinishedText();
+    // Typing in the text field marks the text modified.
+    void userTyped();
+    // The text field lost the focus: a modified text goes to SetText.
+    void userLeftField();
+    // Return: the editable kind sends a modified text and selects it all; the other kind
+    // activates the current entry.
     HRESULT userReturn();
+
+    // How an entry is drawn, in the dropped list and in the closed field.
+    struct EntryLook {
+        QColor text, background;
+    };
+    EntryLook entryLook(bool selected) const;
+    // Where an entry's text starts: twice a quarter of the font's average character width.
+    int textIndent() const;
 
     void refreshFromServer() override;
     void onWindowCreated() override;
@@ -38,6 +52,7 @@ public:
 private:
     void createComboBox();
     void showEntries();
+    void sendText();
 
     lists::EntryCommand entries_{lists::EntryCommand::Options{true, true}};
     QPointer<QComboBox> combo_;

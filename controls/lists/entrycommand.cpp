@@ -85,19 +85,20 @@ HRESULT EntryCommand::activate(ICommandServer* server, LONG cookie, int index)
     return server->ActivateEntry(cookie, index);
 }
 
-void EntryCommand::edit(std::string text)
+void EntryCommand::takeEntryText(int index)
 {
-    if (text == text_)
+    if (index < 0 || index >= int(entries_.size()))
         return;
-    text_ = std::move(text);
-    modified_ = true;
+    text_ = entries_[size_t(index)];
+    modified_ = false;
 }
 
-bool EntryCommand::commitText(ICommandServer* server, LONG cookie)
+bool EntryCommand::commitText(ICommandServer* server, LONG cookie, std::string windowText)
 {
     if (!modified_)
         return false;
     modified_ = false;
+    text_ = std::move(windowText);
     if (!server || !cookie)
         return false;
     server->SetText(cookie, com::Bstr(text_).get());

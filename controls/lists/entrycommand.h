@@ -50,9 +50,12 @@ public:
     // server or registration and for an index outside the entries.
     HRESULT activate(ICommandServer* server, LONG cookie, int index);
     // The user typed into the text: it is held as modified.
-    void edit(std::string text);
-    // Sends a modified text to SetText and clears the modified mark. Returns whether it sent.
-    bool commitText(ICommandServer* server, LONG cookie);
+    void edit() { modified_ = true; }
+    // The text field shows entry `index` in place of what was typed: not modified.
+    void takeEntryText(int index);
+    // With the text modified: `windowText` (what the field shows) goes to SetText and the
+    // modified mark is cleared. Returns whether it sent.
+    bool commitText(ICommandServer* server, LONG cookie, std::string windowText);
 
 private:
     Options options_;

@@ -86,9 +86,12 @@ void List::onWindowCreated()
     list_ = new QListWidget(window());
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QObject::connect(list_, &QListWidget::currentRowChanged, list_, [this](int row) {
-        if (isRunMode())
-            userSelected(row);
+    // A row the user selected (a click, a key); the current row alone, which Qt sets when the
+    // focus comes in, is no choice.
+    QObject::connect(list_, &QListWidget::itemSelectionChanged, list_, [this] {
+        const QList<QListWidgetItem*> selected = list_->selectedItems();
+        if (isRunMode() && !selected.isEmpty())
+            userSelected(list_->row(selected.first()));
     });
     QObject::connect(list_, &QListWidget::itemDoubleClicked, list_, [this](QListWidgetItem*) {
         if (isRunMode())

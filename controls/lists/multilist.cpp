@@ -3,6 +3,8 @@
 #include "controls/lists/viewsupport.h"
 #include "platform/com/streamio.h"
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QStyledItemDelegate>
 
 namespace vyr::controls {
@@ -22,14 +24,40 @@ const EnumNames& noYesNames()
 
 void renewList(MultiList& m) { m.renew(); }
 
-// Only the first column's cells are edited in place.
+// The in-place edit: only the first cell of the host's current row is edited, its end goes to
+// the control, and Tab ends it where it is, as Return does, instead of editing the next row.
 class FirstColumnEditing final : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    FirstColumnEditing(MultiList& owner, QObject* parent) : QStyledItemDelegate(parent), owner_(owner) {}
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        return index.column() == 0 ? QStyledItemDelegate::createEditor(parent, option, index) : nullptr;
+        if (index.column() != 0 || index.row() != owner_.table().current())
+            return nullptr;
+        return QStyledItemDelegate::createEditor(parent, option, index);
     }
+    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex&) const override
+    {
+        if (auto* line = qobject_cast<QLineEdit*>(editor); line && owner_.isRunMode())
+            owner_.userEdited(line->text().toStdString());
+    }
+
+protected:
+    bool eventFilter(QObject* object, QEvent* e) override
+    {
+        auto* editor = qobject_cast<QWidget*>(object);
+        if (editor && e->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(e)->key();
+            if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+                emit commitData(editor);
+                emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(object, e);
+    }
+
+private:
+    MultiList& owner_;
 };
 
 PropertyDesc shortRow(DISPID id, const char* name, int (*get)(MultiList&), HRESULT (*put)(MultiList&, int),
@@ -152,10 +180,15 @@ HRESULT MultiList::setColumnWidth(int width)
     if (columns_.empty())
         return E_INVALIDARG;
     Column& col = columns_[size_t(currentColumn_)];
-    return assign(col.width, width, kColumnWidth, [&] {
-        if (view_)
-            view_->setColumnWidth(currentColumn_, width);
-    });
+    // Compared with the width shown, which the user may have dragged away from the stored one.
+    const bool same = columnWidth() == width;
+    col.width = width;
+    if (same)
+        return S_OK;
+    if (view_)
+        view_->setColumnWidth(currentColumn_, width);
+    changed(kColumnWidth);
+    return S_OK;
 }
 
 HRESULT MultiList::setColumnTitle(const std::string& title)
@@ -192,6 +225,55 @@ void MultiList::applyColumns()
     view_->header()->setVisible(!columns_.empty());
     for (size_t i = 0; i < columns_.size(); ++i)
         view_->setColumnWidth(int(i), columns_[i].width > 0 ? columns_[i].width : kShownWidth);
+}
+
+// ---------------------------------------------------------------- browsing
+
+namespace {
+std::string columnName(int column) { return "Column " + std::to_string(column + 1); }
+} // namespace
+
+HRESULT MultiList::GetDisplayString(DISPID id, BSTR* text)
+{
+    if (id != kCurrentColumn)
+        return ControlBase::GetDisplayString(id, text);
+    if (!text)
+        return E_POINTER;
+    *text = columns_.empty() ? nullptr : com::Bstr(columnName(currentColumn_)).detach();
+    return columns_.empty() ? S_FALSE : S_OK;
+}
+
+HRESULT MultiList::GetPredefinedStrings(DISPID id, CALPOLESTR* strings, CADWORD* cookies)
+{
+    if (id != kCurrentColumn)
+        return ControlBase::GetPredefinedStrings(id, strings, cookies);
+    if (!strings || !cookies)
+        return E_POINTER;
+    const size_t n = columns_.size();
+    strings->pElems = static_cast<LPOLESTR*>(CoTaskMemAlloc(n * sizeof(LPOLESTR)));
+    cookies->pElems = static_cast<DWORD*>(CoTaskMemAlloc(n * sizeof(DWORD)));
+    for (size_t i = 0; i < n; ++i) {
+        const std::u16string name = com::utf16(columnName(int(i)));
+        strings->pElems[i] = static_cast<LPOLESTR>(CoTaskMemAlloc((name.size() + 1) * sizeof(OLECHAR)));
+        std::copy(name.c_str(), name.c_str() + name.size() + 1, strings->pElems[i]);
+        cookies->pElems[i] = DWORD(i);
+    }
+    strings->cElems = cookies->cElems = ULONG(n);
+    return S_OK;
+}
+
+HRESULT MultiList::GetPredefinedValue(DISPID id, DWORD cookie, VARIANT* value)
+{
+    if (id != kCurrentColumn)
+        return ControlBase::GetPredefinedValue(id, cookie, value);
+    if (!value)
+        return E_POINTER;
+    if (cookie >= columns_.size())
+        return E_INVALIDARG;
+    VariantInit(value);
+    value->vt = VT_I2;
+    value->iVal = SHORT(cookie);
+    return S_OK;
 }
 
 // ---------------------------------------------------------------- server
@@ -276,6 +358,9 @@ void MultiList::apply(const lists::ReportTable::Changes& ch)
     if (QTreeWidgetItem* item = table_.current() >= 0 ? view_->topLevelItem(table_.current()) : nullptr) {
         if (view_->currentItem() != item)
             view_->setCurrentItem(item);
+        if (!item->isSelected()) // also where the user cannot select rows
+            view_->selectionModel()->select(view_->currentIndex(),
+                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         view_->scrollToItem(item);
     } else if (view_->currentItem()) {
         view_->setCurrentItem(nullptr);
@@ -319,32 +404,43 @@ HRESULT MultiList::userActivated() { return table_.activate(server(), firstCooki
 
 void MultiList::userChecked(int row, bool on) { table_.check(server(), firstCookie(), row, on); }
 
-void MultiList::userEdited(const std::string& text) { table_.edit(server(), firstCookie(), text); }
+void MultiList::userEdited(const std::string& text)
+{
+    const int row = table_.current();
+    if (!table_.edit(server(), firstCookie(), text) || !view_)
+        return;
+    if (QTreeWidgetItem* item = view_->topLevelItem(row)) {
+        refilling_ = true;
+        item->setText(0, QString::fromStdString(table_.cell(row, 0)));
+        refilling_ = false;
+    }
+}
 
 void MultiList::onWindowCreated()
 {
     view_ = new QTreeWidget(window());
     view_->setRootIsDecorated(false);
+    view_->header()->setStretchLastSection(false); // every column as wide as its width says
     view_->setUniformRowHeights(true);
     view_->setItemsExpandable(false);
     view_->setAllColumnsShowFocus(true);
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    view_->setItemDelegate(new FirstColumnEditing(view_));
-    QObject::connect(view_, &QTreeWidget::currentItemChanged, view_, [this](QTreeWidgetItem* item) {
-        if (!refilling_ && item && isRunMode())
-            userSelected(view_->indexOfTopLevelItem(item));
+    view_->setItemDelegate(new FirstColumnEditing(*this, view_));
+    // A row the user selected; the current row alone (Qt sets one when the focus comes in, and
+    // clicks move it when rows cannot be selected) is no choice.
+    QObject::connect(view_, &QTreeWidget::itemSelectionChanged, view_, [this] {
+        const QList<QTreeWidgetItem*> selected = view_->selectedItems();
+        if (!refilling_ && !selected.isEmpty() && isRunMode())
+            userSelected(view_->indexOfTopLevelItem(selected.first()));
     });
     QObject::connect(view_, &QTreeWidget::itemChanged, view_, [this](QTreeWidgetItem* item, int column) {
-        if (refilling_ || column != 0 || !isRunMode())
+        if (refilling_ || column != 0 || !isRunMode() || !checkBox)
             return;
         const int row = view_->indexOfTopLevelItem(item);
         const bool on = item->checkState(0) == Qt::Checked;
-        if (checkBox && on != table_.checked(row))
+        if (on != table_.checked(row))
             userChecked(row, on);
-        const std::string text = item->text(0).toStdString();
-        if (text != table_.cell(row, 0))
-            userEdited(text);
     });
     applyColumns();
     adoptView(view_, [this] { return userActivated(); });

@@ -51,6 +51,11 @@ public:
     void userChecked(int row, bool on);
     void userEdited(const std::string& text);
 
+    // `CurrentColumn` browses as "Column 1" ... "Column n", cookies 0 ... n - 1.
+    STDMETHOD(GetDisplayString)(DISPID id, BSTR* text) override;
+    STDMETHOD(GetPredefinedStrings)(DISPID id, CALPOLESTR* strings, CADWORD* cookies) override;
+    STDMETHOD(GetPredefinedValue)(DISPID id, DWORD cookie, VARIANT* value) override;
+
     STDMETHOD(SetCommandServer)(ICommandServer* server) override;
     STDMETHOD(Load)(IStream* stream) override;
     STDMETHOD(Save)(IStream* stream, BOOL clearDirty) override;

@@ -1,6 +1,8 @@
 #include "controls/lists/tree.h"
 #include "controls/core/properties.h"
 #include "controls/lists/viewsupport.h"
+#include "platform/gdi/syscolors.h"
+#include <QPainter>
 
 namespace vyr::controls {
 
@@ -55,6 +57,53 @@ void setIcon(QTreeWidgetItem* item, const QIcon& icon)
     if (item->icon(0).cacheKey() != icon.cacheKey())
         item->setIcon(0, icon);
 }
+
+// The tree view with lines: dotted lines join each node to its parent's line and to its
+// siblings, also at the top level, and a node with children has a box with + or -.
+class LinedTree final : public QTreeWidget {
+public:
+    using QTreeWidget::QTreeWidget;
+
+protected:
+    void drawBranches(QPainter* p, const QRect& rect, const QModelIndex& index) const override
+    {
+        const QColor line = gdi::SysColor(gdi::COLOR_BTNSHADOW);
+        const int indent = indentation();
+        const int cy = rect.top() + rect.height() / 2;
+        auto dotsDown = [&](int x, int from, int to) {
+            for (int y = from + ((from + x) & 1); y <= to; y += 2)
+                p->fillRect(x, y, 1, 1, line);
+        };
+        auto dotsAcross = [&](int y, int from, int to) {
+            for (int x = from + ((from + y) & 1); x <= to; x += 2)
+                p->fillRect(x, y, 1, 1, line);
+        };
+        auto hasNext = [](const QModelIndex& i) { return i.sibling(i.row() + 1, 0).isValid(); };
+        int depth = 0;
+        for (QModelIndex a = index.parent(); a.isValid(); a = a.parent())
+            ++depth;
+        // The node's own level: up to its parent or previous sibling, on to the next sibling.
+        const int cx = rect.left() + depth * indent + indent / 2;
+        const bool first = index.row() == 0 && !index.parent().isValid();
+        dotsDown(cx, first ? cy : rect.top(), hasNext(index) ? rect.bottom() : cy);
+        dotsAcross(cy, cx, cx + indent / 2);
+        // The levels above: a line passes where an ancestor has a sibling below.
+        int level = depth - 1;
+        for (QModelIndex a = index.parent(); a.isValid(); a = a.parent(), --level)
+            if (hasNext(a))
+                dotsDown(rect.left() + level * indent + indent / 2, rect.top(), rect.bottom());
+        if (!model()->hasChildren(index))
+            return;
+        const QRect box(cx - 4, cy - 4, 9, 9);
+        p->fillRect(box, palette().color(QPalette::Base));
+        p->setPen(line);
+        p->drawRect(box.adjusted(0, 0, -1, -1));
+        p->setPen(palette().color(QPalette::Text));
+        p->drawLine(cx - 2, cy, cx + 2, cy);
+        if (!isExpanded(index))
+            p->drawLine(cx, cy - 2, cx, cy + 2);
+    }
+};
 
 } // namespace
 
@@ -251,12 +300,18 @@ HRESULT Tree::userActivated(QTreeWidgetItem* item)
 
 void Tree::onWindowCreated()
 {
-    view_ = new QTreeWidget(window());
+    view_ = new LinedTree(window());
     view_->setHeaderHidden(true);
     view_->setRootIsDecorated(true);
     view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     view_->setExpandsOnDoubleClick(false);
-    QObject::connect(view_, &QTreeWidget::currentItemChanged, view_, [this](QTreeWidgetItem* item) { userSelected(item); });
+    // A node the user selected; the current node alone, which Qt sets when the focus comes
+    // in, is no choice.
+    QObject::connect(view_, &QTreeWidget::itemSelectionChanged, view_, [this] {
+        const QList<QTreeWidgetItem*> selected = view_->selectedItems();
+        if (!selected.isEmpty())
+            userSelected(selected.first());
+    });
     QObject::connect(view_, &QTreeWidget::itemDoubleClicked, view_, [this](QTreeWidgetItem* item) {
         if (item == view_->currentItem())
             userActivated(item);

@@ -12,9 +12,14 @@ public:
         : QObject(parent), control_(control), activate_(std::move(activate))
     {
     }
-    bool eventFilter(QObject*, QEvent* e) override
+    bool eventFilter(QObject* watched, QEvent* e) override
     {
         if (e->type() != QEvent::KeyPress && e->type() != QEvent::ShortcutOverride)
+            return false;
+        // Only a key pressed in the view itself: one that an in-place editor did not take
+        // passes up to the view too, and ends the edit rather than activating.
+        auto* keys = static_cast<QWidget*>(watched);
+        if (keys->window()->focusWidget() != keys)
             return false;
         auto* k = static_cast<QKeyEvent*>(e);
         if (k->key() != Qt::Key_Return && k->key() != Qt::Key_Enter)

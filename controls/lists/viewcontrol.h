@@ -17,8 +17,8 @@ public:
 
 protected:
     // Makes `view` the child covering the window. Return pressed in `keySource` (the view when
-    // null) runs `activate` in run mode; when that succeeded the key stays there, so a dialog
-    // around does not act on it too.
+    // null) while it has the focus runs `activate` in run mode; when that succeeded the key
+    // stays there, so a dialog around does not act on it too.
     void adoptView(QWidget* view, std::function<HRESULT()> activate, QWidget* keySource = nullptr);
     QWidget* childView() const { return childView_; }
 

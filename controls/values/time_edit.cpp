@@ -104,9 +104,9 @@ void VyrTimeEdit::refreshFromServer()
     const bool moved = !read_ || valueDiffers(value_, v);
     value_ = v;
     read_ = true;
-    // A read that leaves the value as it was keeps what the user is typing.
-    if (moved)
-        showValue();
+    // Every read shows the command's value: a text typed and left without Return is dropped,
+    // so that a later Return cannot write it.
+    showValue();
     if (enabledNow != enabled_) {
         enabled_ = enabledNow;
         placeFields();

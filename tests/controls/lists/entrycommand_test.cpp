@@ -132,11 +132,17 @@ TEST(EntryCommand, TypedTextGoesOnceWhenCommitted)
     EntryCommand e({false, true});
     e.read(f.server.get(), f.cookie);
     f.server->log.clear();
-    EXPECT_FALSE(e.commitText(f.server.get(), f.cookie));
-    e.edit("40x");
+    EXPECT_FALSE(e.commitText(f.server.get(), f.cookie, "unchanged"));
+    e.edit();
     EXPECT_TRUE(e.modified());
-    EXPECT_TRUE(e.commitText(f.server.get(), f.cookie));
-    EXPECT_FALSE(e.commitText(f.server.get(), f.cookie));
+    EXPECT_TRUE(e.commitText(f.server.get(), f.cookie, "40x"));
+    EXPECT_EQ(e.text(), "40x");
+    EXPECT_FALSE(e.commitText(f.server.get(), f.cookie, "40x"));
+    // An entry shown in the field replaces what was typed.
+    e.edit();
+    e.takeEntryText(1);
+    EXPECT_FALSE(e.modified());
+    EXPECT_EQ(e.text(), e.entries()[1]);
     EXPECT_EQ(f.server->log, Log{"SetText Objective 40x"});
 }
 

@@ -3,6 +3,7 @@
 #include "controls/lists/list.h"
 #include "platform/gdi/syscolors.h"
 #include "tests/controls/lists/hosted.h"
+#include "tests/controls/lists/userinput.h"
 #include <QAbstractItemView>
 #include <QLineEdit>
 
@@ -175,23 +176,22 @@ TEST(ComboBoxControl, EditableSendsTypedTextOnReturnAndFocusLoss)
     Hosted h = bound("VyrControls.ComboBox", [](HostWidget& w) { w.setProperty("Editable", Variant::fromBool(true)); });
     fill(h);
     h.host->setCommandServer(h.server.get());
-    h.top.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&h.top));
+    ASSERT_TRUE(test::activate(h.top));
     QComboBox* c = h.control<ComboBox>().comboBox();
     ASSERT_TRUE(c->isEditable());
     EXPECT_EQ(c->lineEdit()->text(), "20x Oil");
     h.server->log.clear();
-    c->lineEdit()->setFocus();
-    c->lineEdit()->selectAll();
-    QTest::keyClicks(c->lineEdit(), "25x");
+    c->clearFocus();
+    c->setFocus(Qt::TabFocusReason); // all of the text selected
+    test::type("25x");
     EXPECT_TRUE(h.control<ComboBox>().state().modified());
-    QTest::keyClick(c->lineEdit(), Qt::Key_Return);
+    test::key(Qt::Key_Return);
     EXPECT_EQ(h.server->calls("SetText"), Log{"SetText Objective 25x"});
     EXPECT_FALSE(h.control<ComboBox>().state().modified());
     EXPECT_EQ(c->lineEdit()->selectedText(), "25x");
     // Typing again and leaving the field sends once more.
-    QTest::keyClick(c->lineEdit(), Qt::Key_End);
-    QTest::keyClicks(c->lineEdit(), "!");
+    test::key(Qt::Key_End);
+    test::type("!");
     QWidget other(&h.top);
     other.setFocusPolicy(Qt::StrongFocus);
     other.show();

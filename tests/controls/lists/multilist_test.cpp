@@ -5,6 +5,7 @@
 #include "platform/com/memstream.h"
 #include "tests/controls/lists/hosted.h"
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QScrollBar>
 
 using namespace vyr;
@@ -157,8 +158,14 @@ TEST(MultiList, UserActionsReachTheFirstColumnsCommand)
     EXPECT_EQ(h.server->log, (Log{"SelectEntry C0 1", "SetState C0 1"}));
     // An in-place edit of the first cell of the current row.
     h.server->log.clear();
-    v->topLevelItem(1)->setText(0, "renamed");
+    v->edit(v->model()->index(1, 0));
+    auto* editor = v->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText("renamed");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
     EXPECT_EQ(h.server->log, Log{"SetText C0 renamed"});
+    EXPECT_EQ(v->topLevelItem(1)->text(0), "renamed");
     EXPECT_EQ(h.control<MultiList>().table().cell(1, 0), "renamed");
     // Only the first column is edited in place.
     EXPECT_EQ(v->itemDelegate()->createEditor(v->viewport(), {}, v->model()->index(1, 1)), nullptr);

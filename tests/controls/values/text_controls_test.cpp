@@ -5,6 +5,7 @@
 #include "controls/values/time_edit.h"
 #include "platform/gdi/syscolors.h"
 #include "tools/cmdserver/memoryserver.h"
+#include "tests/controls/lists/userinput.h"
 
 #include <gtest/gtest.h>
 
@@ -145,6 +146,33 @@ TEST(TimeEditControl, ArrowsAndTabMoveBetweenTheFields)
     minutes->setCursorPosition(0);
     QTest::keyClick(minutes, Qt::Key_2);
     EXPECT_EQ(minutes->text(), "25");
+}
+
+TEST(TimeEditControl, EveryReadDropsTextTypedAndLeftWithoutReturn)
+{
+    HostedTime h("VyrControls.TimeEdit", "Clock", {150, 24});
+    VyrTimeEdit& t = h.control();
+    QLineEdit* minutes = t.field(TimeField::Minutes);
+    QLineEdit* hours = t.field(TimeField::Hours);
+    test::click(minutes, minutes->rect().center());
+    ASSERT_TRUE(minutes->hasFocus());
+    test::key(Qt::Key_A, Qt::ControlModifier);
+    test::type("22");
+    EXPECT_EQ(minutes->text(), "22");
+    test::click(h.other, h.other->rect().center()); // left without Return: nothing written
+    EXPECT_TRUE(h.server->calls("SetValue").empty());
+    h.server->notify("Clock"); // the value did not move
+    EXPECT_EQ(texts(t), "13:45:30");
+    for (TimeField f : {TimeField::Hours, TimeField::Minutes, TimeField::Seconds}) {
+        EXPECT_FALSE(t.field(f)->isModified());
+        EXPECT_EQ(t.field(f)->selectedText(), t.field(f)->text());
+    }
+    test::click(hours, hours->rect().center());
+    test::key(Qt::Key_A, Qt::ControlModifier);
+    test::type("10");
+    test::key(Qt::Key_Return);
+    EXPECT_EQ(h.server->calls("SetValue").size(), 1u);
+    EXPECT_NEAR((*h.server)["Clock"].value, at(10, 45, 30), 1e-9) << "the abandoned minutes are not written";
 }
 
 TEST(TimeEditControl, DisabledByTheServerDisablesTheFields)
