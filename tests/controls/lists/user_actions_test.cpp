@@ -354,6 +354,23 @@ TEST(ComboBoxLook, ClosedFieldAndListFollowTheEntryColours)
     EXPECT_EQ(QColor(list.pixel(selected.right() - 2, selected.center().y())), gdi::SysColor(gdi::COLOR_HIGHLIGHT));
 }
 
+TEST(ComboBoxLook, TheEditableFieldFollowsTheEntryColoursToo)
+{
+    Bench b(Kind::ComboEdit, false);
+    b.hosted->put("BackColor", Variant::fromULong(0x00E0FFE0));
+    b.leave();
+    QLineEdit* edit = b.hosted->control<ComboBox>().comboBox()->lineEdit();
+    auto inside = [&] {
+        const QImage shot = edit->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        return QColor(shot.pixel(shot.width() - 3, 2));
+    };
+    EXPECT_EQ(inside(), QColor(0xE0, 0xFF, 0xE0));
+    b.server()["Objective"].enabled = false;
+    b.server().notify("Objective");
+    EXPECT_FALSE(edit->isEnabled());
+    EXPECT_EQ(inside(), gdi::SysColor(gdi::COLOR_BTNFACE));
+}
+
 // ---------------------------------------------------------------- MultiList
 
 namespace {
