@@ -6,6 +6,7 @@
 #include "controls/frames/frame.h"
 #include "controls/spectra/curvesource.h"
 #include "controls/spectra/spectractrl.h"
+#include "bench/support/fixed_server.h"
 #include "bench/support/store_answers.h"
 #include "platform/dao/database.h"
 #include "tools/cmdserver/memoryserver.h"
@@ -13,6 +14,7 @@
 #include "vtx/model/sql_script.h"
 #include "vtx/model/store.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDoubleSpinBox>
 #include <QPainter>
@@ -28,6 +30,7 @@
 #include <unistd.h>
 
 using namespace vyr;
+using bench::FixedServer;
 using controls::HostWidget;
 
 namespace {
@@ -93,12 +96,14 @@ void renderForm(benchmark::State& state)
 BENCHMARK_TEMPLATE(renderForm, OurForm)->Name("Render200/ours")->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(renderForm, TheirForm)->Name("Render200/theirs")->Unit(benchmark::kMillisecond);
 
-void renderOneOurs(benchmark::State& state)
+// One control rendered alone beside the Qt widget a developer would use in its place.
+void renderOneOurs(benchmark::State& state, const char* classId, const char* caption)
 {
     HostWidget h;
     h.resize(100, 40);
-    h.create("VyrControls.Button");
-    h.setProperty("Caption", com::Variant::fromString("Caption"));
+    h.create(classId);
+    if (caption)
+        h.setProperty("Caption", com::Variant::fromString(caption));
     h.setProperty("Command", com::Variant::fromString("Shared"));
     h.setCommandServer(enabledServer());
     h.show();
@@ -106,77 +111,45 @@ void renderOneOurs(benchmark::State& state)
     h.render(&image);
     for (auto _ : state)
         h.render(&image);
+    state.counters["widgets"] = double(h.findChildren<QWidget*>().size() + 1);
 }
-BENCHMARK(renderOneOurs)->Name("RenderButton/ours")->Unit(benchmark::kMicrosecond);
 
-void renderOneTheirs(benchmark::State& state)
+// The widget is made inside the benchmark: benchmarks are registered before QApplication exists.
+void renderOneTheirs(benchmark::State& state, QWidget* (*make)())
 {
-    QPushButton b("Caption");
-    b.resize(100, 40);
-    b.show();
-    QImage image(b.size(), QImage::Format_RGB32);
-    b.render(&image);
+    std::unique_ptr<QWidget> w(make());
+    w->resize(100, 40);
+    w->show();
+    QImage image(w->size(), QImage::Format_RGB32);
+    w->render(&image);
     for (auto _ : state)
-        b.render(&image);
+        w->render(&image);
+    state.counters["widgets"] = double(w->findChildren<QWidget*>().size() + 1);
 }
-BENCHMARK(renderOneTheirs)->Name("RenderButton/theirs")->Unit(benchmark::kMicrosecond);
+
+QWidget* pushButton() { return new QPushButton("Caption"); }
+QWidget* radioButton() { return new QRadioButton("Caption"); }
+QWidget* slider() { return new QSlider(Qt::Horizontal); }
+QWidget* spinBox() { return new QDoubleSpinBox; }
+
+BENCHMARK_CAPTURE(renderOneOurs, button, "VyrControls.Button", "Caption")
+    ->Name("RenderButton/ours")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(renderOneTheirs, button, pushButton)
+    ->Name("RenderButton/theirs")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(renderOneOurs, option, "VyrControls.OptionButton", "Caption")
+    ->Name("RenderOptionButton/ours")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(renderOneTheirs, option, radioButton)
+    ->Name("RenderOptionButton/theirs")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(renderOneOurs, slider, "VyrControls.Slider", nullptr)
+    ->Name("RenderSlider/ours")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(renderOneTheirs, slider, slider)
+    ->Name("RenderSlider/theirs")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(renderOneOurs, valueedit, "VyrControls.ValueEdit", nullptr)
+    ->Name("RenderValueEdit/ours")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(renderOneTheirs, valueedit, spinBox)
+    ->Name("RenderValueEdit/theirs")->Unit(benchmark::kMicrosecond);
 
 // ---------------------------------------------------------------- command fan-out
-
-// A host's command server reduced to what a notification needs: one command whose state
-// stays enabled and visible, and the list of its clients.
-class FixedServer final : public com::Object<ICommandServer> {
-public:
-    std::vector<com::ComPtr<ICommandClient>> clients;
-
-    void notifyAll()
-    {
-        for (auto& c : clients)
-            c->OnCommandStateChanged();
-    }
-
-    STDMETHOD(GetTypeInfoCount)(UINT* n) override { *n = 0; return S_OK; }
-    STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHOD(Invoke)(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override { return E_NOTIMPL; }
-    STDMETHOD(HostSlot7)() override { return E_NOTIMPL; }
-    STDMETHOD(HostSlot8)() override { return E_NOTIMPL; }
-    STDMETHOD(RegisterCommand)(BSTR, ICommandClient* client, LONG* cookie) override
-    {
-        clients.emplace_back(client);
-        *cookie = 1;
-        return S_OK;
-    }
-    STDMETHOD(UnregisterCommand)(LONG, ICommandClient* client) override
-    {
-        std::erase_if(clients, [&](auto& c) { return c.get() == client; });
-        return S_OK;
-    }
-    STDMETHOD(GetCommandVisible)(LONG, LONG* visible) override { *visible = 1; return S_OK; }
-    STDMETHOD(GetCommandEnabled)(LONG, VARIANT_BOOL* enabled) override { *enabled = VARIANT_TRUE; return S_OK; }
-    STDMETHOD(GetCommandState)(LONG, LONG* state) override { *state = 0; return S_OK; }
-    STDMETHOD(GetMinimum)(LONG, double*) override { return E_NOTIMPL; }
-    STDMETHOD(GetMaximum)(LONG, double*) override { return E_NOTIMPL; }
-    STDMETHOD(GetEntryCount)(LONG, LONG*) override { return E_NOTIMPL; }
-    STDMETHOD(GetEntryText)(LONG, LONG, BSTR*) override { return E_NOTIMPL; }
-    STDMETHOD(GetEntryLong)(LONG, LONG, LONG*) override { return E_NOTIMPL; }
-    STDMETHOD(GetValue)(LONG, double*) override { return E_NOTIMPL; }
-    STDMETHOD(GetIndex)(LONG, LONG*) override { return E_NOTIMPL; }
-    STDMETHOD(GetText)(LONG, BSTR*) override { return E_NOTIMPL; }
-    STDMETHOD(GetColor)(LONG, OLE_COLOR*) override { return E_NOTIMPL; }
-    STDMETHOD(GetEntryState)(LONG, LONG, LONG*) override { return E_NOTIMPL; }
-    STDMETHOD(GetEntryValue)(LONG, LONG, double*) override { return E_NOTIMPL; }
-    STDMETHOD(ExecuteCommand)(LONG) override { return E_NOTIMPL; }
-    STDMETHOD(ActivateEntry)(LONG, LONG) override { return E_NOTIMPL; }
-    STDMETHOD(SelectEntry)(LONG, LONG) override { return E_NOTIMPL; }
-    STDMETHOD(SetValue)(LONG, double) override { return E_NOTIMPL; }
-    STDMETHOD(SetState)(LONG, LONG) override { return E_NOTIMPL; }
-    STDMETHOD(SetText)(LONG, BSTR) override { return E_NOTIMPL; }
-    STDMETHOD(HostSlot31)() override { return E_NOTIMPL; }
-    STDMETHOD(HostSlot32)() override { return E_NOTIMPL; }
-    STDMETHOD(HostSlot33)() override { return E_NOTIMPL; }
-    STDMETHOD(GetObject)(LONG, IUnknown**) override { return E_NOTIMPL; }
-};
 
 ICommandServer* enabledServer()
 {
@@ -245,15 +218,18 @@ BENCHMARK(fanOutTheirs)->Name("FanOut1000/theirs")->Unit(benchmark::kMicrosecond
 const QRect kSpectraClient(0, 0, 1280, 160);
 const std::vector<double> kLasers = {405, 488, 561, 633};
 
-std::vector<spectra::CurvePoint> curvePoints(int c)
+std::vector<spectra::CurvePoint> curvePoints(int c, size_t count = 10'000)
 {
-    std::vector<spectra::CurvePoint> pts(10'000);
+    std::vector<spectra::CurvePoint> pts(count);
     for (size_t i = 0; i < pts.size(); ++i) {
         const double x = 350 + 450 * double(i) / double(pts.size() - 1);
         pts[i] = {x, std::exp(-std::pow((x - (350 + 450 * (c + 0.5) / 10)) / 20, 2))};
     }
     return pts;
 }
+
+// state.range(0) is the number of points of all ten curves together.
+size_t pointsPerCurve(const benchmark::State& state) { return size_t(state.range(0) / 10); }
 
 void spectraOurs(benchmark::State& state)
 {
@@ -268,7 +244,7 @@ void spectraOurs(benchmark::State& state)
         (*server)["Lasers"].entries.push_back({"", 0, 0, l});
     auto source = com::make<spectra::CurveSource>();
     for (int c = 0; c < 10; ++c)
-        source->addCurve(OLE_COLOR(0x102030 * (c + 1)), curvePoints(c));
+        source->addCurve(OLE_COLOR(0x102030 * (c + 1)), curvePoints(c, pointsPerCurve(state)));
     (*server)["Spectra"].object = com::ComPtr<IUnknown>(source->unknown());
     QWidget parent;
     parent.resize(kSpectraClient.size());
@@ -293,15 +269,16 @@ void spectraOurs(benchmark::State& state)
     }
     ctrl->SetCommandServer(nullptr);
 }
-BENCHMARK(spectraOurs)->Name("Spectra10x10k/ours")->Unit(benchmark::kMillisecond);
+BENCHMARK(spectraOurs)->Name("Spectra/ours")->RangeMultiplier(10)->Range(1'000, 1'000'000)
+    ->Unit(benchmark::kMillisecond);
 
-// The same 10 polylines of 10,000 points over a prepared background, scaled to the visible
+// The same 10 polylines over a prepared background, scaled to the visible
 // 50 nm window of the 350..800 nm axis and clipped to it.
 void spectraTheirs(benchmark::State& state)
 {
     std::vector<std::vector<spectra::CurvePoint>> curves;
     for (int c = 0; c < 10; ++c)
-        curves.push_back(curvePoints(c));
+        curves.push_back(curvePoints(c, pointsPerCurve(state)));
     QImage background(kSpectraClient.size(), QImage::Format_RGB32);
     background.fill(Qt::white);
     QImage image(kSpectraClient.size(), QImage::Format_RGB32);
@@ -322,7 +299,8 @@ void spectraTheirs(benchmark::State& state)
         }
     }
 }
-BENCHMARK(spectraTheirs)->Name("Spectra10x10k/theirs")->Unit(benchmark::kMillisecond);
+BENCHMARK(spectraTheirs)->Name("Spectra/theirs")->RangeMultiplier(10)->Range(1'000, 1'000'000)
+    ->Unit(benchmark::kMillisecond);
 
 // ---------------------------------------------------------------- Store
 
@@ -438,9 +416,11 @@ controls::Frame* frameOf(HostWidget& host)
     return dynamic_cast<controls::Frame*>(static_cast<controls::ControlBase*>(static_cast<IDispatch*>(host.control())));
 }
 
-// Creating 200 captioned Buttons on a Frame page; counters: heap bytes and widgets each.
-void footprintOurs(benchmark::State& state)
+// Creating and showing 200 controls on a Frame page (Buttons captioned); counters: heap bytes
+// and widgets each.
+void footprintOurs(benchmark::State& state, const char* classId)
 {
+    const bool captioned = std::string_view(classId) == "VyrControls.Button";
     double bytes = 0, widgets = 0;
     for (auto _ : state) {
         HostWidget host;
@@ -452,8 +432,9 @@ void footprintOurs(benchmark::State& state)
         const size_t heap = heapInUse();
         for (int i = 0; i < kFootprint; ++i) {
             const QRect r = cell(i);
-            page.insertControl("VyrControls.Button", {r.left(), r.top(), r.right() + 1, r.bottom() + 1});
-            page.hosts().back()->setProperty("Caption", com::Variant::fromString("Item " + std::to_string(i)));
+            page.insertControl(classId, {r.left(), r.top(), r.right() + 1, r.bottom() + 1});
+            if (captioned)
+                page.hosts().back()->setProperty("Caption", com::Variant::fromString("Item " + std::to_string(i)));
         }
         QCoreApplication::processEvents();
         bytes = double(heapInUse() - heap) / kFootprint;
@@ -466,9 +447,7 @@ void footprintOurs(benchmark::State& state)
     state.counters["bytes_per_control"] = bytes;
     state.counters["widgets_per_control"] = widgets;
 }
-BENCHMARK(footprintOurs)->Name("Create200Buttons/ours")->Iterations(4)->Unit(benchmark::kMillisecond);
-
-void footprintTheirs(benchmark::State& state)
+void footprintTheirs(benchmark::State& state, QWidget* (*make)())
 {
     double bytes = 0, widgets = 0;
     for (auto _ : state) {
@@ -476,8 +455,14 @@ void footprintTheirs(benchmark::State& state)
         page.resize(800, 600);
         page.show();
         const size_t heap = heapInUse();
-        for (int i = 0; i < kFootprint; ++i)
-            (new QPushButton(QString("Item %1").arg(i), &page))->setGeometry(cell(i));
+        for (int i = 0; i < kFootprint; ++i) {
+            QWidget* w = make();
+            w->setParent(&page);
+            if (auto* b = qobject_cast<QAbstractButton*>(w))
+                b->setText(QString("Item %1").arg(i));
+            w->setGeometry(cell(i));
+            w->show();
+        }
         QCoreApplication::processEvents();
         bytes = double(heapInUse() - heap) / kFootprint;
         widgets = double(page.findChildren<QWidget*>().size()) / kFootprint;
@@ -489,7 +474,14 @@ void footprintTheirs(benchmark::State& state)
     state.counters["bytes_per_control"] = bytes;
     state.counters["widgets_per_control"] = widgets;
 }
-BENCHMARK(footprintTheirs)->Name("Create200Buttons/theirs")->Iterations(4)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(footprintOurs, buttons, "VyrControls.Button")
+    ->Name("Create200Buttons/ours")->Iterations(4)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(footprintTheirs, buttons, pushButton)
+    ->Name("Create200Buttons/theirs")->Iterations(4)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(footprintOurs, sliders, "VyrControls.Slider")
+    ->Name("Create200Sliders/ours")->Iterations(4)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(footprintTheirs, sliders, slider)
+    ->Name("Create200Sliders/theirs")->Iterations(4)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
