@@ -306,14 +306,52 @@ BENCHMARK(spectraTheirs)->Name("Spectra/theirs")->RangeMultiplier(10)->Range(1'0
 
 namespace fs = std::filesystem;
 
-std::string demoDatabase()
+// Every table of `db` whose first column is its key gets `scale - 1` copies of each row under
+// keys of their own ("<key> #k"), so the configuration Store edits is the same while the
+// tables around it grow. The version table stays as it is.
+void multiplyRows(sqlite3* db, int scale)
+{
+    std::vector<std::string> tables;
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type = 'table'", -1, &st, nullptr);
+    while (sqlite3_step(st) == SQLITE_ROW)
+        tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    sqlite3_finalize(st);
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    for (const std::string& t : tables) {
+        if (t == "System Versions")
+            continue;
+        std::vector<std::string> columns;
+        sqlite3_prepare_v2(db, ("SELECT name FROM pragma_table_info('" + t + "')").c_str(), -1, &st, nullptr);
+        while (sqlite3_step(st) == SQLITE_ROW)
+            columns.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        sqlite3_finalize(st);
+        std::string select = "[" + columns[0] + "] || ' #' || k";
+        for (size_t i = 1; i < columns.size(); ++i)
+            select += ", [" + columns[i] + "]";
+        const std::string sql = "WITH RECURSIVE n(k) AS (SELECT 1 UNION ALL SELECT k + 1 FROM n WHERE k < " +
+                                std::to_string(scale - 1) + ") INSERT INTO [" + t + "] SELECT " + select +
+                                " FROM [" + t + "], n";
+        sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    }
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+}
+
+// The demo System Database, its tables multiplied `scale` times.
+std::string demoDatabase(int scale = 1)
 {
     const fs::path dir = fs::temp_directory_path() / ("vyr-compare-" + std::to_string(::getpid()));
     fs::create_directories(dir);
-    const std::string path = (dir / "System.mdb").string();
+    const std::string path = (dir / ("System-x" + std::to_string(scale) + ".mdb")).string();
     if (!fs::exists(path)) {
         const fs::path data = fs::path(VYR_SOURCE_DIR) / "vtx" / "data";
         vtx::createDatabaseFromScripts(path, {(data / "schema.sql").string(), (data / "demo.sql").string()});
+        if (scale > 1) {
+            sqlite3* db = nullptr;
+            sqlite3_open(path.c_str(), &db);
+            multiplyRows(db, scale);
+            sqlite3_close(db);
+        }
     }
     return path;
 }
@@ -354,7 +392,8 @@ using bench::NoWheel;
 using bench::Silent;
 
 struct StoreSetup {
-    std::string path = demoDatabase();
+    explicit StoreSetup(int scale) : path(demoDatabase(scale)) {}
+    std::string path;
     dao::Database db = dao::Database::open(path);
     vtx::ConfigurationEditor editor{vtx::loadConfiguration(db, 21000)};
     Silent boxes;
@@ -362,9 +401,10 @@ struct StoreSetup {
     bool store() { return vtx::storeConfiguration(db, 21000, editor, boxes, wheel) == vtx::StoreResult::Completed; }
 };
 
+// state.range(0): how many times the demo database's rows are multiplied.
 void storeOurs(benchmark::State& state)
 {
-    StoreSetup s;
+    StoreSetup s(int(state.range(0)));
     gLog = {};
     gLog.recording = true;
     const bool ok = s.store();
@@ -376,7 +416,7 @@ void storeOurs(benchmark::State& state)
     for (auto _ : state)
         s.store();
 }
-BENCHMARK(storeOurs)->Name("Store/ours")->Unit(benchmark::kMillisecond);
+BENCHMARK(storeOurs)->Name("Store/ours")->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond);
 
 // The writes one Store makes, replayed as SQL text in one transaction on a connection of
 // its own.
@@ -384,7 +424,8 @@ void storeTheirs(benchmark::State& state)
 {
     std::vector<std::string> writes;
     {
-        StoreSetup s;
+        StoreSetup s(int(state.range(0)));
+        s.store(); // the first Store adds what is missing; the timed ones follow another
         gLog = {};
         gLog.recording = true;
         s.store();
@@ -392,18 +433,23 @@ void storeTheirs(benchmark::State& state)
         writes = gLog.writes;
     }
     sqlite3* db = nullptr;
-    sqlite3_open(demoDatabase().c_str(), &db);
+    sqlite3_open(demoDatabase(int(state.range(0))).c_str(), &db);
     for (auto _ : state) {
         sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        bool failed = false;
         for (const std::string& w : writes)
-            if (sqlite3_exec(db, w.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
-                state.SkipWithError(sqlite3_errmsg(db));
+            failed = failed || sqlite3_exec(db, w.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK;
+        if (failed) {
+            state.SkipWithError(sqlite3_errmsg(db));
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+            break;
+        }
         sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     }
     sqlite3_close(db);
     state.counters["writes"] = double(writes.size());
 }
-BENCHMARK(storeTheirs)->Name("Store/theirs")->Unit(benchmark::kMillisecond);
+BENCHMARK(storeTheirs)->Name("Store/theirs")->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond);
 
 // ---------------------------------------------------------------- footprint of a hosted Button
 
