@@ -6,6 +6,7 @@
 #include "controls/frames/frame.h"
 #include "controls/spectra/curvesource.h"
 #include "controls/spectra/spectractrl.h"
+#include "bench/support/fixed_server.h"
 #include "bench/support/store_answers.h"
 #include "platform/dao/database.h"
 #include "tools/cmdserver/memoryserver.h"
@@ -13,6 +14,7 @@
 #include "vtx/model/sql_script.h"
 #include "vtx/model/store.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDoubleSpinBox>
 #include <QPainter>
@@ -28,6 +30,7 @@
 #include <unistd.h>
 
 using namespace vyr;
+using bench::FixedServer;
 using controls::HostWidget;
 
 namespace {
@@ -93,12 +96,14 @@ void renderForm(benchmark::State& state)
 BENCHMARK_TEMPLATE(renderForm, OurForm)->Name("Render200/ours")->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(renderForm, TheirForm)->Name("Render200/theirs")->Unit(benchmark::kMillisecond);
 
-void renderOneOurs(benchmark::State& state)
+// One control rendered alone beside the Qt widget a developer would use in its place.
+void renderOneOurs(benchmark::State& state, const char* classId, const char* caption)
 {
     HostWidget h;
     h.resize(100, 40);
-    h.create("VyrControls.Button");
-    h.setProperty("Caption", com::Variant::fromString("Caption"));
+    h.create(classId);
+    if (caption)
+        h.setProperty("Caption", com::Variant::fromString(caption));
     h.setProperty("Command", com::Variant::fromString("Shared"));
     h.setCommandServer(enabledServer());
     h.show();
@@ -106,77 +111,45 @@ void renderOneOurs(benchmark::State& state)
     h.render(&image);
     for (auto _ : state)
         h.render(&image);
+    state.counters["widgets"] = double(h.findChildren<QWidget*>().size() + 1);
 }
-BENCHMARK(renderOneOurs)->Name("RenderButton/ours")->Unit(benchmark::kMicrosecond);
 
-void renderOneTheirs(benchmark::State& state)
+// The widget is made inside the benchmark: benchmarks are registered before QApplication exists.
+void renderOneTheirs(benchmark::State& state, QWidget* (*make)())
 {
-    QPushButton b("Caption");
-    b.resize(100, 40);
-    b.show();
-    QImage image(b.size(), QImage::Format_RGB32);
-    b.render(&image);
+    std::unique_ptr<QWidget> w(make());
+    w->resize(100, 40);
+    w->show();
+    QImage image(w->size(), QImage::Format_RGB32);
+    w->render(&image);
     for (auto _ : state)
-        b.render(&image);
+        w->render(&image);
+    state.counters["widgets"] = double(w->findChildren<QWidget*>().size() + 1);
 }
-BENCHMARK(renderOneTheirs)->Name("RenderButton/theirs")->Unit(benchmark::kMicrosecond);
+
+QWidget* pushButton() { return new QPushButton("Caption"); }
+QWidget* radioButton() { return new QRadioButton("Caption"); }
+QWidget* slider() { return new QSlider(Qt::Horizontal); }
+QWidget* spinBox() { return new QDoubleSpinBox; }
+
+BENCHMARK_CAPTURE(renderOneOurs, button, "VyrControls.Button", "Caption")
+    ->Name("RenderButton/ours")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(renderOneTheirs, button, pushButton)
+    ->Name("RenderButton/theirs")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(renderOneOurs, option, "VyrControls.OptionButton", "Caption")
+    ->Name("RenderOptionButton/ours")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(renderOneTheirs, option, radioButton)
+    ->Name("RenderOptionButton/theirs")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(renderOneOurs, slider, "VyrControls.Slider", nullptr)
+    ->Name("RenderSlider/ours")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(renderOneTheirs, slider, slider)
+    ->Name("RenderSlider/theirs")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(renderOneOurs, valueedit, "VyrControls.ValueEdit", nullptr)
+    ->Name("RenderValueEdit/ours")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(renderOneTheirs, valueedit, spinBox)
+    ->Name("RenderValueEdit/theirs")->Unit(benchmark::kMicrosecond);
 
 // ---------------------------------------------------------------- command fan-out
-
-// A host's command server reduced to what a notification needs: one command whose state
-// stays enabled and visible, and the list of its clients.
-class FixedServer final : public com::Object<ICommandServer> {
-public:
-    std::vector<com::ComPtr<ICommandClient>> clients;
-
-    void notifyAll()
-    {
-        for (auto& c : clients)
-            c->OnCommandStateChanged();
-    }
-
-    STDMETHOD(GetTypeInfoCount)(UINT* n) override { *n = 0; return S_OK; }
-    STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHOD(Invoke)(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override { return E_NOTIMPL; }
-    STDMETHOD(HostSlot7)() override { return E_NOTIMPL; }
-    STDMETHOD(HostSlot8)() override { return E_NOTIMPL; }
-    STDMETHOD(RegisterCommand)(BSTR, ICommandClient* client, LONG* cookie) override
-    {
-        clients.emplace_back(client);
-        *cookie = 1;
-        return S_OK;
-    }
-    STDMETHOD(UnregisterCommand)(LONG, ICommandClient* client) override
-    {
-        std::erase_if(clients, [&](auto& c) { return c.get() == client; });
-        return S_OK;
-    }
-    STDMETHOD(GetCommandVisible)(LONG, LONG* visible) override { *visible = 1; return S_OK; }
-    STDMETHOD(GetCommandEnabled)(LONG, VARIANT_BOOL* enabled) override { *enabled = VARIANT_TRUE; return S_OK; }
-    STDMETHOD(GetCommandState)(LONG, LONG* state) override { *state = 0; return S_OK; }
-    STDMETHOD(GetMinimum)(LONG, double*) override { return E_NOTIMPL; }
-    STDMETHOD(GetMaximum)(LONG, double*) override { return E_NOTIMPL; }
-    STDMETHOD(GetEntryCount)(LONG, LONG*) override { return E_NOTIMPL; }
-    STDMETHOD(GetEntryText)(LONG, LONG, BSTR*) override { return E_NOTIMPL; }
-    STDMETHOD(GetEntryLong)(LONG, LONG, LONG*) override { return E_NOTIMPL; }
-    STDMETHOD(GetValue)(LONG, double*) override { return E_NOTIMPL; }
-    STDMETHOD(GetIndex)(LONG, LONG*) override { return E_NOTIMPL; }
-    STDMETHOD(GetText)(LONG, BSTR*) override { return E_NOTIMPL; }
-    STDMETHOD(GetColor)(LONG, OLE_COLOR*) override { return E_NOTIMPL; }
-    STDMETHOD(GetEntryState)(LONG, LONG, LONG*) override { return E_NOTIMPL; }
-    STDMETHOD(GetEntryValue)(LONG, LONG, double*) override { return E_NOTIMPL; }
-    STDMETHOD(ExecuteCommand)(LONG) override { return E_NOTIMPL; }
-    STDMETHOD(ActivateEntry)(LONG, LONG) override { return E_NOTIMPL; }
-    STDMETHOD(SelectEntry)(LONG, LONG) override { return E_NOTIMPL; }
-    STDMETHOD(SetValue)(LONG, double) override { return E_NOTIMPL; }
-    STDMETHOD(SetState)(LONG, LONG) override { return E_NOTIMPL; }
-    STDMETHOD(SetText)(LONG, BSTR) override { return E_NOTIMPL; }
-    STDMETHOD(HostSlot31)() override { return E_NOTIMPL; }
-    STDMETHOD(HostSlot32)() override { return E_NOTIMPL; }
-    STDMETHOD(HostSlot33)() override { return E_NOTIMPL; }
-    STDMETHOD(GetObject)(LONG, IUnknown**) override { return E_NOTIMPL; }
-};
 
 ICommandServer* enabledServer()
 {
@@ -245,15 +218,18 @@ BENCHMARK(fanOutTheirs)->Name("FanOut1000/theirs")->Unit(benchmark::kMicrosecond
 const QRect kSpectraClient(0, 0, 1280, 160);
 const std::vector<double> kLasers = {405, 488, 561, 633};
 
-std::vector<spectra::CurvePoint> curvePoints(int c)
+std::vector<spectra::CurvePoint> curvePoints(int c, size_t count = 10'000)
 {
-    std::vector<spectra::CurvePoint> pts(10'000);
+    std::vector<spectra::CurvePoint> pts(count);
     for (size_t i = 0; i < pts.size(); ++i) {
         const double x = 350 + 450 * double(i) / double(pts.size() - 1);
         pts[i] = {x, std::exp(-std::pow((x - (350 + 450 * (c + 0.5) / 10)) / 20, 2))};
     }
     return pts;
 }
+
+// state.range(0) is the number of points of all ten curves together.
+size_t pointsPerCurve(const benchmark::State& state) { return size_t(state.range(0) / 10); }
 
 void spectraOurs(benchmark::State& state)
 {
@@ -268,7 +244,7 @@ void spectraOurs(benchmark::State& state)
         (*server)["Lasers"].entries.push_back({"", 0, 0, l});
     auto source = com::make<spectra::CurveSource>();
     for (int c = 0; c < 10; ++c)
-        source->addCurve(OLE_COLOR(0x102030 * (c + 1)), curvePoints(c));
+        source->addCurve(OLE_COLOR(0x102030 * (c + 1)), curvePoints(c, pointsPerCurve(state)));
     (*server)["Spectra"].object = com::ComPtr<IUnknown>(source->unknown());
     QWidget parent;
     parent.resize(kSpectraClient.size());
@@ -293,15 +269,16 @@ void spectraOurs(benchmark::State& state)
     }
     ctrl->SetCommandServer(nullptr);
 }
-BENCHMARK(spectraOurs)->Name("Spectra10x10k/ours")->Unit(benchmark::kMillisecond);
+BENCHMARK(spectraOurs)->Name("Spectra/ours")->RangeMultiplier(10)->Range(1'000, 1'000'000)
+    ->Unit(benchmark::kMillisecond);
 
-// The same 10 polylines of 10,000 points over a prepared background, scaled to the visible
+// The same 10 polylines over a prepared background, scaled to the visible
 // 50 nm window of the 350..800 nm axis and clipped to it.
 void spectraTheirs(benchmark::State& state)
 {
     std::vector<std::vector<spectra::CurvePoint>> curves;
     for (int c = 0; c < 10; ++c)
-        curves.push_back(curvePoints(c));
+        curves.push_back(curvePoints(c, pointsPerCurve(state)));
     QImage background(kSpectraClient.size(), QImage::Format_RGB32);
     background.fill(Qt::white);
     QImage image(kSpectraClient.size(), QImage::Format_RGB32);
@@ -322,20 +299,59 @@ void spectraTheirs(benchmark::State& state)
         }
     }
 }
-BENCHMARK(spectraTheirs)->Name("Spectra10x10k/theirs")->Unit(benchmark::kMillisecond);
+BENCHMARK(spectraTheirs)->Name("Spectra/theirs")->RangeMultiplier(10)->Range(1'000, 1'000'000)
+    ->Unit(benchmark::kMillisecond);
 
 // ---------------------------------------------------------------- Store
 
 namespace fs = std::filesystem;
 
-std::string demoDatabase()
+// Every table of `db` whose first column is its key gets `scale - 1` copies of each row under
+// keys of their own ("<key> #k"), so the configuration Store edits is the same while the
+// tables around it grow. The version table stays as it is.
+void multiplyRows(sqlite3* db, int scale)
+{
+    std::vector<std::string> tables;
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type = 'table'", -1, &st, nullptr);
+    while (sqlite3_step(st) == SQLITE_ROW)
+        tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    sqlite3_finalize(st);
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    for (const std::string& t : tables) {
+        if (t == "System Versions")
+            continue;
+        std::vector<std::string> columns;
+        sqlite3_prepare_v2(db, ("SELECT name FROM pragma_table_info('" + t + "')").c_str(), -1, &st, nullptr);
+        while (sqlite3_step(st) == SQLITE_ROW)
+            columns.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        sqlite3_finalize(st);
+        std::string select = "[" + columns[0] + "] || ' #' || k";
+        for (size_t i = 1; i < columns.size(); ++i)
+            select += ", [" + columns[i] + "]";
+        const std::string sql = "WITH RECURSIVE n(k) AS (SELECT 1 UNION ALL SELECT k + 1 FROM n WHERE k < " +
+                                std::to_string(scale - 1) + ") INSERT INTO [" + t + "] SELECT " + select +
+                                " FROM [" + t + "], n";
+        sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    }
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+}
+
+// The demo System Database, its tables multiplied `scale` times.
+std::string demoDatabase(int scale = 1)
 {
     const fs::path dir = fs::temp_directory_path() / ("vyr-compare-" + std::to_string(::getpid()));
     fs::create_directories(dir);
-    const std::string path = (dir / "System.mdb").string();
+    const std::string path = (dir / ("System-x" + std::to_string(scale) + ".mdb")).string();
     if (!fs::exists(path)) {
         const fs::path data = fs::path(VYR_SOURCE_DIR) / "vtx" / "data";
         vtx::createDatabaseFromScripts(path, {(data / "schema.sql").string(), (data / "demo.sql").string()});
+        if (scale > 1) {
+            sqlite3* db = nullptr;
+            sqlite3_open(path.c_str(), &db);
+            multiplyRows(db, scale);
+            sqlite3_close(db);
+        }
     }
     return path;
 }
@@ -376,7 +392,8 @@ using bench::NoWheel;
 using bench::Silent;
 
 struct StoreSetup {
-    std::string path = demoDatabase();
+    explicit StoreSetup(int scale) : path(demoDatabase(scale)) {}
+    std::string path;
     dao::Database db = dao::Database::open(path);
     vtx::ConfigurationEditor editor{vtx::loadConfiguration(db, 21000)};
     Silent boxes;
@@ -384,9 +401,10 @@ struct StoreSetup {
     bool store() { return vtx::storeConfiguration(db, 21000, editor, boxes, wheel) == vtx::StoreResult::Completed; }
 };
 
+// state.range(0): how many times the demo database's rows are multiplied.
 void storeOurs(benchmark::State& state)
 {
-    StoreSetup s;
+    StoreSetup s(int(state.range(0)));
     gLog = {};
     gLog.recording = true;
     const bool ok = s.store();
@@ -398,7 +416,7 @@ void storeOurs(benchmark::State& state)
     for (auto _ : state)
         s.store();
 }
-BENCHMARK(storeOurs)->Name("Store/ours")->Unit(benchmark::kMillisecond);
+BENCHMARK(storeOurs)->Name("Store/ours")->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond);
 
 // The writes one Store makes, replayed as SQL text in one transaction on a connection of
 // its own.
@@ -406,7 +424,8 @@ void storeTheirs(benchmark::State& state)
 {
     std::vector<std::string> writes;
     {
-        StoreSetup s;
+        StoreSetup s(int(state.range(0)));
+        s.store(); // the first Store adds what is missing; the timed ones follow another
         gLog = {};
         gLog.recording = true;
         s.store();
@@ -414,18 +433,23 @@ void storeTheirs(benchmark::State& state)
         writes = gLog.writes;
     }
     sqlite3* db = nullptr;
-    sqlite3_open(demoDatabase().c_str(), &db);
+    sqlite3_open(demoDatabase(int(state.range(0))).c_str(), &db);
     for (auto _ : state) {
         sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        bool failed = false;
         for (const std::string& w : writes)
-            if (sqlite3_exec(db, w.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
-                state.SkipWithError(sqlite3_errmsg(db));
+            failed = failed || sqlite3_exec(db, w.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK;
+        if (failed) {
+            state.SkipWithError(sqlite3_errmsg(db));
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+            break;
+        }
         sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     }
     sqlite3_close(db);
     state.counters["writes"] = double(writes.size());
 }
-BENCHMARK(storeTheirs)->Name("Store/theirs")->Unit(benchmark::kMillisecond);
+BENCHMARK(storeTheirs)->Name("Store/theirs")->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond);
 
 // ---------------------------------------------------------------- footprint of a hosted Button
 
@@ -438,9 +462,11 @@ controls::Frame* frameOf(HostWidget& host)
     return dynamic_cast<controls::Frame*>(static_cast<controls::ControlBase*>(static_cast<IDispatch*>(host.control())));
 }
 
-// Creating 200 captioned Buttons on a Frame page; counters: heap bytes and widgets each.
-void footprintOurs(benchmark::State& state)
+// Creating and showing 200 controls on a Frame page (Buttons captioned); counters: heap bytes
+// and widgets each.
+void footprintOurs(benchmark::State& state, const char* classId)
 {
+    const bool captioned = std::string_view(classId) == "VyrControls.Button";
     double bytes = 0, widgets = 0;
     for (auto _ : state) {
         HostWidget host;
@@ -452,8 +478,9 @@ void footprintOurs(benchmark::State& state)
         const size_t heap = heapInUse();
         for (int i = 0; i < kFootprint; ++i) {
             const QRect r = cell(i);
-            page.insertControl("VyrControls.Button", {r.left(), r.top(), r.right() + 1, r.bottom() + 1});
-            page.hosts().back()->setProperty("Caption", com::Variant::fromString("Item " + std::to_string(i)));
+            page.insertControl(classId, {r.left(), r.top(), r.right() + 1, r.bottom() + 1});
+            if (captioned)
+                page.hosts().back()->setProperty("Caption", com::Variant::fromString("Item " + std::to_string(i)));
         }
         QCoreApplication::processEvents();
         bytes = double(heapInUse() - heap) / kFootprint;
@@ -466,9 +493,7 @@ void footprintOurs(benchmark::State& state)
     state.counters["bytes_per_control"] = bytes;
     state.counters["widgets_per_control"] = widgets;
 }
-BENCHMARK(footprintOurs)->Name("Create200Buttons/ours")->Iterations(4)->Unit(benchmark::kMillisecond);
-
-void footprintTheirs(benchmark::State& state)
+void footprintTheirs(benchmark::State& state, QWidget* (*make)())
 {
     double bytes = 0, widgets = 0;
     for (auto _ : state) {
@@ -476,8 +501,14 @@ void footprintTheirs(benchmark::State& state)
         page.resize(800, 600);
         page.show();
         const size_t heap = heapInUse();
-        for (int i = 0; i < kFootprint; ++i)
-            (new QPushButton(QString("Item %1").arg(i), &page))->setGeometry(cell(i));
+        for (int i = 0; i < kFootprint; ++i) {
+            QWidget* w = make();
+            w->setParent(&page);
+            if (auto* b = qobject_cast<QAbstractButton*>(w))
+                b->setText(QString("Item %1").arg(i));
+            w->setGeometry(cell(i));
+            w->show();
+        }
         QCoreApplication::processEvents();
         bytes = double(heapInUse() - heap) / kFootprint;
         widgets = double(page.findChildren<QWidget*>().size()) / kFootprint;
@@ -489,7 +520,14 @@ void footprintTheirs(benchmark::State& state)
     state.counters["bytes_per_control"] = bytes;
     state.counters["widgets_per_control"] = widgets;
 }
-BENCHMARK(footprintTheirs)->Name("Create200Buttons/theirs")->Iterations(4)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(footprintOurs, buttons, "VyrControls.Button")
+    ->Name("Create200Buttons/ours")->Iterations(4)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(footprintTheirs, buttons, pushButton)
+    ->Name("Create200Buttons/theirs")->Iterations(4)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(footprintOurs, sliders, "VyrControls.Slider")
+    ->Name("Create200Sliders/ours")->Iterations(4)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(footprintTheirs, sliders, slider)
+    ->Name("Create200Sliders/theirs")->Iterations(4)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
