@@ -261,8 +261,6 @@ std::string describe(const UndoConflict& k)
 {
     const RowChange& c = k.change;
     std::string wrote = c.after ? valueText(*c.after) : "(row removed)";
-    if (!c.before && !c.after)
-        wrote = "nothing";   // a column of a row the Store added, filled since
     std::string now = k.now ? valueText(*k.now) : "(no row)";
     return "[" + c.table + "] " + c.key + ": [" + c.column + "] Store wrote " + wrote + ", now " + now;
 }

@@ -116,6 +116,30 @@ TEST_F(UndoTest, ARowWrittenSinceRefusesAndWritesNothing)
     EXPECT_NE(describe(undo.conflicts[1]).find("now (no row)"), std::string::npos);
 }
 
+TEST_F(UndoTest, ARowTheStoreAddedGoesAgainUnlessItWasFilledSince)
+{
+    // The demo stored as loaded adds only the halogen mirror to the catalogue.
+    const std::string select = "SELECT * FROM [Potential Filters] WHERE [ID Potential] = 'HAL Mirror'";
+    auto storeAsLoaded = [&] {
+        StorePlan plan = planStore(db_, version_, editor_.configuration(), boxes_, wheel_);
+        return storeKeepingUndo(db_, version_, editor_, plan, boxes_, &backup_);
+    };
+    ASSERT_EQ(storeAsLoaded(), StoreResult::Completed);
+    ASSERT_FALSE(db_.openRecordset(select, dao::RecordsetType::Snapshot).eof());
+    EXPECT_EQ(undoStore(db_, backup_).result, UndoResult::Undone);
+    EXPECT_TRUE(db_.openRecordset(select, dao::RecordsetType::Snapshot).eof());
+    EXPECT_TRUE(changesSinceStart().empty());
+
+    ASSERT_EQ(storeAsLoaded(), StoreResult::Completed);
+    elsewhere("UPDATE [Potential Filters] SET [Producer] = 'Halvern' WHERE [ID Potential] = 'HAL Mirror'");
+    UndoAttempt undo = undoStore(db_, backup_);
+    ASSERT_EQ(undo.result, UndoResult::Refused);
+    ASSERT_EQ(undo.conflicts.size(), 1u);
+    EXPECT_EQ(describe(undo.conflicts.front()),
+              "[Potential Filters] HAL Mirror: [Producer] Store wrote Null, now \"Halvern\"");
+    EXPECT_FALSE(db_.openRecordset(select, dao::RecordsetType::Snapshot).eof()) << "the row stays";
+}
+
 TEST_F(UndoTest, TheKeptChangesReadBackAsWritten)
 {
     const std::vector<RowChange> changes = {
