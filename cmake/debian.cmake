@@ -2,7 +2,7 @@
 #   libvyrcontrols1     runtime   the control server library
 #   libvyrcontrols-dev  dev       headers, the .so link, the CMake package and pkg-config file
 #   vtx                 tool      vtx, vtxctl, vyr-reg, vyr-regsvr, vyr-demo, man pages,
-#                                 desktop entry and icon
+#                                 desktop entry and icon, schema and demo data (share/vtx)
 # Each names the Debian packages of Qt 6 and SQLite it needs.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vyr)
@@ -58,8 +58,9 @@ set(CPACK_DEBIAN_TOOL_PACKAGE_DEPENDS
 set(CPACK_COMPONENT_TOOL_DESCRIPTION "detector configuration tool for the Vyr workstation
 vtx edits the instrument's System Database so that it describes the fitted
 detector module; vtxctl runs its checks and changes from scripts. The package
-also holds vyr-reg and vyr-regsvr for the registry store and vyr-demo, a demo
-container of every control.")
+also holds vyr-reg and vyr-regsvr for the registry store, vyr-demo, a demo
+container of every control, and the schema and data of a demo System Database
+that vtx --demo makes and opens.")
 
 # Every package carries its copyright and changelog in /usr/share/doc/<package> (installed
 # only for a package, not by a plain cmake --install).

@@ -5,6 +5,7 @@
 #include "vtx/model/load.h"
 #include "vtx/model/sql_script.h"
 #include "vtx/model/store.h"
+#include "vtx/model/store_undo.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>
@@ -85,6 +86,22 @@ void BM_WriteStore(benchmark::State& state)
     }
 }
 BENCHMARK(BM_WriteStore)->Arg(0)->Arg(1)->ArgName("backup")->Unit(benchmark::kMillisecond);
+
+// Store as the window and vtxctl run it: the backup, the writes and the row changes kept for
+// Undo (two table snapshots inside the transaction).
+void BM_StoreKeepingUndo(benchmark::State& state)
+{
+    std::string path = demo();
+    dao::Database db = dao::Database::open(path);
+    vtx::ConfigurationEditor editor(vtx::loadConfiguration(db, 21000));
+    Silent boxes;
+    NoWheel wheel;
+    vtx::StorePlan plan = vtx::planStore(db, 21000, editor.configuration(), boxes, wheel);
+    for (auto _ : state)
+        if (vtx::storeKeepingUndo(db, 21000, editor, plan, boxes) != vtx::StoreResult::Completed)
+            state.SkipWithError("store refused");
+}
+BENCHMARK(BM_StoreKeepingUndo)->Unit(benchmark::kMillisecond);
 
 // The dry run: the writes in a transaction that is rolled back, and two table snapshots.
 void BM_PreviewStore(benchmark::State& state)

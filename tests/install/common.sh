@@ -171,3 +171,69 @@ CPP
     fail "QUiLoader did not load a form through the installed plugin"
   ok "QUiLoader builds a form's controls through the installed plugin"
 }
+
+# check_vtx_demo PREFIX: the vtx package's own start: with no System Database configured vtx
+# says how to configure one and how to try the demo, and fails; `vtx --demo` makes the demo
+# database from the installed schema and data in the user's data folder, names it in the
+# registry store and renders its diagram offscreen.
+check_vtx_demo() {
+  local prefix=$1 home="$work/vtx-home" png="$work/vtx-demo.png" db out
+  rm -rf "$home"
+  mkdir -p "$home"
+  [[ -f "$prefix/share/vtx/schema.sql" && -f "$prefix/share/vtx/demo.sql" ]] || fail "no schema and demo data in share/vtx"
+  local env=(env -u XDG_DATA_HOME -u VTX_DATA_DIR HOME="$home" VYR_REGISTRY="$home/registry.db"
+             QT_QPA_PLATFORM=offscreen VTX_SNAPSHOT_PNG="$png")
+  if "${env[@]}" "$prefix/bin/vtx" >"$work/vtx-none.out" 2>&1; then
+    fail "vtx with no database configured exited 0: $(cat "$work/vtx-none.out")"
+  fi
+  grep -q "No System Database is configured" "$work/vtx-none.out" && grep -q "vtx --demo" "$work/vtx-none.out" ||
+    fail "vtx with no database configured says: $(cat "$work/vtx-none.out")"
+  [[ ! -e "$png" ]] || fail "vtx with no database configured showed a window"
+  ok "vtx without a configured database says how to configure one and how to try the demo"
+
+  out=$("${env[@]}" "$prefix/bin/vtx" --demo 2>"$work/vtx-demo.err") || fail "vtx --demo: $(cat "$work/vtx-demo.err")"
+  [[ "$out" == "$png" ]] || fail "vtx --demo printed: $out $(cat "$work/vtx-demo.err")"
+  db="$home/.local/share/vtx/demo/System.mdb"
+  [[ -f "$db" ]] || fail "no demo database in $db"
+  "${env[@]}" "$prefix/bin/vyr-reg" query 'HKEY_LOCAL_MACHINE\SOFTWARE\Halvern\CP\Database' /v Path |
+    grep -qF "$db" || fail "the registry store does not name the demo database"
+  "${env[@]}" "$prefix/bin/vtxctl" show "$db" | grep -qF '"can": ["CANK", "CANL", "CANM", "CANB"]' ||
+    fail "the demo database does not hold the demo module"
+  # The diagram is drawn: PNG of the main window with the detectors' fill (E0E0E0).
+  command -v python3 >/dev/null || { ok "vtx --demo rendered $png (not inspected: no python3)"; return; }
+  python3 - "$png" <<'PY' || fail "the picture of vtx --demo shows no diagram"
+import struct, sys, zlib
+data = open(sys.argv[1], "rb").read()
+assert data[:8] == b"\x89PNG\r\n\x1a\n"
+pos, idat, ihdr = 8, b"", None
+while pos < len(data):
+    n, kind = struct.unpack(">I4s", data[pos:pos + 8])
+    body = data[pos + 8:pos + 8 + n]
+    if kind == b"IHDR":
+        ihdr = struct.unpack(">IIBBBBB", body)
+    elif kind == b"IDAT":
+        idat += body
+    pos += 12 + n
+w, h, depth, colour = ihdr[:4]
+assert depth == 8 and colour in (2, 6) and w >= 600 and h >= 400, ihdr
+bpp = 3 if colour == 2 else 4
+raw, stride, prev, rows = zlib.decompress(idat), w * bpp, bytearray(w * bpp), []
+for y in range(h):
+    f, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+    for i in range(stride):
+        a = line[i - bpp] if i >= bpp else 0
+        b, c = prev[i], prev[i - bpp] if i >= bpp else 0
+        if f == 1: line[i] = (line[i] + a) & 255
+        elif f == 2: line[i] = (line[i] + b) & 255
+        elif f == 3: line[i] = (line[i] + (a + b) // 2) & 255
+        elif f == 4:
+            p = a + b - c
+            pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+            line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+    rows.append(line)
+    prev = line
+fill = sum(1 for line in rows for x in range(0, stride, bpp) if line[x:x + 3] == b"\xe0\xe0\xe0")
+assert fill > 4 * 1500, fill   # four detector shapes of about 56 x 60
+PY
+  ok "vtx --demo made $db, named it in the registry store and rendered its diagram"
+}

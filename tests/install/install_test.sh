@@ -24,4 +24,5 @@ grep -q "$(readlink -f "$lib")" "$work/inproc.txt" || { cat "$work/inproc.txt"; 
 ok "vyr-regsvr registered the installed library"
 
 check_container "$prefix"
+check_vtx_demo "$prefix"
 echo "install test passed"

@@ -96,6 +96,18 @@ TEST_F(FaultTest, StoreReportsAndKeepsTheDatabase)
     EXPECT_GT(o.before, 0);
 }
 
+// Undo of that Store by rows, with its backup and row changes beside each copy.
+TEST_F(FaultTest, UndoReportsAndKeepsTheDatabase)
+{
+    const Stored stored = storedDatabase();
+    Outcomes o = everyStepFails("Undo (vtxctl undo)", stored.path, [&](const std::string& path) {
+        undoBeside(stored, path);
+        return undoStore(path);
+    });
+    EXPECT_EQ(o.other, 0);
+    EXPECT_GT(o.before, 0);
+}
+
 TEST_F(FaultTest, RegistryWriteReportsAndKeepsTheStore)
 {
     const std::string store = file("registry.db");

@@ -189,3 +189,22 @@ TEST_F(KillTest, Store)
 
 } // namespace
 } // namespace vyr::reliability
+
+namespace vyr::reliability {
+namespace {
+
+TEST_F(KillTest, Undo)
+{
+    const Stored stored = storedDatabase();
+    Outcomes o = killAtSteps("Undo (vtxctl undo)", stored.path, [&](const std::string& path) {
+        undoBeside(stored, path);
+        return undoStore(path);
+    }, toolStarts);
+    EXPECT_EQ(o.runs, kRuns);
+    EXPECT_EQ(o.other, 0);
+    EXPECT_GT(o.before, 0);
+    EXPECT_GT(o.after, 0);
+}
+
+} // namespace
+} // namespace vyr::reliability

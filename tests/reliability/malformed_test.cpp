@@ -164,7 +164,7 @@ TEST_F(MalformedTest, EachIsReportedAndLeftUntouched)
              fs::permissions(p, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
              return p.string();
          },
-         0, "", 1, "The new filters were not written and are kept", true},
+         4, "The System Database is read-only: it is shown, but nothing can be stored.", 1, "The new filters were not written and are kept", true},
         {"read-only folder",
          [&as](const std::string& demo, const fs::path& p) {
              demoCopy(demo, p);
@@ -175,7 +175,7 @@ TEST_F(MalformedTest, EachIsReportedAndLeftUntouched)
                                                   fs::perms::others_read | fs::perms::others_exec);
              return p.string();
          },
-         0, "", 1, "The new filters were not written and are kept", true},
+         4, "The folder of the System Database is read-only", 1, "The new filters were not written and are kept", true},
         {"a folder",
          [](const std::string&, const fs::path& p) { fs::create_directories(p); return p.string(); },
          1, "is a folder, not a database file", 1, "is a folder, not a database file"},

@@ -9,6 +9,7 @@
 #include "vtx/model/session.h"
 
 #include <cstdlib>
+#include <functional>
 #include <iostream>
 #include <sstream>
 
@@ -33,6 +34,35 @@ Result restoreBackup(const std::string& path, const std::string& backup)
     } catch (const std::exception& e) {
         return {false, e.what()};
     }
+}
+
+namespace {
+
+// Runs a vtxctl command in this process; what it printed is the message.
+Result runCtl(const std::function<int()>& command)
+{
+    std::ostringstream out;
+    std::streambuf* cout = std::cout.rdbuf(out.rdbuf());
+    std::streambuf* cerr = std::cerr.rdbuf(out.rdbuf());
+    int rc = 1;
+    try {
+        rc = command();
+    } catch (const std::exception& e) {
+        out << "uncaught: " << e.what();
+    }
+    std::cout.rdbuf(cout);
+    std::cerr.rdbuf(cerr);
+    return {rc == 0, out.str()};
+}
+
+} // namespace
+
+Result undoStore(const std::string& path)
+{
+    Result r = runCtl([&] { return vtx::ctl::undo(path); });
+    if (r.ok && r.message == "The last Store was undone.\n")
+        r.message.clear();
+    return r;
 }
 
 Result storeConfiguration(const std::string& path)

@@ -18,6 +18,9 @@ Result storeConfiguration(const std::string& path);
 // Restore as `vtxctl restore DB BACKUP` runs it: `backup` (a name in the database's folder) is
 // put back as the database.
 Result restoreBackup(const std::string& path, const std::string& backup);
+// Undo as `vtxctl undo DB` runs it: the last Store's rows put back from the row changes kept
+// with its backup (which must lie beside the database).
+Result undoStore(const std::string& path);
 // The filter editor's Close with one new filter pending: the catalogue write.
 Result closeFilterEditor(const std::string& path);
 // A registry write on the store at `path`: a new key with its default value, in one call.

@@ -89,10 +89,11 @@ void copyFile(const std::string& from, const std::string& to)
 
 std::vector<std::string> strayFiles(const std::filesystem::path& dir, const std::vector<std::string>& expected)
 {
-    // Store keeps a backup beside the database before it writes ("db.yyyymmdd-hhmmss-mmm.bak"),
-    // and a backup cut short stays under its scratch name (".bak.part…") until the next backup
-    // sweeps it: neither is taken for the database nor stops the next start.
-    static const std::regex backup(R"(db\.\d{8}-\d{6}-\d{3}\.bak(\.part(-journal|-wal|-shm)?)?)");
+    // Store keeps a backup beside the database before it writes ("db.yyyymmdd-hhmmss-mmm.bak")
+    // with the row changes it made for Undo (".bak.undo"), and a backup cut short stays under
+    // its scratch name (".bak.part…", ".bak.undo.part") until the next backup sweeps it: none
+    // of them is taken for the database nor stops the next start.
+    static const std::regex backup(R"(db\.\d{8}-\d{6}-\d{3}\.bak(\.undo(\.part)?|\.part(-journal|-wal|-shm)?)?)");
     std::vector<std::string> stray;
     for (const auto& e : std::filesystem::directory_iterator(dir)) {
         const std::string name = e.path().filename().string();

@@ -1,5 +1,7 @@
 #include "vtx/ctl/backups.h"
 
+#include "vtx/ctl/output.h"
+
 #include "platform/dao/database.h"
 #include "vtx/model/backups.h"
 #include "vtx/model/row_changes.h"
@@ -41,7 +43,7 @@ int listBackupChanges(const std::string& path)
         }
         return 0;
     } catch (const std::exception& e) {
-        std::cerr << e.what() << "\n";
+        printError(e);
         return 1;
     }
 }
@@ -52,7 +54,7 @@ int restore(const std::string& path, const std::string& backup)
         restoreBackup(path, backup);
         return 0;
     } catch (const std::exception& e) {
-        std::cerr << e.what() << "\n";
+        printError(e);
         return 1;
     }
 }

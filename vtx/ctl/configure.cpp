@@ -1,16 +1,22 @@
 #include "vtx/ctl/configure.h"
 
+#include "vtx/ctl/output.h"
+
 #include "platform/dao/database.h"
-#include "vtx/model/backups.h"
 #include "vtx/model/changes.h"
 #include "vtx/model/checks.h"
 #include "vtx/model/config_json.h"
+#include "vtx/model/demo.h"
+#include "vtx/model/access.h"
+#include "vtx/model/backups.h"
+#include "vtx/model/tool.h"
 #include "vtx/model/load.h"
 #include "vtx/model/printed_messages.h"
 #include "vtx/model/session.h"
-#include "vtx/model/store.h"
+#include "vtx/model/store_undo.h"
 #include "vtx/model/version.h"
 
+#include <filesystem>
 #include <iostream>
 
 namespace vyr::vtx::ctl {
@@ -20,10 +26,15 @@ namespace {
 // Prints every message; the question gets the answer the command line gave.
 class ScriptedMessages : public MessageBoxes {
 public:
-    explicit ScriptedMessages(bool yes) : printed_(std::cout), yes_(yes) {}
+    explicit ScriptedMessages(bool yes) : printed_(std::cout, detailsStream()), yes_(yes) {}
     Answer show(const std::string& text, const std::string& caption, Buttons buttons) override
     {
-        printed_.show(text, caption, Buttons::Ok);
+        return showDetailed(text, {}, caption, buttons);
+    }
+    Answer showDetailed(const std::string& text, const std::string& details, const std::string& caption,
+                        Buttons buttons) override
+    {
+        printed_.showDetailed(text, details, caption, Buttons::Ok);
         if (buttons == Buttons::Ok)
             return Answer::Ok;
         return yes_ ? Answer::Yes : Answer::No;
@@ -86,7 +97,7 @@ int show(const std::string& path)
         std::cout << configurationJson(loadConfiguration(db, version));
         return 0;
     } catch (const std::exception& e) {
-        std::cerr << e.what() << "\n";
+        printError(e);
         return 1;
     }
 }
@@ -108,12 +119,16 @@ int store(const std::string& path, const StoreOptions& o)
             db = &own;
             version = checked.version;
         } catch (const std::exception& e) {
-            messages.inform(e.what());
+            messages.report(e);
             return 1;
         }
     } else {
         if (session.start(path) != Session::Start::Ready)   // compacted, opened and checked
             return 1;
+        if (!session.readOnlyNote().empty()) {
+            messages.inform(session.readOnlyNote());
+            return 3;
+        }
         db = &session.database();
         version = session.version();
     }
@@ -137,12 +152,69 @@ int store(const std::string& path, const StoreOptions& o)
                 std::cout << describe(c) << "\n";
             return 0;
         }
-        StoreResult r = writeStore(*db, version, editor, plan, messages, [&] { keepBackup(path); });
+        StoreResult r = storeKeepingUndo(*db, version, editor, plan, messages);
         return r == StoreResult::Completed ? 0 : 3;
     } catch (const std::exception& e) {
-        messages.inform(e.what());
+        messages.report(e);
         return 1;
     }
+}
+
+int undo(const std::string& path)
+{
+    PrintedMessages messages(std::cout, detailsStream());
+    try {
+        std::vector<std::string> backups = listBackups(path);
+        if (backups.empty()) {
+            messages.inform(kNothingToUndo);
+            return 3;
+        }
+        if (std::string note = readOnlyNote(databaseAccess(path)); !note.empty()) {
+            messages.inform(note);
+            return 3;
+        }
+        dao::Database db = dao::Database::open(path);
+        UndoAttempt attempt = undoStore(db, backups.back());
+        switch (attempt.result) {
+        case UndoResult::Undone:
+            messages.inform("The last Store was undone.");
+            return 0;
+        case UndoResult::NothingToUndo:
+            messages.inform(kNothingToUndo);
+            return 3;
+        case UndoResult::Refused:
+            messages.inform(undoRefusal(attempt.conflicts));
+            // The whole-file restore is left to an explicit command of its own.
+            std::cout << "To put the whole System Database back as it was before that Store, losing every "
+                         "later change: vtxctl restore "
+                      << path << " " << std::filesystem::path(backups.back()).filename().string() << "\n";
+            return 3;
+        }
+    } catch (const std::exception& e) {
+        messages.report(e);
+    }
+    return 1;
+}
+
+int demo(const std::string& path)
+{
+    PrintedMessages messages(std::cout, detailsStream());
+    try {
+        makeDemoDatabase(path, false);
+    } catch (const std::exception& e) {
+        messages.report(e);
+        return 1;
+    }
+    if (!tool::setDatabasePath(std::filesystem::absolute(path).string())) {
+        messages.inform("The demo System Database was made, but the registry store could not be written.");
+        return 1;
+    }
+    // Opened as the tool's start-up opens it.
+    Session session(messages, "");
+    if (session.start(path) != Session::Start::Ready)
+        return 1;
+    std::cout << path << "\n";
+    return 0;
 }
 
 } // namespace vyr::vtx::ctl

@@ -1,5 +1,6 @@
 #pragma once
-// vtxctl show and store: the configuration form's load, edits and Store without a window.
+// vtxctl show, store, undo and demo: the configuration form's load, edits, Store and Undo
+// without a window.
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,5 +18,11 @@ std::optional<StoreOptions> parseStoreOptions(const std::vector<std::string>& ar
 
 int show(const std::string& path);                         // 0, or 1 when it cannot load
 int store(const std::string& path, const StoreOptions& o);  // 0 stored, 3 refused, 1 error, 2 bad change
+// Undo of the last Store by rows: 0 undone, 3 refused (the changed rows are printed, and the
+// restore command that would put the whole file back), 1 error.
+int undo(const std::string& path);
+// A demo System Database at `path` (which must not exist), named in the registry store and
+// opened as the tool would open it: 0, or 1 on failure.
+int demo(const std::string& path);
 
 } // namespace vyr::vtx::ctl

@@ -1,5 +1,7 @@
 #include "vtx/ctl/filters.h"
 
+#include "vtx/ctl/output.h"
+
 #include "vtx/model/filtercatalogue.h"
 #include "vtx/model/printed_messages.h"
 
@@ -62,7 +64,7 @@ int listFilters(const std::string& path)
             std::cout << f.name << "\t" << f.summary << "\n";
         return 0;
     } catch (const std::exception& e) {
-        std::cerr << e.what() << "\n";
+        printError(e);
         return 1;
     }
 }
@@ -75,7 +77,7 @@ int addFilter(const std::string& path, const std::vector<std::string>& fields)
         std::cerr << "vtxctl: " << problem << "\n";
         return 2;
     }
-    PrintedMessages messages(std::cout);
+    PrintedMessages messages(std::cout, detailsStream());
     try {
         dao::Database db = dao::Database::open(path);
         FilterCatalogue catalogue(db);
@@ -84,14 +86,14 @@ int addFilter(const std::string& path, const std::vector<std::string>& fields)
             return 3;
         return catalogue.writePending(messages) ? 0 : 1;
     } catch (const std::exception& e) {
-        std::cerr << e.what() << "\n";
+        printError(e);
         return 1;
     }
 }
 
 int removeFilter(const std::string& path, const std::string& name)
 {
-    PrintedMessages messages(std::cout);
+    PrintedMessages messages(std::cout, detailsStream());
     try {
         dao::Database db = dao::Database::open(path);
         FilterCatalogue catalogue(db);
@@ -106,7 +108,7 @@ int removeFilter(const std::string& path, const std::string& name)
             return 0;
         }
     } catch (const std::exception& e) {
-        std::cerr << e.what() << "\n";
+        printError(e);
         return 1;
     }
 }

@@ -1,7 +1,8 @@
 // vtxctl: the tool's companion for service scripts and machines without a display.
 //   vtxctl check DB               open DB as the tool's start-up does (compaction included),
 //                                 print each message the tool would show, one per line;
-//                                 exit 0 when the tool would go on, 1 when it would stop
+//                                 exit 0 when the tool would go on, 1 when it would stop,
+//                                 4 when it would show the database read-only
 //   vtxctl create DB SCRIPT...    build a new database from SQL scripts, run in order
 //   vtxctl show DB                print the configuration as the diagram loads it, as JSON
 //   vtxctl store DB [NAME=VALUE...] [--yes|--no] [--fw1 N|--fw1 cancel] [--dry-run]
@@ -12,8 +13,14 @@
 //                                 line, and write nothing
 //   vtxctl backups DB             the copies Store kept beside DB, oldest first, each with the
 //                                 row changes made after it
+//   vtxctl undo DB                undo the last Store by rows: its rows get their earlier
+//                                 values back, later changes stay; exit 0 undone, 3 refused
+//                                 (rows changed since are named; nothing is written)
 //   vtxctl restore DB BACKUP      put a backup back as DB (the current state is kept as a
 //                                 backup first); exit 0 restored, 1 failed
+//   vtxctl demo DB                make a demo System Database at DB and name it in the
+//                                 registry store
+// --verbose anywhere prints the details of failures (SQL, the engine's words) on stderr.
 //   vtxctl filters list DB        the customer-added filters: name TAB summary, one a line
 //   vtxctl filters add DB NAME=… CODE=… SUMMARY=… TYPE=… SPECTRAL=…
 //                      [LOWER=… CENTER=… UPPER=… | CUTOFF=…] [PRODUCER=…]
@@ -24,6 +31,7 @@
 #include "vtx/ctl/backups.h"
 #include "vtx/ctl/configure.h"
 #include "vtx/ctl/filters.h"
+#include "vtx/ctl/output.h"
 #include "vtx/model/printed_messages.h"
 #include "vtx/model/session.h"
 #include "vtx/model/sql_script.h"
@@ -41,7 +49,9 @@ constexpr const char* kSynopsis =
     "  or:  vtxctl show DB\n"
     "  or:  vtxctl store DB [NAME=VALUE...] [--yes|--no] [--fw1 N|--fw1 cancel] [--dry-run]\n"
     "  or:  vtxctl backups DB\n"
+    "  or:  vtxctl undo DB\n"
     "  or:  vtxctl restore DB BACKUP\n"
+    "  or:  vtxctl demo DB\n"
     "  or:  vtxctl filters list DB\n"
     "  or:  vtxctl filters add DB NAME=... CODE=... SUMMARY=... TYPE=... SPECTRAL=... "
     "[LOWER=... CENTER=... UPPER=... | CUTOFF=...] [PRODUCER=...]\n"
@@ -53,7 +63,8 @@ constexpr const char* kHelp =
     "\n"
     "Commands:\n"
     "  check DB           open DB as the tool's start-up does (compaction included); exit 0\n"
-    "                     when the tool would go on, 1 when it would stop\n"
+    "                     when the tool would go on, 1 when it would stop, 4 when it would\n"
+    "                     show DB read-only (a read-only file or folder)\n"
     "  create DB SCRIPT...\n"
     "                     build a new database from SQL scripts, run in order\n"
     "  show DB            print the configuration as the diagram loads it, as JSON\n"
@@ -62,7 +73,12 @@ constexpr const char* kHelp =
     "                     when stored, 3 when refused or cancelled; with --dry-run every row\n"
     "                     change Store would make is printed and nothing is written\n"
     "  backups DB         the copies kept before each Store, oldest first, with what changed\n"
+    "  undo DB            undo the last Store by rows: the rows it changed get their earlier\n"
+    "                     values back, later changes stay; exit 0 undone, 3 refused when\n"
+    "                     rows changed since (they are named, nothing is written)\n"
     "  restore DB BACKUP  put a backup back (the current state is kept as a backup first)\n"
+    "  demo DB            make a demo System Database at DB (which must not exist) from the\n"
+    "                     installed schema and demo data, and name it in the registry store\n"
     "  filters list DB    the customer-added filters: name TAB summary, one a line\n"
     "  filters add DB FIELD=VALUE...\n"
     "                     Apply and Close of the filter editor; exit 0 when added, 3 when\n"
@@ -74,6 +90,8 @@ constexpr const char* kHelp =
     "  --yes, --no        the answer to Store's question\n"
     "  --fw1 N            the position chosen in the filter-wheel dialog; --fw1 cancel\n"
     "                     cancels the dialog\n"
+    "  --verbose          print the details of failures (SQL text, the engine's words) on\n"
+    "                     standard error\n"
     "  -h, --help         print this help and exit\n"
     "\n"
     "Exit status 2: the command line was not understood.\n";
@@ -86,9 +104,15 @@ int usage()
 
 int check(const std::string& path)
 {
-    vyr::vtx::PrintedMessages messages(std::cout);
+    vyr::vtx::PrintedMessages messages(std::cout, vyr::vtx::ctl::detailsStream());
     vyr::vtx::Session session(messages, "");   // the tool as started without a switch
-    return session.start(path) == vyr::vtx::Session::Start::Ready ? 0 : 1;
+    if (session.start(path) != vyr::vtx::Session::Start::Ready)
+        return 1;
+    if (!session.readOnlyNote().empty()) {
+        messages.inform(session.readOnlyNote());
+        return 4;
+    }
+    return 0;
 }
 
 int create(const std::string& path, const std::vector<std::string>& scripts)
@@ -97,7 +121,7 @@ int create(const std::string& path, const std::vector<std::string>& scripts)
         vyr::vtx::createDatabaseFromScripts(path, scripts);
         return 0;
     } catch (const std::exception& e) {
-        std::cerr << e.what() << "\n";
+        vyr::vtx::ctl::printError(e);
         return 1;
     }
 }
@@ -106,7 +130,13 @@ int create(const std::string& path, const std::vector<std::string>& scripts)
 
 int main(int argc, char** argv)
 {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--verbose")
+            vyr::vtx::ctl::setVerbose(true);
+        else
+            args.emplace_back(argv[i]);
+    }
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::cout << "Usage: " << kSynopsis << "\n" << kHelp;
         return 0;
@@ -125,6 +155,10 @@ int main(int argc, char** argv)
     }
     if (args.size() == 2 && args[0] == "backups")
         return vyr::vtx::ctl::listBackupChanges(args[1]);
+    if (args.size() == 2 && args[0] == "undo")
+        return vyr::vtx::ctl::undo(args[1]);
+    if (args.size() == 2 && args[0] == "demo")
+        return vyr::vtx::ctl::demo(args[1]);
     if (args.size() == 3 && args[0] == "restore")
         return vyr::vtx::ctl::restore(args[1], args[2]);
     if (args.size() == 3 && args[0] == "filters" && args[1] == "list")

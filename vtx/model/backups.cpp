@@ -2,6 +2,7 @@
 
 #include "platform/dao/compact.h"
 #include "platform/dao/error.h"
+#include "vtx/model/undo.h"
 
 #include <algorithm>
 #include <chrono>
@@ -93,12 +94,28 @@ std::string copyNow(const std::string& databasePath)
 void dropOldest(const std::string& databasePath)
 {
     std::vector<std::string> all = listBackups(databasePath);
-    std::error_code ec;
     for (size_t i = 0; i + kKeptBackups < all.size(); ++i)
-        fs::remove(all[i], ec);
+        dropBackup(all[i]);
 }
 
 } // namespace
+
+void dropBackup(const std::string& backup)
+{
+    std::error_code ec;
+    fs::remove(backup, ec);
+    fs::remove(undoFile(backup), ec);
+}
+
+std::string copyBackup(const std::string& databasePath)
+{
+    return copyNow(databasePath);
+}
+
+void pruneBackups(const std::string& databasePath)
+{
+    dropOldest(databasePath);
+}
 
 std::string keepBackup(const std::string& databasePath)
 {
@@ -124,6 +141,9 @@ void restoreBackup(const std::string& databasePath, const std::string& backup, c
         dropOldest(databasePath);
         throw;
     }
+    // The rows that backup's Store changed are as they were before it now: nothing to undo.
+    std::error_code ec;
+    fs::remove(undoFile(source), ec);
     dropOldest(databasePath);
 }
 

@@ -16,6 +16,12 @@ inline constexpr size_t kKeptBackups = 10;
 // write transaction open), drops the oldest copies beyond kKeptBackups, and returns the
 // copy's path. Throws dao::DaoError when the copy cannot be made; the database is untouched.
 std::string keepBackup(const std::string& databasePath);
+// The two halves of keepBackup, for a Store that drops the oldest copies only once it has
+// succeeded: a failed Store removes its own copy (dropBackup) and leaves the others.
+std::string copyBackup(const std::string& databasePath);
+void pruneBackups(const std::string& databasePath);
+// Removes a backup and the row changes kept with it.
+void dropBackup(const std::string& backup);
 
 // The backups of the database, oldest first.
 std::vector<std::string> listBackups(const std::string& databasePath);

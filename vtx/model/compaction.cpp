@@ -1,5 +1,7 @@
 #include "vtx/model/compaction.h"
 
+#include "vtx/model/access.h"
+
 #include "platform/dao/compact.h"
 #include "platform/dao/database.h"
 #include "platform/dao/error.h"
@@ -87,8 +89,7 @@ bool worthCompacting(const std::string& path)
     std::error_code ec;
     if (fs::is_regular_file(path, ec) && fs::file_size(path, ec) == 0 && !ec)
         return false;
-    const std::string folder = folderOf(path);
-    return ::access(path.c_str(), W_OK) == 0 && ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
+    return databaseAccess(path) == Access::Writable;
 }
 
 } // namespace

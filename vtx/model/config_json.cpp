@@ -43,15 +43,24 @@ std::string list(const std::vector<std::string>& items)
 
 std::string configurationJson(const Configuration& c)
 {
-    std::vector<std::string> cans;
-    for (const Channel& ch : c.channels)
-        cans.push_back(ch.can.empty() ? std::string(kNone) : ch.can);
+    // A channel the database names no CAN for is null, and what is missing is said.
+    std::string cans = "[";
+    std::vector<std::string> problems;
+    for (int n = 1; n <= 4; ++n) {
+        const std::string& can = c.channel(n).can;
+        cans += (n > 1 ? ", " : "") + (can.empty() ? std::string("null") : quote(can));
+        if (std::string p = canProblem(c, n); !p.empty())
+            problems.push_back(p);
+    }
+    cans += "]";
     std::string out = "{\n";
     out += "  \"version\": " + quote(c.versionText) + ",\n";
     out += "  \"nt1\": " + quote(nt1Name(c.nt1)) + ",\n";
     out += "  \"nt2\": " + quote(nt2Name(c.nt2)) + ",\n";
     out += std::string("  \"manualMirror\": ") + (c.manualMirror ? "true" : "false") + ",\n";
-    out += "  \"can\": " + list(cans) + ",\n";
+    out += "  \"can\": " + cans + ",\n";
+    if (!problems.empty())
+        out += "  \"missing\": " + list(problems) + ",\n";
     out += "  \"placements\": {";
     bool first = true;
     for (const char* holder : {"VTX_EF5", "VTX_EF6", "VTX_EF7", "VTX_EF8", "VTX_NT1", "VTX_NT2"}) {

@@ -1,5 +1,7 @@
 #include "vtx/model/configuration.h"
 
+#include "vtx/model/keys.h"
+
 namespace vyr::vtx {
 
 std::string emissionHolder(int channel)
@@ -27,6 +29,16 @@ std::string Configuration::channelName(int n) const
     if (n == 1 && transmissionDetector())
         return "Transmission";
     return "VTX " + std::to_string(n);
+}
+
+std::string canProblem(const Configuration& c, int n)
+{
+    const Channel& ch = c.channel(n);
+    if (!ch.can.empty())
+        return {};
+    const std::string dio = keys::kDios[size_t(n - 1)];
+    return "No CAN for " + c.channelName(n) + ": " + dio +
+           (ch.dioMissing ? " is missing from Available DIOs !" : " in Available DIOs names none !");
 }
 
 const char* nt1Name(Nt1 v)

@@ -25,10 +25,11 @@ std::string emissionHolder(int channel);   // "VTX_EF" followed by channel + 4
 bool isSplitterHolder(const std::string& holder);
 
 struct Channel {
-    std::string can;            // "None", a CAN node name, or empty when never read
+    std::string can;            // "None", a CAN node name, or empty: the database names none
     std::string letter;         // the text of the channel's CAN letter label
     bool letterShown = false;
     Fill fill = Fill::NoCan;
+    bool dioMissing = false;    // the channel's digital I/O row is not in the database
 
     bool hasCan() const { return !can.empty() && can != "None"; }
     // The letter label is shown only for a channel that has a CAN.
@@ -59,6 +60,10 @@ struct Configuration {
 
     bool operator==(const Configuration&) const = default;
 };
+
+// What is wrong with a shown channel whose CAN is empty (its digital I/O row is missing, or
+// names no CAN); empty when the channel has a CAN or "None". Store refuses with this text.
+std::string canProblem(const Configuration& c, int channel);
 
 // Names of the choices as texts and back (for the command-line companion).
 const char* nt1Name(Nt1 v);

@@ -6,8 +6,10 @@ namespace vyr::vtx {
 
 void ConfigurationEditor::reset(Configuration c)
 {
+    // Nothing of what was shown before stays, the light menu last opened included.
     c_ = std::move(c);
     changed_ = false;
+    lastLightSide_.reset();
 }
 
 void ConfigurationEditor::stored(Configuration c)

@@ -1,6 +1,7 @@
 #include "vtx/model/filtercatalogue.h"
 
 #include "platform/dao/error.h"
+#include "vtx/model/error_text.h"
 #include "vtx/model/rows.h"
 #include "vtx/model/transaction.h"
 
@@ -273,7 +274,9 @@ bool FilterCatalogue::writePending(MessageBoxes& boxes)
         r.close();
         transaction.commit();
     } catch (const dao::DaoError& e) {
-        boxes.inform("The new filters were not written and are kept: " + e.description());
+        ErrorText t = errorText(e);
+        boxes.showDetailed("The new filters were not written and are kept: " + t.message, t.details, kDefaultCaption,
+                           Buttons::Ok);
         return false;
     }
     if (editor_) {

@@ -20,55 +20,52 @@ std::string lastLetter(const std::string& can)
     return can.empty() ? std::string() : can.substr(can.size() - 1);
 }
 
-void showCan(Channel& c, const std::string& can)
+// The channel's CAN from its digital I/O row: "None" when the row is not used, its [Control]
+// otherwise (a Null status counts as in use).
+void readDio(dao::Database& db, Channel& ch, int n)
 {
-    c.can = can;
-    c.letter = lastLetter(can);
-    c.letterShown = true;
-    c.fill = Fill::Can;
+    const char* key = keys::kDios[size_t(n - 1)];
+    auto dio = rows::status(db, "Available Dios", key);
+    if (!dio) {
+        ch.dioMissing = true;
+        return;
+    }
+    if (*dio == kDoNotUse) {
+        ch.can = kNone;
+        return;
+    }
+    ch.can = rows::field(db, "Available Dios", key, "Control").value_or("");
+    ch.letter = lastLetter(ch.can);
+    ch.letterShown = !ch.can.empty();
+    ch.fill = ch.can.empty() ? Fill::NoCan : Fill::Can;
 }
 
+// Every channel is read from this database alone: nothing of the configuration shown before
+// carries over. A missing digital I/O row leaves the channel without a CAN (empty), which the
+// form marks and Store refuses.
 void loadChannels(dao::Database& db, Configuration& c)
 {
+    c.channels = {};
     Channel& first = c.channel(1);
-    first.letterShown = false;
-    first.fill = Fill::NoCan;
     bool detectorUsed = !notUsed(rows::status(db, "Available Point Detectors", "PmtD"));
-    if (!detectorUsed) {
-        first.fill = Fill::NoCan;
-    } else if (notUsed(rows::status(db, "Available FilterSets", "VTX_EF5"))) {
+    bool transmission = detectorUsed && notUsed(rows::status(db, "Available FilterSets", "VTX_EF5"));
+    if (transmission) {
         first.can = "CANK";
         first.letter = "K";
         first.letterShown = true;
         first.fill = Fill::Transmission;
     } else {
-        first.fill = Fill::Can;
-    }
-    if (first.can != "CANK") {
-        auto dio = rows::status(db, "Available Dios", keys::kDios[0]);
-        if (notUsed(dio)) {
-            first.can = kNone;
-            first.letterShown = false;
-            first.fill = Fill::NoCan;
-        } else if (dio) {
-            showCan(first, rows::field(db, "Available Dios", keys::kDios[0], "Control").value_or(""));
-            if (!detectorUsed)
-                first.fill = Fill::NoCan;   // a detector that is not used stays light grey
-        }
+        readDio(db, first, 1);
+        if (!detectorUsed)
+            first.fill = Fill::NoCan;   // a detector that is not used stays light grey
     }
     for (int n = 2; n <= 4; ++n) {
         Channel& ch = c.channel(n);
-        ch.letterShown = false;
-        ch.fill = Fill::NoCan;
         std::string pmt = "VTX_Pmt" + std::to_string(n + 4);
-        if (notUsed(rows::status(db, "Available Point Detectors", pmt))) {
+        if (notUsed(rows::status(db, "Available Point Detectors", pmt)))
             ch.can = kNone;
-            continue;
-        }
-        // A Null status of a detector DIO counts as in use; a missing row leaves the channel.
-        auto dio = rows::status(db, "Available Dios", keys::kDios[size_t(n - 1)]);
-        if (dio && *dio != kDoNotUse)
-            showCan(ch, rows::field(db, "Available Dios", keys::kDios[size_t(n - 1)], "Control").value_or(""));
+        else
+            readDio(db, ch, n);
     }
 }
 
@@ -144,9 +141,9 @@ int standKind(const std::string& stand)
 
 } // namespace
 
-Configuration loadConfiguration(dao::Database& db, int32_t version, Configuration previous)
+Configuration loadConfiguration(dao::Database& db, int32_t version)
 {
-    Configuration c = std::move(previous);
+    Configuration c;
     {
         dao::Recordset v = db.openRecordset("System Versions");
         c.versionText = v.eof() ? std::string() : rows::text(v, "Version Name");

@@ -8,8 +8,8 @@
 
 namespace vyr::vtx {
 
-// `previous` is what the form held before: a channel whose DIO row is missing keeps its CAN.
-// Database errors propagate as dao::DaoError.
-Configuration loadConfiguration(dao::Database& db, int32_t version, Configuration previous = {});
+// The configuration as this database holds it, built from the database alone (at start, after
+// Browse, after Undo or a restore alike). Database errors propagate as dao::DaoError.
+Configuration loadConfiguration(dao::Database& db, int32_t version);
 
 } // namespace vyr::vtx

@@ -18,4 +18,13 @@ Answer PrintedMessages::show(const std::string& text, const std::string& caption
     return Answer::Ok;
 }
 
+Answer PrintedMessages::showDetailed(const std::string& text, const std::string& details,
+                                     const std::string& caption, Buttons buttons)
+{
+    Answer a = show(text, caption, buttons);
+    if (details_ && !details.empty())
+        *details_ << "  details: " << details << std::endl;
+    return a;
+}
+
 } // namespace vyr::vtx

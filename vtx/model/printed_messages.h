@@ -9,11 +9,15 @@ namespace vyr::vtx {
 
 class PrintedMessages : public MessageBoxes {
 public:
-    explicit PrintedMessages(std::ostream& out) : out_(out) {}
+    // Details of failures go to `details` when given (vtxctl --verbose: standard error).
+    explicit PrintedMessages(std::ostream& out, std::ostream* details = nullptr) : out_(out), details_(details) {}
     Answer show(const std::string& text, const std::string& caption, Buttons buttons) override;
+    Answer showDetailed(const std::string& text, const std::string& details, const std::string& caption,
+                        Buttons buttons) override;
 
 private:
     std::ostream& out_;
+    std::ostream* details_;
 };
 
 } // namespace vyr::vtx

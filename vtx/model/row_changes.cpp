@@ -12,6 +12,13 @@ bool has(const std::vector<std::string>& names, const char* name)
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
+std::string keyText(const dao::Value& v)
+{
+    return v.isNull() ? std::string("Null") : v.text();
+}
+
+} // namespace
+
 std::string valueText(const dao::Value& v)
 {
     if (v.isNull())
@@ -21,12 +28,29 @@ std::string valueText(const dao::Value& v)
     return v.text();
 }
 
-std::string keyText(const dao::Value& v)
+RowKeys::RowKeys(const std::vector<std::string>& names)
+    : byId_(has(names, "ID Available")), byPlace_(byId_ && has(names, "Position")),
+      byPotential_(!byId_ && has(names, "ID Potential"))
 {
-    return v.isNull() ? std::string("Null") : v.text();
 }
 
-} // namespace
+std::string RowKeys::next(const dao::Recordset& r)
+{
+    ++ordinal_;
+    std::string key;
+    if (byId_)
+        key = keyText(r.value("ID Available"));
+    if (byPlace_)
+        key += " place " + keyText(r.value("Position"));
+    if (byPotential_)
+        key = keyText(r.value("ID Potential"));
+    if (!byId_ && !byPotential_)
+        key = "row " + std::to_string(ordinal_);
+    // Keys are not unique in every table: a repeated key counts its occurrences.
+    if (int n = ++seen_[key]; n > 1)
+        key += " (" + std::to_string(n) + ")";
+    return key;
+}
 
 TableSnapshot snapshotTables(dao::Database& db)
 {
@@ -34,24 +58,11 @@ TableSnapshot snapshotTables(dao::Database& db)
     for (const dao::TableDef& t : db.tableDefs()) {
         dao::Recordset r = db.openRecordset("SELECT * FROM [" + t.name + "]", dao::RecordsetType::Snapshot);
         std::vector<std::string> names = r.fieldNames();
-        bool byId = has(names, "ID Available");
-        bool byPlace = byId && has(names, "Position");
-        bool byPotential = !byId && has(names, "ID Potential");
-        std::map<std::string, int> seen;
+        RowKeys keys(names);
         auto& rows = out.tables[t.name];
-        for (int ordinal = 1; !r.eof(); r.moveNext(), ++ordinal) {
+        for (; !r.eof(); r.moveNext()) {
             TableSnapshot::Row row;
-            if (byId)
-                row.key = keyText(r.value("ID Available"));
-            if (byPlace)
-                row.key += " place " + keyText(r.value("Position"));
-            if (byPotential)
-                row.key = keyText(r.value("ID Potential"));
-            if (!byId && !byPotential)
-                row.key = "row " + std::to_string(ordinal);
-            // Keys are not unique in every table: a repeated key counts its occurrences.
-            if (int n = ++seen[row.key]; n > 1)
-                row.key += " (" + std::to_string(n) + ")";
+            row.key = keys.next(r);
             for (const std::string& n : names)
                 row.columns.emplace_back(n, r.value(n));
             rows.push_back(std::move(row));

@@ -32,7 +32,22 @@ struct TableSnapshot {
 };
 
 TableSnapshot snapshotTables(dao::Database& db);
+
+// The keys of a table's rows, given one after the other in table order.
+class RowKeys {
+public:
+    explicit RowKeys(const std::vector<std::string>& fieldNames);
+    std::string next(const dao::Recordset& row);
+
+private:
+    bool byId_, byPlace_, byPotential_;
+    int ordinal_ = 0;
+    std::map<std::string, int> seen_;
+};
 std::vector<RowChange> rowChanges(const TableSnapshot& before, const TableSnapshot& after);
+
+// A value as the lists print it: text quoted, Null as Null.
+std::string valueText(const dao::Value& v);
 
 // "[table] key: [column] old → new", values quoted, Null and missing rows named as such.
 std::string describe(const RowChange& change);

@@ -1,6 +1,7 @@
 #include "vtx/model/session.h"
 
 #include "platform/dao/error.h"
+#include "vtx/model/access.h"
 #include "vtx/model/checks.h"
 
 #include <filesystem>
@@ -33,6 +34,7 @@ Session::Start Session::start(const std::string& path)
     }
     path_ = path;
     changed_ = false;
+    readOnlyNote_ = vtx::readOnlyNote(databaseAccess(path));
     try {
         db_ = openCompacted(path);
         CheckOutcome outcome = runChecks(db_, boxes_);
@@ -41,7 +43,7 @@ Session::Start Session::start(const std::string& path)
             return launch_ == Launch::Fixed ? Start::Quit : Start::Restricted;
         return Start::Ready;
     } catch (const std::exception& e) {
-        boxes_.inform(e.what());
+        boxes_.report(e);
         return Start::Quit;
     }
 }
@@ -57,15 +59,18 @@ Session::Pick Session::browse(FileDialog& dialog)
         candidate = openCompacted(pick);
         outcome = runChecks(candidate, boxes_);
     } catch (const std::exception& e) {
-        boxes_.inform(e.what());
+        boxes_.report(e);
         return Pick::Unchanged;
     }
-    // A refused pick leaves the previous database open with its diagram, edits included, so
-    // the changed flag stays as it is and Close still offers to store those edits.
-    if (!outcome.passed)
+    // A refused pick leaves the previous database open with its diagram; Store is disabled
+    // and the changed flag cleared with it, so that Close does not offer to store either.
+    if (!outcome.passed) {
+        changed_ = false;
         return Pick::Refused;
+    }
     db_ = std::move(candidate);
     path_ = pick;
+    readOnlyNote_ = vtx::readOnlyNote(databaseAccess(pick));
     version_ = outcome.version;
     return Pick::Loaded;
 }

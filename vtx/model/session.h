@@ -38,6 +38,9 @@ public:
     dao::Database& database() { return db_; }
     int32_t version() const { return version_; }
     bool changed() const { return changed_; }
+    // Why the open database cannot be written (a read-only file or folder); empty when it can.
+    // Such a database is opened as it is, without compaction, and the form shows it read-only.
+    const std::string& readOnlyNote() const { return readOnlyNote_; }
     void setChanged(bool changed) { changed_ = changed; }
     void closeDatabase() { db_.close(); }
     // Opens the database at path() again, as it is (after a restore replaced the file under the
@@ -56,6 +59,7 @@ private:
     dao::Database db_;
     int32_t version_ = 0;
     bool changed_ = false;
+    std::string readOnlyNote_;
 };
 
 } // namespace vyr::vtx

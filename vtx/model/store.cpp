@@ -349,12 +349,21 @@ std::vector<StoreRefusal> storeRefusals(const Configuration& c)
         can[1] = can[2] = kNone;
     if (c.nt2 == Nt2::Nothing)
         can[0] = can[3] = kNone;
+    std::vector<StoreRefusal> out;
+    // A channel the database names no CAN for is refused first: Store would write an empty
+    // control name. The later checks count it as having none. (With the mirror, channel 4
+    // loses its CAN anyway.)
+    for (int n = 1; n <= 4; ++n) {
+        if (can[size_t(n - 1)].empty() && !(n == 4 && c.nt2 == Nt2::Mirror)) {
+            out.push_back({canProblem(c, n), {n}, 0});
+            can[size_t(n - 1)] = kNone;
+        }
+    }
     bool mirrorWithoutCan = c.nt2 == Nt2::Mirror && can[0] == kNone;
     if (c.nt2 == Nt2::Mirror)
         can[3] = kNone;
     auto none = [&](int n) { return can[size_t(n - 1)] == kNone; };
 
-    std::vector<StoreRefusal> out;
     if (mirrorWithoutCan)
         out.push_back({"CAN for Transmission not available !", {1}, 0});
     if (c.nt2 == Nt2::Cube && none(1) && none(4))
@@ -385,7 +394,7 @@ StorePlan planStore(dao::Database& db, int32_t version, const Configuration& c, 
 }
 
 StoreResult writeStore(dao::Database& db, int32_t version, ConfigurationEditor& editor, const StorePlan& plan,
-                       MessageBoxes& boxes, const BeforeWrite& beforeWrite)
+                       MessageBoxes& boxes, const BeforeWrite& beforeWrite, const AfterWrite& afterWrite)
 {
     if (plan.result != StoreResult::Completed)
         return plan.result;
@@ -398,7 +407,12 @@ StoreResult writeStore(dao::Database& db, int32_t version, ConfigurationEditor& 
         }
         if (beforeWrite)
             beforeWrite();
+        std::optional<TableSnapshot> before;
+        if (afterWrite)
+            before = snapshotTables(db);
         storing.write(plan);
+        if (afterWrite)
+            afterWrite(rowChanges(*before, snapshotTables(db)));
         transaction.commit();
     }
     editor.stored(storing.configuration());

@@ -69,9 +69,12 @@ StorePlan planStore(dao::Database& db, int32_t version, const Configuration& c, 
 // A database error rolls back and propagates as dao::DaoError. `beforeWrite` runs inside the
 // transaction just before the first write, when nobody else can write (the backup is taken
 // there); an exception from it ends the store with nothing written.
+// `afterWrite`, when given, receives the row changes the store made, still inside the
+// transaction (they are kept for Undo there); an exception from it rolls the store back.
 using BeforeWrite = std::function<void()>;
+using AfterWrite = std::function<void(const std::vector<RowChange>&)>;
 StoreResult writeStore(dao::Database& db, int32_t version, ConfigurationEditor& editor, const StorePlan& plan,
-                       MessageBoxes& boxes, const BeforeWrite& beforeWrite = {});
+                       MessageBoxes& boxes, const BeforeWrite& beforeWrite = {}, const AfterWrite& afterWrite = {});
 
 // Both phases, as the Store button runs them.
 StoreResult storeConfiguration(dao::Database& db, int32_t version, ConfigurationEditor& editor,

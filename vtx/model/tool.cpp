@@ -24,6 +24,13 @@ std::string databasePath()
     return readString(kDatabaseKey, kDatabaseValue);
 }
 
+bool setDatabasePath(const std::string& path)
+{
+    RegKey key;
+    return key.create(HKEY_LOCAL_MACHINE, kDatabaseKey) == ERROR_SUCCESS &&
+           key.setString(kDatabaseValue, path) == ERROR_SUCCESS;
+}
+
 int32_t readNumber(const std::string& suffix, const std::string& valueName)
 {
     RegKey key;

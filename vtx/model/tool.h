@@ -17,6 +17,15 @@ inline constexpr const char* kUserKey = "Software\\Halvern";
 std::string readString(const std::string& keyPath, const std::string& valueName);
 // The path of the System Database as the registry names it.
 std::string databasePath();
+// Names `path` as the System Database in the registry store. False when it cannot be written.
+bool setDatabasePath(const std::string& path);
+
+// What the tool says when the registry names no System Database.
+inline constexpr const char* kNotConfigured =
+    "No System Database is configured.\n"
+    "To configure one, name its file in the registry:\n"
+    "  vyr-reg add \"HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvern\\CP\\Database\" /v Path /d FILE /f\n"
+    "To try the tool on a demo System Database: vtx --demo";
 
 // HKEY_CURRENT_USER\Software\Halvern + suffix: a 4-byte value of any declared type.
 int32_t readNumber(const std::string& suffix, const std::string& valueName);

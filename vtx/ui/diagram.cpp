@@ -136,8 +136,14 @@ void BeamDiagram::load(dao::Database& db, int32_t version)
 {
     db_ = &db;
     version_ = version;
-    editor_.reset(loadConfiguration(db, version, editor_.configuration()));
+    editor_.reset(loadConfiguration(db, version));
     refresh();
+}
+
+void BeamDiagram::setReadOnly(bool readOnly)
+{
+    readOnly_ = readOnly;
+    frame1_->setEnabled(!readOnly);
 }
 
 void BeamDiagram::refresh()
@@ -361,7 +367,7 @@ void BeamDiagram::paintEvent(QPaintEvent*)
 
 void BeamDiagram::mousePressEvent(QMouseEvent* e)
 {
-    if (e->button() != Qt::LeftButton || !db_)
+    if (e->button() != Qt::LeftButton || !db_ || readOnly_)
         return;
     QPoint pos = e->position().toPoint();
     QPoint global = e->globalPosition().toPoint();

@@ -45,6 +45,9 @@ public:
     const DiagramGeometry& geometry() const { return geo_; }
     // Called after an outside change of the configuration (a store).
     void refresh();
+    // A read-only diagram shows the configuration and takes no edits.
+    void setReadOnly(bool readOnly);
+    bool readOnly() const { return readOnly_; }
 
     // The menu a click opens is shown by this function; tests replace it to pick an entry.
     // It returns the chosen action or null.
@@ -100,6 +103,7 @@ private:
     QRadioButton* mirror_ = nullptr;
     QCheckBox* checkMirror_ = nullptr;
     bool syncing_ = false;
+    bool readOnly_ = false;
     std::vector<Drawn> drawn_;
     std::vector<Mark> marks_;
     int32_t version_ = 0;

@@ -3,7 +3,7 @@
 #include "controls/core/host.h"
 #include "vtx/model/closing.h"
 #include "vtx/model/backups.h"
-#include "vtx/model/store.h"
+#include "vtx/model/store_undo.h"
 #include "vtx/model/tool.h"
 #include "vtx/ui/bands_panel.h"
 #include "vtx/ui/changes_dialog.h"
@@ -88,6 +88,13 @@ VTXControlForm::VTXControlForm(Session& session, MessageBoxes& boxes, FileDialog
 
     cmdClose_ = makeCloseButton(this, cmdStore_->sizeHint().expandedTo(QSize(90, 28)), [this] { closeTool(); });
 
+    // Said at start for a database the tool may not write: the form is then read-only.
+    readOnlyNote_ = new QLabel(this);
+    readOnlyNote_->setObjectName("ReadOnlyNote");
+    readOnlyNote_->setWordWrap(true);
+    readOnlyNote_->setStyleSheet(QStringLiteral("QLabel { color: #a00000; font-weight: bold; }"));
+    readOnlyNote_->hide();
+
     auto* top = new QHBoxLayout;
     top->addWidget(label8_);
     top->addWidget(database_, 1);
@@ -102,6 +109,7 @@ VTXControlForm::VTXControlForm(Session& session, MessageBoxes& boxes, FileDialog
     bottom->addWidget(cmdClose_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
+    layout->addWidget(readOnlyNote_);
     layout->addWidget(beamPic_, 1);
     layout->addLayout(bottom);
 
@@ -126,8 +134,7 @@ bool VTXControlForm::start(const std::string& path)
     showDiagram(result == Session::Start::Ready);
     if (result == Session::Start::Ready && !loadDiagram())
         return false;
-    cmdStore_->setEnabled(false);
-    cmdChanges_->setEnabled(false);
+    applyAccess();
     browse_->setVisible(session_.launch() == Launch::Selectable);
     return true;
 }
@@ -138,6 +145,7 @@ void VTXControlForm::browse()
     case Session::Pick::Unchanged:
         break;
     case Session::Pick::Refused:
+        diagram_->editor().setChanged(false);   // the session cleared its flag too
         cmdStore_->setEnabled(false);
         cmdChanges_->setEnabled(false);
         break;
@@ -146,9 +154,7 @@ void VTXControlForm::browse()
         cmdUndo_->setEnabled(false);
         database_->setText(QString::fromStdString(session_.path()));
         showDiagram(true);
-        loadDiagram();
-        cmdStore_->setEnabled(false);
-        cmdChanges_->setEnabled(false);
+        reloadDiagram();
         break;
     }
 }
@@ -156,8 +162,26 @@ void VTXControlForm::browse()
 void VTXControlForm::showDiagram(bool shown)
 {
     beamPic_->setVisible(shown);
-    cmdAddNew_->setEnabled(shown);
+    cmdAddNew_->setEnabled(shown && writable());
     cmdBands_->setEnabled(shown);
+}
+
+bool VTXControlForm::writable() const
+{
+    return session_.readOnlyNote().empty();
+}
+
+void VTXControlForm::applyAccess()
+{
+    // A freshly loaded database: nothing to store yet; a read-only one never offers a write.
+    const bool canWrite = writable();
+    readOnlyNote_->setText(QString::fromStdString(session_.readOnlyNote()));
+    readOnlyNote_->setVisible(!canWrite);
+    diagram_->setReadOnly(!canWrite);
+    cmdAddNew_->setEnabled(canWrite && beamPic_->isVisibleTo(this));
+    cmdStore_->setEnabled(false);
+    cmdChanges_->setEnabled(false);
+    cmdUndo_->setEnabled(canWrite && !lastBackup_.empty());
 }
 
 void VTXControlForm::showBands()
@@ -186,7 +210,7 @@ bool VTXControlForm::loadDiagram()
         diagram_->load(session_.database(), session_.version());
     } catch (const std::exception& e) {
         // A database the diagram cannot be read from ends the tool.
-        boxes_.inform(e.what());
+        boxes_.report(e);
         endProgram();
         return false;
     }
@@ -200,7 +224,7 @@ void VTXControlForm::onEdited()
     bool changed = diagram_->editor().changed();
     session_.setChanged(changed);
     updateBands();
-    if (changed) {
+    if (changed && writable()) {
         cmdStore_->setEnabled(true);
         cmdChanges_->setEnabled(true);
     }
@@ -218,6 +242,8 @@ void VTXControlForm::showChanges()
 
 void VTXControlForm::store(bool preview)
 {
+    if (!writable())
+        return;
     cmdClose_->setProperty("Enabled", com::Variant::fromBool(false));
     QtFilterWheelDialog shown(this);
     ConfigurationEditor& editor = diagram_->editor();
@@ -236,11 +262,10 @@ void VTXControlForm::store(bool preview)
             }
         }
         std::string backup;
-        if (go && writeStore(db, session_.version(), editor, plan, boxes_,
-                             [&] { backup = keepBackup(db.path()); }) == StoreResult::Completed)
+        if (go && storeKeepingUndo(db, session_.version(), editor, plan, boxes_, &backup) == StoreResult::Completed)
             lastBackup_ = backup;
     } catch (const std::exception& e) {
-        boxes_.inform(e.what());   // rolled back: nothing of the store was written
+        boxes_.report(e);   // rolled back: nothing of the store was written
     }
     cmdClose_->setProperty("Enabled", com::Variant::fromBool(true));
     session_.setChanged(editor.changed());
@@ -253,40 +278,75 @@ void VTXControlForm::store(bool preview)
 
 void VTXControlForm::undoLastStore()
 {
-    if (lastBackup_.empty())
+    if (lastBackup_.empty() || !writable())
         return;
-    if (boxes_.show("Undo the last Store? The System Database is put back as it was before it.", kDefaultCaption,
-                    Buttons::YesNo) != Answer::Yes)
+    if (boxes_.show(kUndoQuestion, kDefaultCaption, Buttons::YesNo) != Answer::Yes)
         return;
+    UndoAttempt attempt;
+    try {
+        attempt = undoStore(session_.database(), lastBackup_);
+    } catch (const std::exception& e) {
+        boxes_.report(e);   // rolled back: nothing was undone
+        return;
+    }
+    switch (attempt.result) {
+    case UndoResult::Undone:
+        lastBackup_.clear();
+        break;
+    case UndoResult::NothingToUndo:
+        boxes_.inform(kNothingToUndo);
+        lastBackup_.clear();
+        break;
+    case UndoResult::Refused:
+        // Only on an explicit second choice does the whole file go back, later changes and all.
+        if (boxes_.show(undoRefusal(attempt.conflicts) + "\n\n" + kRestoreOffer, kDefaultCaption, Buttons::YesNo) !=
+            Answer::Yes)
+            return;
+        if (!restoreWholeFile())
+            return;
+        break;
+    }
+    cmdUndo_->setEnabled(!lastBackup_.empty());
+    reloadDiagram();
+}
+
+bool VTXControlForm::restoreWholeFile()
+{
     session_.closeDatabase();
+    bool restored = true;
     try {
         restoreBackup(session_.path(), lastBackup_);
         lastBackup_.clear();
     } catch (const std::exception& e) {
-        boxes_.inform(e.what());   // the database is as it was: the restore replaces it whole or not at all
+        boxes_.report(e);   // the database is as it was: the restore replaces it whole or not at all
+        restored = false;
     }
     try {
         session_.reopen();
     } catch (const std::exception& e) {
-        boxes_.inform(e.what());
+        boxes_.report(e);
         endProgram();
-        return;
+        return false;
     }
-    cmdUndo_->setEnabled(!lastBackup_.empty());
-    if (loadDiagram()) {
-        cmdStore_->setEnabled(false);
-        cmdChanges_->setEnabled(false);
-    }
+    return restored;
+}
+
+void VTXControlForm::reloadDiagram()
+{
+    if (loadDiagram())
+        applyAccess();
 }
 
 void VTXControlForm::addNewFilters()
 {
+    if (!writable())
+        return;
     // The editor shares the open database; its new names join the diagram's menus.
     try {
         NewFilters dialog(session_.database(), diagram_->editor(), boxes_, this);
         dialog.exec();
     } catch (const std::exception& e) {
-        boxes_.inform(e.what());
+        boxes_.report(e);
     }
 }
 

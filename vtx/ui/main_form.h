@@ -52,7 +52,9 @@ public:
     // "Bands…": the detection-band panel, kept up to date with the diagram while open.
     void showBands();
     DetectionBandsPanel* bandsPanel() const { return bands_; }
-    // "Undo last Store": puts back the backup taken by this window's last store and reloads.
+    // "Undo last Store": gives the rows this window's last store changed their earlier values
+    // back and reloads. When rows changed since, nothing is written; the rows are named and the
+    // whole-file restore of that store's backup is offered as a second choice.
     void undoLastStore();
     // The dialog "Changes…" opens is shown by this function; tests replace it. True: store.
     using ChangesRunner = std::function<bool(const std::vector<RowChange>&)>;
@@ -69,6 +71,11 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    bool writable() const;
+    // The buttons and the diagram as a freshly loaded database has them, read-only or not.
+    void applyAccess();
+    void reloadDiagram();
+    bool restoreWholeFile();   // false when the database was not replaced
     void restorePosition();
     void savePosition();
     void endProgram();
@@ -84,6 +91,7 @@ private:
     FileDialog& dialog_;
     std::function<void()> store_;
     QLabel* label8_ = nullptr;
+    QLabel* readOnlyNote_ = nullptr;
     QLineEdit* database_ = nullptr;
     QPushButton* browse_ = nullptr;
     QFrame* beamPic_ = nullptr;

@@ -8,9 +8,17 @@ namespace vyr::vtx::ui {
 
 Answer QtMessageBoxes::show(const std::string& text, const std::string& caption, Buttons buttons)
 {
+    return showDetailed(text, {}, caption, buttons);
+}
+
+Answer QtMessageBoxes::showDetailed(const std::string& text, const std::string& details, const std::string& caption,
+                                    Buttons buttons)
+{
     QMessageBox box(parent_);
     box.setWindowTitle(QString::fromStdString(caption));
     box.setText(QString::fromStdString(text));
+    if (!details.empty())
+        box.setDetailedText(QString::fromStdString(details));
     switch (buttons) {
     case Buttons::Ok:
         box.setIcon(QMessageBox::Information);

@@ -11,6 +11,9 @@ public:
     explicit QtMessageBoxes(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
     Answer show(const std::string& text, const std::string& caption, Buttons buttons) override;
+    // The details behind the box's "Show Details..." button.
+    Answer showDetailed(const std::string& text, const std::string& details, const std::string& caption,
+                        Buttons buttons) override;
 
 private:
     QWidget* parent_;

@@ -2,6 +2,7 @@
 #include "tests/vtx/model/support.h"
 #include "vtx/model/backups.h"
 #include "vtx/model/row_changes.h"
+#include "vtx/model/tool.h"
 
 #include <algorithm>
 #include <sstream>
@@ -270,6 +271,81 @@ TEST_F(VtxctlTest, BackupsListWhatChangedAfterEachAndRestorePutsOneBack)
     ASSERT_EQ(kept.size(), 3u);
     EXPECT_EQ(dump(kept[1]), afterFirst);
     EXPECT_EQ(dump(kept[2]), afterSecond) << "the state before the restore was kept";
+}
+
+TEST_F(VtxctlTest, AChannelWithoutItsDioRowIsReportedMissingAndNotStored)
+{
+    std::string path = build("System.mdb", {"missing-dio-2.sql"});
+    std::string before = dump(path);
+    const std::string problem = "No CAN for VTX 2: REG630 is missing from Available DIOs !";
+    Outcome shown = vtxctl("show " + shellArg(path));
+    EXPECT_EQ(shown.exit, 0);
+    EXPECT_NE(shown.out.find("\"can\": [\"CANK\", null, \"CANM\", \"CANB\"]"), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find(problem), std::string::npos) << shown.out;
+
+    Outcome dry = vtxctl("store " + shellArg(path) + " --dry-run");
+    EXPECT_EQ(dry.exit, 3);
+    EXPECT_EQ(dry.out, problem + "\nStore would be refused: " + problem + "\n");
+    EXPECT_EQ(dry.out.find("\u2192 \"\""), std::string::npos) << "no empty control name";
+    EXPECT_EQ(vtxctl("store " + shellArg(path)).exit, 3);
+    EXPECT_EQ(dump(path), before);
+    EXPECT_TRUE(listBackups(path).empty()) << "a refused Store keeps no backup";
+}
+
+TEST_F(VtxctlTest, UndoPutsTheLastStoresRowsBackOrNamesWhatChangedSince)
+{
+    std::string path = build("System.mdb");
+    std::string original = dump(path);
+    EXPECT_EQ(vtxctl("undo " + shellArg(path)).out, "There is no Store to undo.\n");
+    ASSERT_EQ(vtxctl("store " + shellArg(path) + " reflectedLight=None").exit, 0);
+    Outcome undone = vtxctl("undo " + shellArg(path));
+    EXPECT_EQ(undone.exit, 0) << undone.out;
+    EXPECT_EQ(undone.out, "The last Store was undone.\n");
+    Outcome again = vtxctl("undo " + shellArg(path));
+    EXPECT_EQ(again.exit, 3);
+    EXPECT_EQ(again.out, "There is no Store to undo.\n");
+
+    // Another program writes a row the Store wrote: refused, nothing written, the row named.
+    ASSERT_EQ(vtxctl("store " + shellArg(path) + " reflectedLight=None").exit, 0);
+    dao::Database::open(path).execute("UPDATE [Available Lamps] SET [Status] = 'Dummy' WHERE [ID Available] = 'HBO'");
+    std::string stored = dump(path);
+    Outcome refused = vtxctl("undo " + shellArg(path));
+    EXPECT_EQ(refused.exit, 3);
+    EXPECT_NE(refused.out.find("[Available Lamps] HBO: [Status] Store wrote \"Do not use\", now \"Dummy\""),
+              std::string::npos) << refused.out;
+    EXPECT_NE(refused.out.find("Nothing was undone."), std::string::npos);
+    EXPECT_NE(refused.out.find("vtxctl restore " + path + " " +
+                               std::filesystem::path(listBackups(path).back()).filename().string()),
+              std::string::npos) << refused.out;
+    EXPECT_EQ(dump(path), stored);
+}
+
+TEST_F(VtxctlTest, EngineWordsAreDetailsPrintedOnlyWhenVerbose)
+{
+    std::string path = build("System.mdb");
+    dao::Database::open(path).execute("DROP TABLE [Available DIOs]");
+    Outcome plain = vtxctl("show " + shellArg(path));
+    EXPECT_EQ(plain.exit, 1);
+    EXPECT_EQ(plain.out, "Cannot find the table [Available Dios]\n");
+    Outcome verbose = vtxctl("--verbose show " + shellArg(path));
+    EXPECT_EQ(verbose.exit, 1);
+    EXPECT_NE(verbose.out.find("Cannot find the table [Available Dios]\n  details: in \"SELECT * FROM [Available Dios]"),
+              std::string::npos) << verbose.out;
+    EXPECT_NE(verbose.out.find("no such table: Available Dios"), std::string::npos) << verbose.out;
+}
+
+TEST_F(VtxctlTest, DemoMakesADatabaseAndNamesItInTheRegistry)
+{
+    test::RegistryScope registry(file("registry.db"));
+    std::string path = file("demo/System.mdb");
+    Outcome made = vtxctl("demo " + shellArg(path));
+    ASSERT_EQ(made.exit, 0) << made.out;
+    EXPECT_EQ(made.out, path + "\n");
+    EXPECT_EQ(tool::databasePath(), path);
+    EXPECT_EQ(vtxctl("check " + shellArg(path)).exit, 0);
+    Outcome twice = vtxctl("demo " + shellArg(path));
+    EXPECT_EQ(twice.exit, 1);
+    EXPECT_NE(twice.out.find("already exists"), std::string::npos) << twice.out;
 }
 
 } // namespace

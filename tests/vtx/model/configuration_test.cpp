@@ -3,6 +3,7 @@
 #include "vtx/model/changes.h"
 #include "vtx/model/config_json.h"
 #include "vtx/model/load.h"
+#include "vtx/model/store.h"
 #include "vtx/model/version.h"
 
 #include <gtest/gtest.h>
@@ -12,11 +13,11 @@ namespace {
 
 class ConfigurationTest : public test::SystemDatabases {
 protected:
-    Configuration load(const std::vector<std::string>& fixtures, Configuration previous = {})
+    Configuration load(const std::vector<std::string>& fixtures)
     {
         db_ = dao::Database::open(build("System" + std::to_string(++built_) + ".mdb", fixtures));
         int32_t version = versionNumber(db_.openRecordset("System Versions").value("Version Name"));
-        return loadConfiguration(db_, version, std::move(previous));
+        return loadConfiguration(db_, version);
     }
     dao::Database db_;
     int built_ = 0;
@@ -45,17 +46,64 @@ TEST_F(ConfigurationTest, LoadsTheDemoModule)
     EXPECT_EQ(c.lp680Text, "VTX LP680");
 }
 
-TEST_F(ConfigurationTest, AMissingDioRowKeepsTheChannelsCanWithoutALetter)
+TEST_F(ConfigurationTest, AChannelTheDatabaseNamesNoCanForIsMarkedAndRefused)
 {
-    Configuration before;
-    before.channel(2).can = "CANL";
-    Configuration c = load({"missing-dio-2.sql"}, before);
-    EXPECT_EQ(c.channel(2).can, "CANL");
-    EXPECT_FALSE(c.channel(2).letterShown);
-    Configuration fresh = load({"missing-dio-2.sql"});
-    EXPECT_EQ(fresh.channel(2).can, "");
-    EXPECT_FALSE(fresh.channel(2).letterShown);
-    EXPECT_EQ(configurationJson(fresh).find("\"can\": [\"CANK\", \"None\", \"CANM\", \"CANB\"]") != std::string::npos, true);
+    struct Row {
+        const char* name;
+        const char* sql;
+        std::string can;        // channel 2 as loaded
+        const char* problem;    // what Store refuses it with; empty: nothing
+    };
+    const std::vector<Row> rows = {
+        {"missing row", "DELETE FROM [Available DIOs] WHERE [ID Available] = 'REG630'", "",
+         "No CAN for VTX 2: REG630 is missing from Available DIOs !"},
+        {"empty control", "UPDATE [Available DIOs] SET [Control] = NULL WHERE [ID Available] = 'REG630'", "",
+         "No CAN for VTX 2: REG630 in Available DIOs names none !"},
+        {"not used", "UPDATE [Available DIOs] SET [Status] = 'Do not use' WHERE [ID Available] = 'REG630'", "None",
+         ""},
+        {"null status", "UPDATE [Available DIOs] SET [Status] = NULL WHERE [ID Available] = 'REG630'", "CANL", ""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        db_ = dao::Database::open(build("System" + std::to_string(++built_) + ".mdb"));
+        db_.execute(r.sql);
+        Configuration c = loadConfiguration(db_, 21000);
+        const Channel& ch = c.channel(2);
+        EXPECT_EQ(ch.can, r.can);
+        EXPECT_EQ(ch.showsLetter(), r.can == "CANL");
+        EXPECT_EQ(ch.fill, r.can == "CANL" ? Fill::Can : Fill::NoCan);
+        EXPECT_EQ(canProblem(c, 2), r.problem);
+        std::vector<StoreRefusal> refusals = storeRefusals(c);
+        if (*r.problem) {
+            ASSERT_FALSE(refusals.empty());
+            EXPECT_EQ(refusals.front().message, r.problem) << "refused before anything else";
+            EXPECT_EQ(refusals.front().channels, std::vector<int>{2});
+            std::string json = configurationJson(c);
+            EXPECT_NE(json.find("\"can\": [\"CANK\", null, \"CANM\", \"CANB\"]"), std::string::npos) << json;
+            EXPECT_NE(json.find(r.problem), std::string::npos) << json;
+        }
+        // Behind NT1 "Nothing" the channel loses its CAN anyway: nothing to refuse.
+        c.nt1 = Nt1::Nothing;
+        for (const StoreRefusal& s : storeRefusals(c))
+            EXPECT_EQ(s.message.find("No CAN for VTX 2"), std::string::npos) << s.message;
+    }
+}
+
+TEST_F(ConfigurationTest, EachLoadReadsTheDatabaseAlone)
+{
+    // Loaded after one another, each database gives what it gives on its own.
+    Configuration a = load({});
+    Configuration b = load({"missing-dio-2.sql"});
+    db_.execute("UPDATE [Available DIOs] SET [Control] = 'CANB' WHERE [ID Available] = 'REG530';"
+                "UPDATE [Available DIOs] SET [Control] = 'CANK' WHERE [ID Available] = 'REG830'");
+    Configuration swapped = loadConfiguration(db_, 21000);
+    EXPECT_EQ(swapped.channel(1).can, "CANB");
+    EXPECT_EQ(swapped.channel(1).letter, "B");
+    EXPECT_TRUE(swapped.channel(1).showsLetter());
+    EXPECT_EQ(swapped.channel(2).can, "") << "nothing carried over from the database before";
+    EXPECT_EQ(swapped.channel(4).can, "CANK");
+    EXPECT_EQ(a.channel(2).can, "CANL");
+    EXPECT_EQ(b.channel(2).can, "");
 }
 
 TEST_F(ConfigurationTest, HboMirrorAtNt2Place3ListsAsHalMirror)
@@ -160,7 +208,7 @@ TEST_F(ConfigurationTest, TheFillSaysWhetherAChannelHasACan)
     EXPECT_TRUE(e.configuration().channel(1).showsLetter());
 
     // A letter left over in the label never shows without a CAN.
-    Channel ch{"None", "N2", true, Fill::Can};
+    Channel ch{"None", "N2", true, Fill::Can, false};
     EXPECT_FALSE(ch.showsLetter());
 }
 

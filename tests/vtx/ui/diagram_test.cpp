@@ -320,6 +320,40 @@ TEST_F(DiagramTest, UndoLastStorePutsTheDatabaseBackAndReloadsTheDiagram)
     EXPECT_FALSE(session_.changed());
 }
 
+TEST_F(DiagramTest, UndoNamesRowsChangedSinceAndOffersTheWholeFileOnlyAsASecondChoice)
+{
+    auto f = started();
+    auto* undo = f->findChild<QPushButton*>("CmdUndo");
+    ASSERT_NE(undo, nullptr);
+    auto before = test::allRows(session_.database());
+    choose(*f->diagram(), "No_VTX_NT1");
+    boxes_.answers = {Answer::No};
+    QTest::mouseClick(storeButton(*f), Qt::LeftButton);
+    ASSERT_TRUE(undo->isEnabled());
+    // The instrument's software writes a row the Store wrote.
+    dao::Database::open(path_).execute(
+        "UPDATE [Available FilterSets] SET [Status] = 'Dummy' WHERE [ID Available] = 'VTX_NT1'");
+    auto stored = test::allRows(session_.database());
+
+    boxes_.shown.clear();
+    boxes_.answers = {Answer::Yes, Answer::No};   // undo: yes; the whole file instead: no
+    QTest::mouseClick(undo, Qt::LeftButton);
+    ASSERT_EQ(boxes_.shown.size(), 2u);
+    const std::string& offer = boxes_.shown[1].text;
+    EXPECT_NE(offer.find("[Available FilterSets] VTX_NT1: [Status] Store wrote \"Do not use\", now \"Dummy\""),
+              std::string::npos) << offer;
+    EXPECT_NE(offer.find("will be lost"), std::string::npos) << offer;
+    EXPECT_EQ(boxes_.shown[1].buttons, Buttons::YesNo);
+    EXPECT_EQ(test::allRows(session_.database()), stored) << "nothing was written";
+    EXPECT_TRUE(undo->isEnabled());
+
+    boxes_.answers = {Answer::Yes, Answer::Yes};   // now the whole file, as warned
+    QTest::mouseClick(undo, Qt::LeftButton);
+    EXPECT_EQ(test::allRows(session_.database()), before);
+    EXPECT_EQ(f->diagram()->editor().configuration().nt1, Nt1::Cube) << "reloaded";
+    EXPECT_FALSE(undo->isEnabled());
+}
+
 TEST_F(DiagramTest, ProblemsAreMarkedLiveWithStoresMessage)
 {
     auto f = started();

@@ -3,11 +3,13 @@
 #include "platform/registry/regkey.h"
 #include "tests/vtx/model/support.h"
 #include "vtx/model/tool.h"
+#include "vtx/ui/diagram.h"
 #include "vtx/ui/main_form.h"
 
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
+#include <QMenu>
 #include <QScreen>
 #include <QLineEdit>
 #include <QPushButton>
@@ -216,6 +218,136 @@ TEST_F(MainFormTest, RestoresTheRememberedPosition)
     QRect screen = g->screen()->geometry();
     EXPECT_EQ(g->x(), screen.x());
     EXPECT_EQ(g->y(), screen.y() + int((int32_t(screen.height() * tpp) - 1000) / tpp));
+}
+
+// Everything the diagram shows: each channel's CAN, letter, fill and name, the positions and
+// placements, and the marks with their messages.
+std::string shownState(VTXControlForm& f)
+{
+    const Configuration& c = f.diagram()->editor().configuration();
+    std::string out;
+    for (int n = 1; n <= 4; ++n) {
+        const Channel& ch = c.channel(n);
+        out += c.channelName(n) + " " + ch.can + " " + (ch.showsLetter() ? ch.letter : "-") + " " +
+               std::to_string(unsigned(ch.fill)) + (c.channelShown(n) ? "" : " hidden") + "\n";
+    }
+    out += std::string(nt1Name(c.nt1)) + " " + nt2Name(c.nt2) + "\n";
+    for (const auto& [holder, names] : c.placements)
+        for (const std::string& name : names)
+            out += holder + ":" + name + "\n";
+    for (const BeamDiagram::Mark& m : f.diagram()->marks())
+        out += "mark " + m.tip.toStdString() + "\n";
+    return out;
+}
+
+TEST_F(MainFormTest, BrowseShowsEachDatabaseAsAFreshStartShowsIt)
+{
+    // Channel 1 on CANK and channel 4 on CANB, and the other way round.
+    std::string cank = build("cank.mdb");
+    std::string canb = build("canb.mdb");
+    dao::Database::open(canb).execute(
+        "UPDATE [Available DIOs] SET [Control] = 'CANB' WHERE [ID Available] = 'REG530';"
+        "UPDATE [Available DIOs] SET [Control] = 'CANK' WHERE [ID Available] = 'REG830'");
+    auto fresh = [&](const std::string& path) {
+        Session s(boxes_, "/S");
+        auto f = form(s);
+        EXPECT_TRUE(f->start(path));
+        return shownState(*f);
+    };
+    const std::string freshK = fresh(cank), freshB = fresh(canb);
+    ASSERT_NE(freshK, freshB);
+    EXPECT_EQ(freshB.substr(0, freshB.find('\n')), "VTX 1 CANB B 14737632");
+
+    Session s(boxes_, "/S");
+    auto f = shown(s, cank);
+    EXPECT_EQ(shownState(*f), freshK);
+    for (const std::string& next : {canb, cank, canb}) {
+        dialog_.answer = next;
+        f->browse();
+        EXPECT_EQ(shownState(*f), next == canb ? freshB : freshK) << next;
+    }
+    EXPECT_TRUE(boxes_.shown.empty()) << boxes_.texts().front();
+}
+
+TEST_F(MainFormTest, ARefusedBrowseClearsTheChangedFlag)
+{
+    Session s(boxes_, "/S");
+    auto f = shown(s, build("System.mdb"));
+    f->diagram()->editor().setCan(2, "CANB");
+    s.setChanged(true);
+    dialog_.answer = build("old.mdb", {"version-2.07.sql"});
+    f->browse();
+    EXPECT_FALSE(s.changed());
+    EXPECT_FALSE(f->diagram()->editor().changed());
+    EXPECT_FALSE(child<QPushButton>(*f, "CmdStore")->isEnabled());
+    QSignalSpy finished(f.get(), &VTXControlForm::finished);
+    boxes_.shown.clear();
+    clickClose(*f);
+    EXPECT_TRUE(boxes_.shown.empty()) << "Close has nothing to ask";
+    EXPECT_EQ(finished.count(), 1);
+}
+
+TEST_F(MainFormTest, AReadOnlyDatabaseOpensAReadOnlyForm)
+{
+    namespace fs = std::filesystem;
+    const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    const auto folderReadOnly = readOnly | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+    struct Row {
+        const char* name;
+        std::function<std::string(const fs::path& folder)> make;   // the database's path
+        const char* note;                                           // empty: writable
+    };
+    const std::vector<Row> rows = {
+        {"writable", [&](const fs::path& folder) { return build((folder / "System.mdb").string()); }, ""},
+        {"read-only file",
+         [&](const fs::path& folder) {
+             std::string p = build((folder / "System.mdb").string());
+             fs::permissions(p, readOnly);
+             return p;
+         },
+         "The System Database is read-only: it is shown, but nothing can be stored."},
+        {"read-only folder",
+         [&](const fs::path& folder) {
+             std::string p = build((folder / "System.mdb").string());
+             fs::permissions(folder, folderReadOnly);
+             return p;
+         },
+         "The folder of the System Database is read-only: the database is shown, but nothing can be stored."},
+    };
+    int n = 0;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const fs::path folder = dir_ / ("case-" + std::to_string(n++));
+        fs::create_directories(folder);
+        const std::string path = r.make(folder);
+        const std::string bytes = dao::test::readText(path);
+        Session s(boxes_, "");
+        auto f = shown(s, path);
+        const bool writable = !*r.note;
+        auto* note = child<QLabel>(*f, "ReadOnlyNote");
+        EXPECT_EQ(note->isVisible(), !writable);
+        EXPECT_EQ(note->text().toStdString(), r.note);
+        EXPECT_EQ(child<QPushButton>(*f, "CmdAddNew")->isEnabled(), writable);
+        EXPECT_TRUE(child<QFrame>(*f, "BeamPic")->isVisible()) << "the diagram is shown";
+        EXPECT_EQ(f->diagram()->readOnly(), !writable);
+        EXPECT_EQ(f->diagram()->findChild<QWidget*>("Frame1")->isEnabled(), writable);
+        // A click on a detector opens its menu only where the form can write.
+        int menus = 0;
+        f->diagram()->setMenuRunner([&](QMenu&, const QPoint&) -> QAction* { ++menus; return nullptr; });
+        QTest::mouseClick(f->diagram(), Qt::LeftButton, {}, f->diagram()->geometry().detector[1].center());
+        EXPECT_EQ(menus, writable ? 1 : 0);
+        if (!writable)
+            f->storeConfiguration();   // as Close's "Yes" would: nothing happens
+        EXPECT_FALSE(child<QPushButton>(*f, "CmdStore")->isEnabled());
+        EXPECT_FALSE(child<QPushButton>(*f, "CmdChanges")->isEnabled());
+        EXPECT_FALSE(child<QPushButton>(*f, "CmdUndo")->isEnabled());
+        if (!writable)
+            EXPECT_EQ(dao::test::readText(path), bytes) << "neither compacted nor written";
+        EXPECT_TRUE(boxes_.shown.empty()) << boxes_.texts().front();
+        f.reset();
+        fs::permissions(folder, fs::perms::owner_all);
+        fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+    }
 }
 
 } // namespace

@@ -66,6 +66,48 @@ TEST_F(ProgramTest, AnInvalidArgumentIsRefusedWithoutTouchingTheDatabase)
     EXPECT_EQ(dao::test::readText(path), bytes);
 }
 
+TEST_F(ProgramTest, WithNothingConfiguredItSaysHowToConfigureAndFails)
+{
+    QString png = QString::fromStdString(file("vtx.png"));
+    QProcess vtx;
+    vtx.setProcessEnvironment(env(png));
+    vtx.start(VTX_PROGRAM, {});
+    ASSERT_TRUE(vtx.waitForFinished(30000));
+    EXPECT_NE(vtx.exitCode(), 0);
+    const std::string said = vtx.readAllStandardError().toStdString();
+    EXPECT_NE(said.find("No System Database is configured."), std::string::npos) << said;
+    EXPECT_NE(said.find("vyr-reg add"), std::string::npos) << said;
+    EXPECT_NE(said.find("vtx --demo"), std::string::npos) << said;
+    EXPECT_FALSE(QFile::exists(png));
+
+    // A configured path that does not exist keeps the start-up's own message.
+    pointRegistryAt(file("gone.mdb"));
+    vtx.start(VTX_PROGRAM, {});
+    ASSERT_TRUE(vtx.waitForFinished(30000));
+    EXPECT_EQ(vtx.readAllStandardOutput().trimmed().toStdString(), "Could not find file '" + file("gone.mdb") + "'");
+}
+
+TEST_F(ProgramTest, TheDemoMakesItsDatabaseInTheUsersDataFolderAndOpensIt)
+{
+    QString png = QString::fromStdString(file("demo.png"));
+    QProcessEnvironment e = env(png);
+    e.insert("XDG_DATA_HOME", QString::fromStdString(file("data")));
+    for (int run = 0; run < 2; ++run) {   // a second run starts from a fresh demo again
+        QProcess vtx;
+        vtx.setProcessEnvironment(e);
+        vtx.start(VTX_PROGRAM, {"--demo"});
+        ASSERT_TRUE(vtx.waitForFinished(30000));
+        EXPECT_EQ(vtx.exitCode(), 0) << vtx.readAllStandardError().toStdString();
+        EXPECT_EQ(vtx.readAllStandardOutput().trimmed(), png.toUtf8());
+    }
+    const std::string db = file("data/vtx/demo/System.mdb");
+    EXPECT_TRUE(std::filesystem::exists(db));
+    EXPECT_EQ(tool::databasePath(), db);
+    QImage image(png);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_GE(image.width(), 600);
+}
+
 TEST_F(ProgramTest, ASecondCopyBringsTheFirstForwardAndEnds)
 {
     pointRegistryAt(build("System.mdb"));
