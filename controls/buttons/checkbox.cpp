@@ -106,6 +106,8 @@ void CheckBox::applyToBox()
     box_->setFont(qfont());
     box_->setLayoutDirection(captionPosition == 1 ? Qt::RightToLeft : Qt::LeftToRight);
     QPalette pal = box_->palette();
+    // A button's background role is Button; the box is to fill with BackColor, set as Window.
+    box_->setBackgroundRole(QPalette::Window);
     pal.setColor(QPalette::Window, gdi::ColorOf(backColor));
     // The disabled group keeps the style's greyed text.
     for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive})
@@ -145,12 +147,18 @@ void CheckBox::refreshFromServer()
     ICommandServer* s = server();
     bool visible = true;
     if (s && command().registered()) {
-        int enabledNow = 0;
-        readCommandState(enabledNow, visible);
+        // Enabled, state, visible: the order the box's hosts expect the reads in. A failing
+        // read keeps what was held (visible: shown).
+        const LONG cookie = command().cookie();
+        VARIANT_BOOL en = enabled_ ? VARIANT_TRUE : VARIANT_FALSE;
         LONG state = checked_ ? 1 : 0;
-        s->GetCommandState(command().cookie(), &state);
-        enabled_ = enabledNow;
+        LONG shown = 1;
+        s->GetCommandEnabled(cookie, &en);
+        s->GetCommandState(cookie, &state);
+        s->GetCommandVisible(cookie, &shown);
+        enabled_ = en ? 1 : 0;
         checked_ = (state & 0xFFFF) != 0;
+        visible = (shown & 0xFFFF) != 0;
     } else {
         enabled_ = 0;
     }

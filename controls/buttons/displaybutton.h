@@ -19,6 +19,16 @@ public:
 
     void onDraw(QPainter& painter, const QRect& bounds) override;
     void refreshFromServer() override;
+    // The caption is the application's state text, not a caption the form's author wrote: an
+    // '&' in it names no shortcut, so no key press executes the command through it.
+    STDMETHOD(GetMnemonic)(char* mnemonic) override
+    {
+        if (!mnemonic)
+            return E_POINTER;
+        *mnemonic = 0;
+        return S_OK;
+    }
+    HRESULT OnMnemonic() override { return S_FALSE; }
 
 protected:
     using Base::Base;

@@ -4,6 +4,7 @@
 #include "controls/core/properties.h"
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWidget>
 
 namespace vyr::controls {
 
@@ -114,6 +115,12 @@ void RadioButton::onMouseRelease(QMouseEvent* e)
     const QPoint p = e->position().toPoint();
     if (enabledFlag() && clientRect().contains(p))
         fireMouse(DISPID_MOUSEUP, 1, p.x(), p.y(), e->modifiers());
+}
+
+void RadioButton::onWindowCreated()
+{
+    // MouseMove fires while the pointer crosses the button with no button held, too.
+    window()->setMouseTracking(true);
 }
 
 void RadioButton::onMouseMove(QMouseEvent* e)

@@ -27,6 +27,7 @@ public:
     void onMousePress(QMouseEvent* e) override;
     void onMouseRelease(QMouseEvent* e) override;
     void onMouseMove(QMouseEvent* e) override;
+    void onWindowCreated() override;
     bool onKeyPress(QKeyEvent* e) override;
 };
 

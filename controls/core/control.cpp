@@ -625,7 +625,9 @@ HRESULT ControlBase::setCaptionText(const std::string& text, DISPID id)
     const char mn = (amp != std::string::npos && amp + 1 < caption_.size()) ? caption_[amp + 1] : 0;
     if (mn != mnemonic_) {
         mnemonic_ = mn;
-        if (site_ && isRunMode())
+        // In design mode the container is told when the control switches to run mode.
+        mnemonicUnannounced_ = !(site_ && isRunMode());
+        if (!mnemonicUnannounced_)
             site_->OnControlInfoChanged();
     }
     changed(id);
@@ -753,6 +755,10 @@ HRESULT ControlBase::OnAmbientPropertyChange(DISPID id)
         fontTaken_ = false;
     }
     runMode_ = readRunMode();
+    if (mnemonicUnannounced_ && site_ && isRunMode()) {
+        mnemonicUnannounced_ = false;
+        site_->OnControlInfoChanged();
+    }
     applyShowState(shown_ != 0 || !isRunMode());
     invalidate();
     return S_OK;

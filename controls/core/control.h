@@ -240,6 +240,7 @@ private:
     bool fontTaken_ = false; // font_ was taken from the ambient (or the default), not set
     std::string caption_;
     char mnemonic_ = 0;
+    bool mnemonicUnannounced_ = false; // changed while the container could not be told
     bool dirty_ = false;
     bool frozen_ = false;
     bool capture_ = false;

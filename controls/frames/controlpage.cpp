@@ -5,7 +5,9 @@
 #include "controls/frames/pagewidget.h"
 #include "platform/com/memstream.h"
 #include <QDrag>
+#include <QCoreApplication>
 #include <QMimeData>
+#include <QMouseEvent>
 
 namespace vyr::frames {
 
@@ -93,11 +95,12 @@ ControlPage::~ControlPage()
 void ControlPage::setParentWidget(QWidget* parent)
 {
     parent_ = parent;
-    if (widget_ && parent) {
-        const bool shown = !widget_->isHidden();
-        widget_->setParent(parent);
-        widget_->setVisible(shown);
-    }
+    if (!widget_ || widget_->parentWidget() == parent)
+        return;
+    const bool shown = !widget_->isHidden();
+    // Without a parent the window waits, hidden, for the next one.
+    widget_->setParent(parent);
+    widget_->setVisible(shown && parent);
 }
 
 void ControlPage::setOwner(IControlPageOwner* owner)
@@ -275,18 +278,23 @@ void ControlPage::pointTest(LONG x, LONG y, bool& onControl, bool& inClient) con
     }
 }
 
-void ControlPage::passFocus(bool backwards)
+QWidget* ControlPage::tabStop(bool backwards) const
 {
     std::vector<HostWidget*> all = hosts();
     if (backwards)
         std::reverse(all.begin(), all.end());
     for (HostWidget* h : all) {
         QWidget* w = h->controlWindow();
-        if (w && w->isVisibleTo(widget_) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
-            w->setFocus(backwards ? Qt::BacktabFocusReason : Qt::TabFocusReason);
-            return;
-        }
+        if (w && w->isVisibleTo(widget_) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
+            return w;
     }
+    return nullptr;
+}
+
+void ControlPage::passFocus(bool backwards)
+{
+    if (QWidget* w = tabStop(backwards))
+        w->setFocus(backwards ? Qt::BacktabFocusReason : Qt::TabFocusReason);
 }
 
 // ---------------------------------------------------------------- PageSlot
@@ -404,14 +412,24 @@ HRESULT ControlPage::create(const ControlRecord& record, IStream* data, uint32_t
 
 // ---------------------------------------------------------------- dragging
 
-void ControlPage::pressOnHost(HostWidget* h, QPoint grab, QPoint global, int64_t ms)
+void ControlPage::pressOnHost(HostWidget* h, QPoint grab, QPoint global, int64_t ms, QWidget* pressed, QPoint at,
+                              Qt::KeyboardModifiers modifiers)
 {
     dragged_ = h;
     grab_ = grab;
     feedback_ = QRect();
-    watch_.reset(new DragWatch(readDragSettings(), global, ms, [this](bool started) {
-        if (started)
+    QPointer<QWidget> target = pressed;
+    watch_.reset(new DragWatch(readDragSettings(), global, ms, [this, target, at, modifiers](bool started) {
+        if (started) {
             runDrag();
+        } else if (target && !isLocked()) {
+            // No drag: the control gets the press it was pressed with.
+            QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                              modifiers);
+            replaying_ = true;
+            QCoreApplication::sendEvent(target, &press);
+            replaying_ = false;
+        }
         watch_.reset();
     }));
 }

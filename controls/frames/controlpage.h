@@ -76,7 +76,9 @@ public:
     HRESULT forwardDispatch(IDispatch* object, bool add);
     // Whether a point of the page lies on a hosted control and in that control's window.
     void pointTest(LONG x, LONG y, bool& onControl, bool& inClient) const;
-    // Passes the keyboard focus on to the first (or last) hosted control that takes it.
+    // The window of the first (or last) hosted control that takes the focus; null for none.
+    QWidget* tabStop(bool backwards) const;
+    // Passes the keyboard focus on to that control.
     void passFocus(bool backwards);
     // The saved form kept while the page has no window (null when there is none).
     const std::vector<uint8_t>* cachedData() const { return store_.cache(); }
@@ -116,7 +118,10 @@ private:
     void passAmbients(controls::HostWidget* host);
 
     // Dragging, source side.
-    void pressOnHost(controls::HostWidget* host, QPoint grab, QPoint global, int64_t ms);
+    // `pressed` is the window the press landed on, at `at` in its coordinates: a press that
+    // starts no drag is given to it afterwards (a control may act on it in design mode).
+    void pressOnHost(controls::HostWidget* host, QPoint grab, QPoint global, int64_t ms, QWidget* pressed, QPoint at,
+                     Qt::KeyboardModifiers modifiers);
     void runDrag();
     // Drop target side.
     bool acceptsDrag(const QMimeData* data) const;
@@ -147,6 +152,7 @@ private:
     QPoint grab_;
     QRect feedback_;
     const QMimeData* ownDrag_ = nullptr;
+    bool replaying_ = false; // a press given back after the drag detection passes untouched
 };
 
 } // namespace vyr::frames

@@ -559,9 +559,11 @@ void Frame::onWindowCreated()
 
 HRESULT Frame::DestroyControlWindow()
 {
+    HRESULT kept = S_OK;
     if (!reactivating_)
-        inner_->attach(this, nullptr);
-    return ControlBase::DestroyControlWindow();
+        kept = inner_->attach(this, nullptr);
+    const HRESULT hr = ControlBase::DestroyControlWindow();
+    return FAILED(kept) ? kept : hr;
 }
 
 void Frame::onMousePress(QMouseEvent* e)

@@ -186,17 +186,21 @@ ControlPage* MultiPageFrame::page(LONG index) const
     return static_cast<ControlPage*>(pages_.page(index));
 }
 
-void MultiPageFrame::attach(IControlPageOwner* owner, QWidget* parent)
+HRESULT MultiPageFrame::attach(IControlPageOwner* owner, QWidget* parent)
 {
     owner_ = owner;
     if (parent == parent_)
-        return;
+        return S_OK;
     parent_ = parent;
     if (parent) {
         pages_.setDefaultRect({0, 0, parent->width(), parent->height()});
         eachPage([&](ControlPage& p) { p.setParentWidget(parent); });
     }
-    pages_.attach(parent != nullptr);
+    const HRESULT hr = pages_.attach(parent != nullptr);
+    // A window kept because its controls could not be saved must outlive the old parent.
+    if (!parent)
+        eachPage([&](ControlPage& p) { p.setParentWidget(nullptr); });
+    return hr;
 }
 
 bool MultiPageFrame::dragControls() const
@@ -303,9 +307,11 @@ void MultiPageFrame::onWindowCreated()
 
 HRESULT MultiPageFrame::DestroyControlWindow()
 {
+    HRESULT kept = S_OK;
     if (parent_ && parent_ == window())
-        attach(nullptr, nullptr);
-    return ControlBase::DestroyControlWindow();
+        kept = attach(nullptr, nullptr);
+    const HRESULT hr = ControlBase::DestroyControlWindow();
+    return FAILED(kept) ? kept : hr;
 }
 
 void MultiPageFrame::onResize()

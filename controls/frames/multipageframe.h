@@ -15,9 +15,10 @@ public:
     ~MultiPageFrame() override;
     static const ClassDescriptor& classDescriptor();
 
-    // Pages live in `parent` (null: detached, every page and its controls are released).
-    // `owner` is asked whether dragging is locked; it outlives the attachment.
-    void attach(IControlPageOwner* owner, QWidget* parent);
+    // Pages live in `parent` (null: detached, every page's controls are saved and released;
+    // a page that cannot be saved keeps its window, outside the parent, and its failure is
+    // returned). `owner` is asked whether dragging is locked; it outlives the attachment.
+    HRESULT attach(IControlPageOwner* owner, QWidget* parent);
     QWidget* parentWidget() const { return parent_; }
 
     frames::PageSet& pageSet() { return pages_; }

@@ -16,9 +16,10 @@ RECT PageSet::rectOf(const Entry& e) const
     return isEmpty(e.rect) ? defaultRect_ : e.rect;
 }
 
-void PageSet::attach(bool attached)
+HRESULT PageSet::attach(bool attached)
 {
     attached_ = attached;
+    HRESULT result = S_OK;
     if (!attached) {
         // The windows go with the parent; the pages stay, their controls kept in the cached
         // data that saving refreshes, so a later window shows them again and Save still works.
@@ -27,7 +28,13 @@ void PageSet::attach(bool attached)
                 continue;
             e.rect = e.page->windowRect();
             auto scratch = com::MemoryStream::create();
-            e.page->save(scratch.get());
+            if (const HRESULT hr = e.page->save(scratch.get()); FAILED(hr)) {
+                // Destroying the window would lose the controls: it stays, hidden.
+                e.page->setShown(false);
+                if (SUCCEEDED(result))
+                    result = hr;
+                continue;
+            }
             e.page->destroyWindow();
         }
     } else if (pages_.empty()) {
@@ -35,6 +42,7 @@ void PageSet::attach(bool attached)
     } else {
         showCurrent();
     }
+    return result;
 }
 
 HRESULT PageSet::setCount(LONG n)

@@ -46,10 +46,11 @@ public:
     PageSlot* page(LONG index) const;
     PageSlot* currentPage() const { return page(current_); }
 
-    // With a parent window pages can have windows. Detaching destroys every page and its
-    // controls; attaching a set without pages gives it one.
+    // With a parent window pages can have windows. Detaching saves each page's controls into
+    // its cached data and destroys its window; a page whose save fails keeps its window,
+    // hidden, and the first such failure is returned. Attaching a set without pages gives it one.
     bool attached() const { return attached_; }
-    void attach(bool attached);
+    HRESULT attach(bool attached);
 
     // Values below 1 become 1; above kMaxPages E_INVALIDARG.
     HRESULT setCount(LONG n);

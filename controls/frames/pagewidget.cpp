@@ -137,7 +137,7 @@ bool PageWidget::eventFilter(QObject* watched, QEvent* e)
         return false;
     auto* me = static_cast<QMouseEvent*>(e);
     auto* w = qobject_cast<QWidget*>(watched);
-    if (me->button() != Qt::LeftButton || !w || page_.isLocked())
+    if (me->button() != Qt::LeftButton || !w || page_.isLocked() || page_.replaying_)
         return false;
     // The press lands on a host window or on the control window inside it.
     auto* host = qobject_cast<controls::HostWidget*>(w);
@@ -146,7 +146,8 @@ bool PageWidget::eventFilter(QObject* watched, QEvent* e)
     if (!host || host->parentWidget() != this)
         return false;
     const QPoint grab = w->mapTo(host, me->position().toPoint());
-    page_.pressOnHost(host, grab, me->globalPosition().toPoint(), int64_t(me->timestamp()));
+    page_.pressOnHost(host, grab, me->globalPosition().toPoint(), int64_t(me->timestamp()), w, me->position().toPoint(),
+                      me->modifiers());
     return true;
 }
 

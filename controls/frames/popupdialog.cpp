@@ -4,6 +4,9 @@
 #include "controls/frames/dragwatch.h"
 #include "controls/frames/pagedform.h"
 #include "controls/frames/popupregistry.h"
+#include "platform/gdi/edge.h"
+#include "platform/gdi/fill.h"
+#include "platform/gdi/syscolors.h"
 #include "platform/com/bstr.h"
 #include "platform/com/memstream.h"
 #include "controls/core/host.h"
@@ -14,6 +17,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
+#include <algorithm>
 
 namespace vyr::controls {
 
@@ -55,22 +60,37 @@ bool wantsEscape(QWidget* focus)
 
 } // namespace
 
-// The popup window: a top-level tool window with a sizing border that holds the page. It can be
-// moved with the mouse or Shift and the arrow keys while the popup's layout is open for editing.
+// The popup window: a top-level window owned by the button's window (it stays with it, above
+// it, and not above other applications), drawn with a sizing border of its own so that it
+// shows over a face of the same colour and can be resized wherever the window system lets an
+// application start a resize (X11 and Wayland alike). While the popup's layout is open for
+// editing the border resizes it, and a press inside moves it with the mouse, Shift and the
+// arrow keys move it by a pixel; with the layout locked the border is plain.
 class PopupWindow final : public QWidget {
 public:
-    explicit PopupWindow(PopupDialog& dialog)
-        : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint), dialog_(dialog)
+    explicit PopupWindow(PopupDialog& dialog) : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), dialog_(dialog)
     {
         setAttribute(Qt::WA_DeleteOnClose, false);
         setFocusPolicy(Qt::ClickFocus);
+        setMouseTracking(true); // the cursor shows the border's resize directions
     }
 
+    // The page's place: inside the border.
+    QRect pageRect() const { return rect().adjusted(kPopupBorder, kPopupBorder, -kPopupBorder, -kPopupBorder); }
+
 protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        gdi::FillSolid(p, rect(), gdi::SysColor(gdi::COLOR_BTNFACE));
+        gdi::DrawEdge(p, rect(), gdi::EDGE_RAISED, gdi::BF_RECT);
+    }
     void resizeEvent(QResizeEvent*) override
     {
-        if (frames::ControlPage* page = dialog_.page())
-            page->moveWindow({0, 0, width(), height()});
+        if (frames::ControlPage* page = dialog_.page()) {
+            const QRect r = pageRect();
+            page->moveWindow({r.left(), r.top(), r.left() + r.width(), r.top() + r.height()});
+        }
     }
     void keyPressEvent(QKeyEvent* e) override
     {
@@ -93,7 +113,19 @@ protected:
     }
     void mousePressEvent(QMouseEvent* e) override
     {
-        if (e->button() != Qt::LeftButton || !designing())
+        if (e->button() != Qt::LeftButton)
+            return;
+        const QPoint at = e->position().toPoint();
+        if (const Qt::Edges edges = resizableEdgesAt(at)) {
+            // The window system resizes when it can; otherwise the window follows the mouse.
+            if (windowHandle() && windowHandle()->startSystemResize(edges))
+                return;
+            grabMouse();
+            resizing_ = edges;
+            last_ = e->globalPosition().toPoint();
+            return;
+        }
+        if (!designing())
             return;
         grabMouse();
         moving_ = true;
@@ -102,24 +134,80 @@ protected:
     }
     void mouseMoveEvent(QMouseEvent* e) override
     {
-        if (!moving_ || since_.elapsed() <= frames::readDragSettings().delayMs)
-            return;
         const QPoint now = e->globalPosition().toPoint();
+        if (resizing_) {
+            setGeometry(resized(geometry(), resizing_, now - last_));
+            last_ = now;
+            return;
+        }
+        if (!moving_) {
+            showResizeCursor(resizableEdgesAt(e->position().toPoint()));
+            return;
+        }
+        if (since_.elapsed() <= frames::readDragSettings().delayMs)
+            return;
         move(pos() + (now - last_));
         last_ = now;
     }
     void mouseReleaseEvent(QMouseEvent*) override
     {
-        if (moving_)
+        if (moving_ || resizing_)
             releaseMouse();
         moving_ = false;
+        resizing_ = {};
     }
 
 private:
     bool designing() const { return dialog_.lockState() == std::optional<bool>(false); }
 
+    // The border's edges under `at` while the page may be resized (it may not while locked).
+    Qt::Edges resizableEdgesAt(QPoint at) const
+    {
+        const frames::ControlPage* page = dialog_.page();
+        if (!page || page->isLocked() || pageRect().contains(at) || !rect().contains(at))
+            return {};
+        Qt::Edges edges;
+        if (at.x() < kPopupBorder)
+            edges |= Qt::LeftEdge;
+        if (at.x() >= width() - kPopupBorder)
+            edges |= Qt::RightEdge;
+        if (at.y() < kPopupBorder)
+            edges |= Qt::TopEdge;
+        if (at.y() >= height() - kPopupBorder)
+            edges |= Qt::BottomEdge;
+        return edges;
+    }
+    void showResizeCursor(Qt::Edges edges)
+    {
+        const bool h = edges & (Qt::LeftEdge | Qt::RightEdge), v = edges & (Qt::TopEdge | Qt::BottomEdge);
+        const bool falling = edges == (Qt::LeftEdge | Qt::TopEdge) || edges == (Qt::RightEdge | Qt::BottomEdge);
+        if (h && v)
+            setCursor(falling ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor);
+        else if (h)
+            setCursor(Qt::SizeHorCursor);
+        else if (v)
+            setCursor(Qt::SizeVerCursor);
+        else
+            unsetCursor();
+    }
+    // `g` with the given edges moved by `by`, never smaller than the border around one pixel.
+    static QRect resized(QRect g, Qt::Edges edges, QPoint by)
+    {
+        constexpr int least = 2 * kPopupBorder + 1;
+        if (edges & Qt::LeftEdge)
+            g.setLeft(std::min(g.left() + by.x(), g.right() + 1 - least));
+        if (edges & Qt::RightEdge)
+            g.setRight(std::max(g.right() + by.x(), g.left() + least - 1));
+        if (edges & Qt::TopEdge)
+            g.setTop(std::min(g.top() + by.y(), g.bottom() + 1 - least));
+        if (edges & Qt::BottomEdge)
+            g.setBottom(std::max(g.bottom() + by.y(), g.top() + least - 1));
+        return g;
+    }
+
     PopupDialog& dialog_;
     bool moving_ = false;
+    Qt::Edges resizing_;
     QPoint last_;
     QElapsedTimer since_;
 };
@@ -302,9 +390,17 @@ HRESULT PopupDialog::create()
     page_->setLocked(locked != 0);
     page_->setCommandServer(server());
     popup_ = new PopupWindow(*this);
+    // Owned by the button's window: the window system keeps it with that window.
+    popup_->winId();
+    QWidget* top = button->window();
+    top->winId();
+    if (popup_->windowHandle())
+        popup_->windowHandle()->setTransientParent(top->windowHandle());
     place();
     page_->setParentWidget(popup_);
-    HRESULT hr = page_->createWindow({0, 0, popup_->width(), popup_->height()});
+    const QRect inside = popup_->pageRect();
+    HRESULT hr = page_->createWindow(
+        {inside.left(), inside.top(), inside.left() + inside.width(), inside.top() + inside.height()});
     // In run mode the page runs its controls; in design mode its layout is open for editing.
     page_->setLocked(isRunMode());
     PopupRegistry::instance().add(this, popup_, button);
@@ -393,16 +489,21 @@ void PopupDialog::popupGeometryChanged()
     }
 }
 
-void PopupDialog::pressed(QWidget* target, QPoint global, bool clientArea)
+void PopupDialog::pressed(QWidget* target, QPoint at, bool clientArea)
 {
     if (!popup_ || !target)
         return;
+    // Which window was pressed and where inside it decide; screen positions are not known
+    // everywhere (Wayland gives none of other windows).
+    QWidget* pressedWindow = target->window();
     QWidget* button = window();
     frames::PopupPress p;
     p.inWatched = clientArea && PopupRegistry::instance().inWatched(this, target);
-    p.onButton = button && (target == button || button->isAncestorOf(target));
+    p.onButton = button && (target == button || button->isAncestorOf(target) ||
+                            (pressedWindow == button->window() &&
+                             button->rect().contains(button->mapFrom(pressedWindow, at))));
     p.popupVisible = popup_->isVisible();
-    p.insidePopup = target == popup_ || popup_->isAncestorOf(target) || popup_->geometry().contains(global);
+    p.insidePopup = pressedWindow == popup_ && popup_->rect().contains(at);
     p.locked = lockState();
     p.onHostedControl = qobject_cast<HostWidget*>(target) ||
                         (target->parentWidget() && qobject_cast<HostWidget*>(target->parentWidget()));
@@ -438,16 +539,50 @@ bool PopupDialog::onEvent(QEvent* e)
             open();
         return false;
     }
-    // Tab from the button goes into the open popup's page.
-    if (e->type() == QEvent::KeyPress && isOpen() && page_) {
+    if ((e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease) && isOpen() && page_) {
         auto* k = static_cast<QKeyEvent*>(e);
+        // Tab from the button goes into the open popup's page.
         if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
-            popup_->activateWindow();
-            page_->passFocus(k->key() == Qt::Key_Backtab || (k->modifiers() & Qt::ShiftModifier));
+            if (e->type() == QEvent::KeyPress) {
+                popup_->activateWindow();
+                page_->passFocus(k->key() == Qt::Key_Backtab || (k->modifiers() & Qt::ShiftModifier));
+            }
             return true;
         }
+        // Escape is the button's (it closes); every other key goes to the page first.
+        if (k->key() == Qt::Key_Escape)
+            return false;
+        const auto taken = std::find(pageKeys_.begin(), pageKeys_.end(), k->key());
+        if (e->type() == QEvent::KeyRelease && taken == pageKeys_.end())
+            return false;
+        QWidget* target = pageKeyTarget();
+        if (!target)
+            return false;
+        QKeyEvent copy(k->type(), k->key(), k->modifiers(), k->nativeScanCode(), k->nativeVirtualKey(),
+                       k->nativeModifiers(), k->text(), k->isAutoRepeat(), ushort(k->count()));
+        QCoreApplication::sendEvent(target, &copy);
+        if (e->type() == QEvent::KeyRelease) {
+            pageKeys_.erase(taken);
+            return true;
+        }
+        if (!copy.isAccepted())
+            return false;
+        pageKeys_.push_back(k->key());
+        return true;
     }
     return false;
+}
+
+QWidget* PopupDialog::pageKeyTarget() const
+{
+    QWidget* pageWidget = page_ ? page_->widget() : nullptr;
+    if (!pageWidget)
+        return nullptr;
+    if (QWidget* f = popup_->focusWidget(); f && pageWidget->isAncestorOf(f))
+        return f;
+    if (QWidget* w = page_->tabStop(false))
+        return w;
+    return pageWidget;
 }
 
 bool PopupDialog::onKeyPress(QKeyEvent* e)

@@ -15,6 +15,9 @@ namespace vyr::controls {
 
 class PopupWindow;
 
+// The width of the popup's sizing border; the page lies inside it.
+inline constexpr int kPopupBorder = 4;
+
 class PopupDialog final : public PushButtonBase, public IControlPageOwner, public IPageOwnerAware {
 public:
     enum : DISPID {
@@ -83,7 +86,8 @@ public:
     void watchedWindowGone();
     void watchedWindowMoved();
     void popupGeometryChanged();
-    void pressed(QWidget* target, QPoint global, bool clientArea);
+    // A left press on `target`, at `at` in the coordinates of the target's top-level window.
+    void pressed(QWidget* target, QPoint at, bool clientArea);
     // Called by the popup window.
     bool escapeCloses(QWidget* focus) const;
 
@@ -100,6 +104,9 @@ private:
     void place();
     void follow();
     RECT buttonRect() const;
+    // Where the popup page takes keys typed in the button: its focused control, else its
+    // first tab stop, else the page itself.
+    QWidget* pageKeyTarget() const;
 
     std::unique_ptr<frames::ControlPage> page_;
     QPointer<PopupWindow> popup_;
@@ -109,6 +116,7 @@ private:
     OLE_COLOR appColor_ = 0x8000000F;
     com::ComPtr<IControlPageOwner> pageOwner_;
     bool placing_ = false;
+    std::vector<int> pageKeys_; // keys pressed in the button that the page took
 
     friend class PopupWindow;
 };

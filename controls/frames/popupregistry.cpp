@@ -91,7 +91,7 @@ bool PopupRegistry::eventFilter(QObject* watched, QEvent* e)
             // A press the widget under the mouse passes on reaches its parents again; the first
             // one that closes the popup leaves nothing for the others to do.
             if (me->button() == Qt::LeftButton)
-                dialog->pressed(w, me->globalPosition().toPoint(), t == QEvent::MouseButtonPress);
+                dialog->pressed(w, w->mapTo(w->window(), me->position().toPoint()), t == QEvent::MouseButtonPress);
             continue;
         }
         const bool isWatched = std::any_of(entry->windows.begin(), entry->windows.end(),

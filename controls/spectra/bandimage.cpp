@@ -29,7 +29,9 @@ QImage renderBand(const WavelengthMap& map, const BandLook& look, const std::vec
     if (!look.showSpectra && !look.showLaserLines)
         return image;
 
-    const RowSpan rows = bandRows(look, image.height());
+    // Without the colours there is no band to keep the lines in: they run over the whole
+    // height, as the curves do then.
+    const RowSpan rows = look.showSpectra ? bandRows(look, image.height()) : RowSpan{0, image.height()};
     if (rows.first >= rows.last)
         return image;
 

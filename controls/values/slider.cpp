@@ -190,7 +190,9 @@ void Slider::placeChildren()
     }
     if (units_) {
         units_->setFont(font);
-        units_->setGeometry(values::toQRect(g.unitSelectorBox()));
+        // The closed drop-down, frame included, covers the unit field; its selection field
+        // inside the 6-pixel frame is the field's height less 6.
+        units_->setGeometry(values::toQRect(g.unitField));
         units_->setEnabled(logic.enabled());
         units_->setVisible(display && p.unitSelectable && !logic.units().empty());
     }

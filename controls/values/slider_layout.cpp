@@ -188,15 +188,4 @@ SliderHit SliderGeometry::hitTest(PixelPoint p, double ratio) const
     return {axis.along(p) < thumbCentre(ratio) ? SliderPart::TrackBelow : SliderPart::TrackAbove};
 }
 
-PixelRect SliderGeometry::unitSelectorBox() const
-{
-    if (unitField.isEmpty())
-        return unitField;
-    PixelRect r = unitField;
-    const int height = std::max(1, unitField.height() - 6);
-    r.top += (unitField.height() - height) / 2;
-    r.bottom = r.top + height;
-    return r;
-}
-
 } // namespace vyr::values

@@ -58,9 +58,6 @@ struct SliderGeometry {
     int slotOffset(PixelPoint p) const;
     SliderHit hitTest(PixelPoint p, double ratio) const;
     PixelRect editBox(int textHeight) const { return editBoxIn(valueField, textHeight); }
-    // The unit selector's selection field: the unit field's width, its height less 6,
-    // centred in it (at least one pixel high).
-    PixelRect unitSelectorBox() const;
 };
 
 constexpr int kArrowButtonExtent = 16;

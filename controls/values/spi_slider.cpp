@@ -232,6 +232,23 @@ void SpiSlider::onMousePress(QMouseEvent* e)
 void SpiSlider::onMouseMove(QMouseEvent* e)
 {
     act(values::MouseMove{values::pointOf(e)}, e->position().toPoint());
+    // Tips show in an inactive window too, where the application sends no tool-tip events:
+    // the control times the pointer's rest itself.
+    QWidget* w = window();
+    if (w && logic.properties().toolTip && e->buttons() == Qt::NoButton && !w->isActiveWindow()) {
+        tipAt_ = e->position().toPoint();
+        killTimer(kTipDelayMs);
+        setTimer(kTipDelayMs);
+    }
+}
+
+void SpiSlider::onTimer(int id)
+{
+    if (id != kTipDelayMs)
+        return;
+    killTimer(kTipDelayMs);
+    if (window() && logic.press() == values::SpiPress::None)
+        showTip(tipAt_);
 }
 
 void SpiSlider::onMouseRelease(QMouseEvent* e)
@@ -246,8 +263,7 @@ bool SpiSlider::onKeyPress(QKeyEvent* e)
     if (!key)
         return false;
     act(values::KeyStroke{*key, e->count(), values::modifiersOf(e->modifiers())}, {});
-    if (logic.properties().toolTip && QToolTip::isVisible())
-        QToolTip::hideText();
+    updateTip();
     return true;
 }
 
@@ -271,6 +287,8 @@ void SpiSlider::showTip(QPoint at)
     if (!w || !logic.properties().toolTip || !isRunMode())
         return;
     const auto tool = logic.toolAt({at.x(), at.y()});
+    tipTool_ = tool;
+    tipAt_ = at;
     if (!tool) {
         QToolTip::hideText();
         return;
@@ -279,8 +297,21 @@ void SpiSlider::showTip(QPoint at)
                        values::toQRect(logic.toolRect(*tool)));
 }
 
+void SpiSlider::updateTip()
+{
+    QWidget* w = window();
+    if (!w || !tipTool_ || !logic.properties().toolTip || !QToolTip::isVisible())
+        return;
+    // The tool's rectangle has moved with its thumb; the tip stays where it is until the
+    // pointer leaves the old one or the new one.
+    const QRect rect = values::toQRect(logic.toolRect(*tipTool_)).united(QRect(tipAt_, QSize(1, 1)));
+    QToolTip::showText(w->mapToGlobal(tipAt_), QString::fromStdString(logic.toolText(*tipTool_)), w, rect);
+}
+
 bool SpiSlider::onEvent(QEvent* e)
 {
+    if (e->type() == QEvent::Leave)
+        killTimer(kTipDelayMs); // the pointer did not rest here
     if (e->type() != QEvent::ToolTip)
         return false;
     if (logic.properties().toolTip)

@@ -41,12 +41,21 @@ public:
     void onResize() override { relayout(); }
     void onWindowCreated() override;
     bool onEvent(QEvent* e) override;
+    void onTimer(int id) override;
+
+    // The pointer rests this long over an inactive window before its tip shows.
+    static constexpr int kTipDelayMs = 500;
 
 private:
     class Port;
     void act(const values::SpiAction& action, QPoint at);
     bool readServer();
     void showTip(QPoint at);
+    // A shown tip takes the new text of its tool, in place.
+    void updateTip();
+
+    std::optional<values::SpiTool> tipTool_; // the tool whose tip was shown last
+    QPoint tipAt_;                           // where, in client coordinates
 };
 
 HRESULT createSpiSlider(REFIID iid, void** out);

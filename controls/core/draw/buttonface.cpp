@@ -77,14 +77,16 @@ void DrawButtonFaceImage(QPainter& painter, const QRect& bounds, const QRect& up
                          OLE_COLOR foreColor, OLE_COLOR backColor, const QFont* font, IUnknown* picture,
                          IUnknown* backPicture, bool pressed, bool enabled, bool focused)
 {
-    QImage face(bounds.size(), QImage::Format_RGB32);
-    face.fill(SysColor(COLOR_BTNFACE));
-    {
+    auto render = [&](IUnknown* back) {
+        QImage face(bounds.size(), QImage::Format_RGB32);
+        face.fill(SysColor(COLOR_BTNFACE));
         QPainter q(&face);
         q.setFont(font ? *font : painter.font());
         compose(q, QRect(QPoint(0, 0), bounds.size()), style, captionPosition, picturePosition, caption, foreColor,
-                backColor, font, picture, backPicture, pressed, enabled, focused);
-    }
+                backColor, font, picture, back, pressed, enabled, focused);
+        return face;
+    };
+    const QImage face = render(backPicture);
     const QRect copied = (update.isNull() ? bounds : update) & bounds;
     painter.save();
     painter.setCompositionMode(QPainter::CompositionMode_Source);
@@ -92,7 +94,11 @@ void DrawButtonFaceImage(QPainter& painter, const QRect& bounds, const QRect& up
         painter.drawImage(copied.topLeft(), face, copied.translated(-bounds.topLeft()));
     painter.restore();
     if (!enabled) {
-        DrawDisabledBitmap(painter, bounds.left(), bounds.top(), bounds.width(), bounds.height(), face, 0, 0,
+        // A back picture is background to the emboss as the back colour is: the mask comes from
+        // the face drawn on its back colour, so that the caption, picture and edge stand out
+        // instead of the whole picture turning into shadow.
+        const QImage embossed = backColourFills(backPicture) ? face : render(nullptr);
+        DrawDisabledBitmap(painter, bounds.left(), bounds.top(), bounds.width(), bounds.height(), embossed, 0, 0,
                            ColorOf(backColor));
         DrawEdge(painter, bounds, EDGE_ETCHED, BF_RECT);
     }

@@ -3,6 +3,7 @@
 #include "controls/buttons/buttonlist.h"
 #include "controls/buttons/displaybutton.h"
 #include "controls/buttons/radiobutton.h"
+#include "platform/com/picture.h"
 #include "tests/controls/buttons/hosted.h"
 #include <QDir>
 #include <QLabel>
@@ -28,7 +29,7 @@ TEST(ButtonScreenshots, FamilyInItsStates)
     (*server)["Lines"].index = 2;
 
     QWidget top;
-    top.resize(460, 250);
+    top.resize(460, 290);
     top.setAutoFillBackground(true);
     struct Spec {
         const char* progId;
@@ -61,7 +62,21 @@ TEST(ButtonScreenshots, FamilyInItsStates)
         {"VyrControls.ButtonList", {10, 140, 440, 100},
          {{"ButtonRows", Variant::fromLong(2)}, {"Style", Variant::fromLong(2)}, {"ButtonDistance", Variant::fromLong(4)},
           {"Command", Variant::fromString("Lines")}}},
+        {"VyrControls.CheckBox", {10, 252, 130, 24},
+         {{"Caption", Variant::fromString("On yellow")}, {"BackColor", Variant::fromULong(0x0080FFFF)},
+          {"Command", Variant::fromString("Laser")}}},
+        {"VyrControls.Button", {150, 248, 130, 32}, {{"Caption", Variant::fromString("Disabled")}}},
+        {"VyrControls.DisplayButton", {290, 248, 130, 32}, {{"Command", Variant::fromString("Amp")}}},
     };
+    (*server)["Amp"].text = "R&un";
+    // A checked back picture under the disabled Button's caption.
+    QImage checks(8, 8, QImage::Format_RGB32);
+    checks.fill(qRgb(90, 140, 200));
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            checks.setPixel(x, y, qRgb(200, 220, 240)), checks.setPixel(x + 4, y + 4, qRgb(200, 220, 240));
+    com::ComPtr<IPictureDisp> back;
+    ASSERT_EQ(com::createPicture(checks, back.put()), S_OK);
     std::vector<HostWidget*> hosts;
     for (const Spec& s : specs) {
         auto* h = new HostWidget(&top);
@@ -71,6 +86,8 @@ TEST(ButtonScreenshots, FamilyInItsStates)
             EXPECT_EQ(h->setProperty(name, value), S_OK) << s.progId << " " << name;
         if (std::string(s.progId) != "VyrControls.RadioButton" && h->property("Command").toString() != "")
             h->setCommandServer(server.get());
+        if (std::string(s.progId) == "VyrControls.Button")
+            EXPECT_EQ(h->setProperty("BackPicture", Variant::fromDispatch(back.get())), S_OK);
         hosts.push_back(h);
     }
     top.show();

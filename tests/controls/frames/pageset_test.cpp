@@ -154,6 +154,27 @@ TEST_F(PageSetTest, ShrinkingDestroysPagesAndDetachingOnlyTheirWindows)
     EXPECT_TRUE(page(0).hasWindow());
 }
 
+TEST_F(PageSetTest, DetachingAPageThatCannotBeSavedKeepsItsWindowAndReportsIt)
+{
+    attachWith(1, 2);
+    ASSERT_EQ(set.setCurrent(1), S_OK);
+    for (LONG i : {0, 1})
+        page(i).live->controls.push_back(control(kButtonClsid, {1, 2, 30, 20}, "button"));
+    page(1).live->failSaveAt = 0;
+    log.clear();
+    EXPECT_EQ(set.attach(false), E_NOINTERFACE);
+    // The first page went (its controls are in its cached data); the second keeps its window
+    // and its control, hidden.
+    EXPECT_EQ(log, (Log{"destroy 0", "hide 1"}));
+    EXPECT_FALSE(page(0).hasWindow());
+    ASSERT_TRUE(page(1).hasWindow());
+    EXPECT_EQ(page(1).live->controls.size(), 1u);
+    page(1).live->failSaveAt = -1;
+    EXPECT_EQ(set.attach(true), S_OK);
+    EXPECT_TRUE(page(1).shown);
+    EXPECT_EQ(page(1).live->controls.size(), 1u);
+}
+
 TEST_F(PageSetTest, ArrangesTheShownCurrentPage)
 {
     attachWith(1, 2);

@@ -3,12 +3,15 @@
 #include "controls/frames/popupdialog.h"
 #include "controls/frames/popupregistry.h"
 #include "platform/com/memstream.h"
+#include "platform/gdi/syscolors.h"
 #include "tests/controls/frames/hosting.h"
+#include "tests/support/eventspy.h"
 #include "tools/cmdserver/memoryserver.h"
 #include <QApplication>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QTest>
+#include <QWindow>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -90,8 +93,8 @@ TEST_F(PopupTest, OpensCentredOnTheButton)
     ASSERT_TRUE(popup().isOpen());
     const QPoint b = button()->mapToGlobal(QPoint(0, 0)); // (150, 160) on the desktop
     EXPECT_EQ(popup().popupWindow()->geometry(), QRect(b.x(), b.y() - 30, 100, 100));
-    // The page fills the popup.
-    EXPECT_EQ(popup().page()->widget()->geometry(), QRect(0, 0, 100, 100));
+    // The page fills the popup inside its sizing border.
+    EXPECT_EQ(popup().page()->widget()->geometry(), QRect(4, 4, 92, 92));
     // A position property moves the open popup at once.
     ASSERT_EQ(host->setProperty("PopupLeft", Variant::fromLong(10)), S_OK);
     EXPECT_EQ(popup().popupWindow()->geometry().x(), b.x() + 50 + 10);
@@ -302,6 +305,155 @@ TEST_F(PopupTest, HostileStreamsFailCleanly)
     std::memcpy(bad.data(), &huge, 4);
     in = com::MemoryStream::create(bad);
     EXPECT_TRUE(FAILED(copy.createAndLoad("VyrControls.PopupDialog", in.get())));
+}
+
+QRgb sys(int index) { return gdi::SysColor(index).rgb(); }
+
+TEST_F(PopupTest, ThePopupIsOwnedByTheButtonsWindowAndFramedByASizingBorder)
+{
+    click();
+    QWidget* w = popup().popupWindow();
+    ASSERT_TRUE(w && w->windowHandle());
+    EXPECT_EQ(w->windowHandle()->transientParent(), top->windowHandle());
+    EXPECT_FALSE(w->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_NE(w->windowType(), Qt::Tool);
+    // Empty, the popup shows its raised border around a face of the button-face colour.
+    const QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(img.pixel(0, 50), sys(gdi::COLOR_3DLIGHT));
+    EXPECT_EQ(img.pixel(1, 50), sys(gdi::COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(img.pixel(99, 50), sys(gdi::COLOR_3DDKSHADOW));
+    EXPECT_EQ(img.pixel(98, 50), sys(gdi::COLOR_BTNSHADOW));
+    EXPECT_EQ(img.pixel(50, 99), sys(gdi::COLOR_3DDKSHADOW));
+    EXPECT_EQ(img.pixel(50, 50), sys(gdi::COLOR_BTNFACE));
+
+    // In run mode the page is locked: the border does not resize.
+    QTest::mousePress(w, Qt::LeftButton, {}, QPoint(98, 98));
+    QTest::mouseMove(w, QPoint(118, 108));
+    QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(118, 108));
+    EXPECT_EQ(w->size(), QSize(100, 100));
+    EXPECT_EQ(host->property("PopupWidth").toLong().value_or(0), 100);
+}
+
+TEST_F(PopupTest, KeysTypedInTheButtonReachThePageFirst)
+{
+    click();
+    HostWidget* slider = addSlider("Gain");
+    ASSERT_NE(slider, nullptr);
+    (*server)["Gain"].value = 50;
+    server->notify("Gain");
+    server->log.clear();
+    struct Case { Qt::Key key; const char* call; };
+    for (const Case c : {Case{Qt::Key_Right, "SetValue Gain 51"}, Case{Qt::Key_PageUp, "SetValue Gain 52"},
+                         Case{Qt::Key_Down, "SetValue Gain 51"}, Case{Qt::Key_End, "SetValue Gain 100"},
+                         Case{Qt::Key_Home, "SetValue Gain 0"}}) {
+        server->log.clear();
+        QTest::keyClick(button(), c.key);
+        EXPECT_EQ(server->calls("SetValue"), std::vector<std::string>{c.call}) << c.call;
+        EXPECT_TRUE(popup().isOpen());
+    }
+    // Escape stays the button's: it closes.
+    QTest::keyClick(button(), Qt::Key_Escape);
+    EXPECT_FALSE(popup().isOpen());
+}
+
+TEST_F(PopupTest, APressInAnotherWindowClosesWhereverThatWindowLies)
+{
+    ASSERT_EQ(host->setProperty("Locked", Variant::fromBool(true)), S_OK);
+    ASSERT_EQ(host->setProperty("AutoClose", Variant::fromLong(2)), S_OK);
+    click();
+    ASSERT_TRUE(popup().isOpen());
+    // Another window lying under the popup: the press is in that window, not in the popup.
+    other.setGeometry(popup().popupWindow()->geometry());
+    QApplication::processEvents();
+    QTest::mouseClick(&other, Qt::LeftButton, {}, QPoint(50, 50));
+    EXPECT_FALSE(popup().isOpen());
+    // A press in the popup's own window keeps it, wherever the other window is.
+    click();
+    QTest::mouseClick(popup().popupWindow(), Qt::LeftButton, {}, QPoint(1, 1));
+    EXPECT_TRUE(popup().isOpen());
+}
+
+// A PopupDialog on the page of an unlocked Frame: the layout is being edited.
+class PopupOnFrameTest : public testing::Test {
+protected:
+    QWidget top;
+    HostWidget* frame = nullptr;
+    HostWidget* host = nullptr;
+    int drags = 0;
+
+    void SetUp() override
+    {
+        top.setGeometry(50, 60, 400, 300);
+        frame = new HostWidget(&top);
+        frame->setGeometry(10, 10, 380, 280);
+        ASSERT_EQ(frame->create("VyrControls.Frame"), S_OK);
+        ASSERT_EQ(frame->setProperty("Locked", Variant::fromBool(false)), S_OK);
+        host = insert(*frameOf(frame)->inner().currentPage(), "VyrControls.PopupDialog", {100, 100, 200, 140});
+        ASSERT_NE(host, nullptr);
+        top.show();
+        ControlPage::setDragRunner([this](QWidget*, QMimeData* data, Qt::DropActions) {
+            ++drags;
+            delete data;
+            return Qt::IgnoreAction;
+        });
+    }
+    void TearDown() override
+    {
+        ControlPage::setDragRunner(nullptr);
+        if (PopupDialog* p = dynamic_cast<PopupDialog*>(controlOf(host)))
+            p->close(true);
+        flushDeletes();
+    }
+    PopupDialog& popup() { return *dynamic_cast<PopupDialog*>(controlOf(host)); }
+    QWidget* button() { return host->controlWindow(); }
+};
+
+TEST_F(PopupOnFrameTest, APressOnTheButtonOpensThePopupAfterTheDragDetection)
+{
+    ASSERT_EQ(popup().lockState(), std::optional<bool>(false));
+    // Held still past the drag delay, the press drags the control instead.
+    QTest::mousePress(button(), Qt::LeftButton, {}, QPoint(20, 10));
+    QTRY_COMPARE_WITH_TIMEOUT(drags, 1, 1000);
+    QTest::mouseRelease(button(), Qt::LeftButton, {}, QPoint(20, 10));
+    EXPECT_FALSE(popup().isOpen());
+    // A click that starts no drag opens the popup.
+    QTest::mouseClick(button(), Qt::LeftButton, {}, QPoint(20, 10));
+    EXPECT_EQ(drags, 1);
+    ASSERT_TRUE(popup().isOpen());
+    // Empty, it still shows over the Frame: its border is not the face colour.
+    const QImage img = popup().popupWindow()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_NE(img.pixel(99, 99), sys(gdi::COLOR_BTNFACE));
+}
+
+TEST_F(PopupOnFrameTest, ResizingThePopupBySItsBorderSetsItsSize)
+{
+    QTest::mouseClick(button(), Qt::LeftButton, {}, QPoint(20, 10));
+    ASSERT_TRUE(popup().isOpen());
+    auto notes = com::make<vyr::test::NotifySpy>();
+    ASSERT_TRUE(notes->connect(host->control()));
+    QWidget* w = popup().popupWindow();
+    const QPoint topLeft = w->pos();
+    // The bottom-right corner, then the left edge.
+    QTest::mousePress(w, Qt::LeftButton, {}, QPoint(98, 98));
+    QTest::mouseMove(w, QPoint(118, 108));
+    QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(118, 108));
+    QApplication::processEvents();
+    EXPECT_EQ(w->size(), QSize(120, 110));
+    EXPECT_EQ(w->pos(), topLeft);
+    EXPECT_EQ(host->property("PopupWidth").toLong().value_or(0), 120);
+    EXPECT_EQ(host->property("PopupHeight").toLong().value_or(0), 110);
+    EXPECT_EQ(notes->changed, (std::vector<DISPID>{PopupDialog::kPopupWidth, PopupDialog::kPopupHeight}));
+    EXPECT_EQ(popup().page()->widget()->geometry(), QRect(4, 4, 112, 102));
+
+    notes->changed.clear();
+    QTest::mousePress(w, Qt::LeftButton, {}, QPoint(1, 50));
+    QTest::mouseMove(w, QPoint(-9, 50));
+    QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(-9, 50));
+    QApplication::processEvents();
+    EXPECT_EQ(w->geometry(), QRect(topLeft - QPoint(10, 0), QSize(130, 110)));
+    EXPECT_EQ(host->property("PopupWidth").toLong().value_or(0), 130);
+    EXPECT_EQ(host->property("PopupLeft").toLong().value_or(0), -60);
+    EXPECT_EQ(notes->changed, (std::vector<DISPID>{PopupDialog::kPopupLeft, PopupDialog::kPopupWidth}));
 }
 
 } // namespace

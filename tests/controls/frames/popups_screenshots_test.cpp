@@ -77,6 +77,38 @@ TEST(PopupScreenshots, OpenPopupWithSliders)
     flushDeletes();
 }
 
+TEST(PopupScreenshots, EmptyPopupOverAFrame)
+{
+    // An empty popup over a Frame of the same face colour: its sizing border shows it.
+    QWidget top;
+    top.setGeometry(100, 100, 260, 200);
+    auto* frame = new HostWidget(&top);
+    frame->setGeometry(0, 0, 260, 200);
+    ASSERT_EQ(frame->create("VyrControls.Frame"), S_OK);
+    frame->setProperty("Locked", Variant::fromBool(true));
+    HostWidget* host = insert(*frameOf(frame)->inner().currentPage(), "VyrControls.PopupDialog", {20, 20, 120, 50});
+    ASSERT_NE(host, nullptr);
+    host->setProperty("Caption", Variant::fromString("Options..."));
+    host->setProperty("PopupLeft", Variant::fromLong(-30));
+    host->setProperty("PopupTop", Variant::fromLong(25));
+    host->setProperty("PopupWidth", Variant::fromLong(160));
+    host->setProperty("PopupHeight", Variant::fromLong(110));
+    top.show();
+    auto* popup = dynamic_cast<controls::PopupDialog*>(controlOf(host));
+    ASSERT_EQ(popup->open(), S_OK);
+    QTest::qWait(20);
+    QImage image(top.size(), QImage::Format_RGB32);
+    QPainter p(&image);
+    top.render(&p, QPoint(0, 0));
+    const QPoint at = popup->popupWindow()->mapToGlobal(QPoint(0, 0)) - top.mapToGlobal(QPoint(0, 0));
+    popup->popupWindow()->render(&p, at);
+    p.end();
+    EXPECT_NE(image.pixel(at + QPoint(159, 60)), image.pixel(at + QPoint(80, 60)));
+    save(image, "popup-empty-over-frame.png");
+    popup->close(true);
+    flushDeletes();
+}
+
 TEST(PopupScreenshots, GrabFieldRotations)
 {
     auto server = com::make<cmdserver::MemoryCommandServer>();

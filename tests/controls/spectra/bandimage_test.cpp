@@ -81,17 +81,19 @@ TEST(BandImage, LaserLinesInTheirColourAtTheirColumn)
     EXPECT_EQ(renderBand(map, off, {488.0}).pixel(880, 5), wavelengthRgb(488));
 }
 
-TEST(BandImage, HiddenColoursStillShowTheLaserLines)
+TEST(BandImage, HiddenColoursShowTheLaserLinesOverTheWholeHeight)
 {
-    BandLook look = shown(eCurveAboveSpectra);
-    look.showSpectra = false;
-    const QImage band = renderBand(testMap(), look, {488.0});
-    EXPECT_EQ(band.pixel(1500, 35), kBack);
-    EXPECT_EQ(band.pixel(880, 35), kLaser);
-    EXPECT_EQ(band.pixel(880, 10), kBack); // only across the band rows
-
-    look.showLaserLines = false;
-    EXPECT_EQ(renderBand(testMap(), look, {488.0}).pixel(880, 35), kBack);
+    for (CurveDisplayMode mode : {eCurveAboveSpectra, eCurveBelowSpectra, eCurveInSpectra}) {
+        BandLook look = shown(mode);
+        look.showSpectra = false;
+        const QImage band = renderBand(testMap(), look, {488.0});
+        for (int y : {0, 10, 20, 35, 39}) {
+            EXPECT_EQ(band.pixel(880, y), kLaser) << "mode " << mode << " row " << y;
+            EXPECT_EQ(band.pixel(1500, y), kBack) << "mode " << mode << " row " << y;
+        }
+        look.showLaserLines = false;
+        EXPECT_EQ(renderBand(testMap(), look, {488.0}).pixel(880, 35), kBack);
+    }
 }
 
 TEST(BandImage, OutsideTheColouredRangeIsBlack)

@@ -1,6 +1,7 @@
 // Renders the two displays as a container shows them: the SpectraCtrl in its three display
 // modes and a SliceCtrl with four channels. With VYR_SCREENSHOT_DIR set the images are
-// written there as PNG files (spectra-*.png, slice-*.png).
+// written there as PNG files (spectra-*.png, slice-*.png); a fourth SpectraCtrl without the
+// colour band shows its laser lines over the whole curve area.
 #include "controls/core/host.h"
 #include "controls/spectra/curveshapes.h"
 #include "controls/spectra/curvesource.h"
@@ -39,8 +40,11 @@ TEST(Screenshots, SpectraCtrlInItsThreeDisplayModes)
     curves->addCurve(0x00C00000, spectra::dyeCurve(590, 18));
     (*server)["Spectra"].object = ComPtr<IUnknown>(curves->unknown());
 
-    const char* files[] = {"spectra-above.png", "spectra-below.png", "spectra-in.png"};
-    for (int mode = 0; mode < 3; ++mode) {
+    // The three modes with the colour band, then "curve above spectra" without it: the laser
+    // lines run over the whole height.
+    const char* files[] = {"spectra-above.png", "spectra-below.png", "spectra-in.png", "spectra-nocolours.png"};
+    for (int shot = 0; shot < 4; ++shot) {
+        const int mode = shot % 3;
         HostWidget host;
         host.resize(640, 150);
         ASSERT_EQ(host.create("VyrControls.SpectraCtrl"), S_OK);
@@ -48,7 +52,8 @@ TEST(Screenshots, SpectraCtrlInItsThreeDisplayModes)
         host.setProperty("CommandWidth", Variant::fromString("Width"));
         host.setProperty("CommandSpectra", Variant::fromString("Spectra"));
         host.setProperty("CommandLaserLines", Variant::fromString("Lasers"));
-        host.setProperty("ShowSpectra", Variant::fromLong(1));
+        host.setProperty("ShowSpectra", Variant::fromLong(shot < 3 ? 1 : 0));
+        host.setProperty("LaserLineColor", Variant::fromULong(shot < 3 ? 0x00FFFFFF : 0x00008000));
         host.setProperty("CurveDisplayMode", Variant::fromLong(mode));
         host.setProperty("RainbowHeight", Variant::fromShort(24));
         host.setProperty("CurveDrawMode", Variant::fromLong(mode == 2 ? 1 : 0));
@@ -56,7 +61,7 @@ TEST(Screenshots, SpectraCtrlInItsThreeDisplayModes)
         host.show();
         const QImage image = host.grab().toImage();
         ASSERT_FALSE(image.isNull());
-        save(image, files[mode]);
+        save(image, files[shot]);
     }
 }
 

@@ -303,6 +303,23 @@ TEST(SpectraCtrl, LaserLinesShowWithTheDefaultLook)
     EXPECT_EQ(img.pixel(screenX(*h.ctrl, 510), row), gdi::SysColor(15).rgb());
 }
 
+TEST(SpectraCtrl, WithoutColoursLaserLinesRunOverTheWholeCurveArea)
+{
+    for (long mode : {0L, 1L, 2L}) {
+        Hosted h;
+        h.host->setProperty("ShowCurve", Variant::fromLong(0));
+        h.host->setProperty("LaserLineColor", Variant::fromULong(0x00FF00FF));
+        h.host->setProperty("CurveDisplayMode", Variant::fromLong(mode));
+        const QImage img = h.shot();
+        const QRect area = h.ctrl->layout().area;
+        const int x = screenX(*h.ctrl, 488);
+        // Inside the black frame around the area, from its first row to its last.
+        for (int y = area.top() + 1; y < area.bottom(); ++y)
+            ASSERT_EQ(img.pixel(x, y), qRgb(255, 0, 255)) << "mode " << mode << " row " << y;
+        EXPECT_EQ(img.pixel(screenX(*h.ctrl, 510), area.top() + 2), gdi::SysColor(15).rgb());
+    }
+}
+
 TEST(SpectraCtrl, CurvesAreDrawnInTheirColour)
 {
     Hosted h;

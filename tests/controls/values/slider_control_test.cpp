@@ -299,9 +299,10 @@ TEST(SliderControl, UnitSelectorPicksTheShownUnit)
     });
     Slider& s = h.control();
     ASSERT_TRUE(s.unitSelector()->isVisible());
-    // The selection field is the unit field's height less 6, centred in it.
+    // The closed drop-down fills the unit field, as high as the value field beside it.
     const QRect field = values::toQRect(s.logic.geometry().unitField);
-    EXPECT_EQ(s.unitSelector()->geometry(), field.adjusted(0, 3, 0, -3));
+    EXPECT_EQ(s.unitSelector()->geometry(), field);
+    EXPECT_EQ(s.unitSelector()->height(), values::toQRect(s.logic.geometry().valueField).height());
     EXPECT_EQ(s.unitSelector()->count(), 2);
     EXPECT_EQ(s.unitSelector()->currentIndex(), 0);
     EXPECT_EQ(s.logic.valueText(), "50.0000");

@@ -306,6 +306,45 @@ TEST(SpiSliderControl, ToolTipsShowTheValuesAndFollowADrag)
     EXPECT_FALSE(QToolTip::isVisible());
 }
 
+TEST(SpiSliderControl, ToolTipsShowInAnInactiveWindowToo)
+{
+    HostedSpi h;
+    SpiSlider& s = h.control();
+    h.host->setProperty("ToolTip", Variant::fromLong(1));
+    QWidget other;
+    other.setGeometry(400, 300, 50, 50);
+    other.show();
+    QApplication::setActiveWindow(&other);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    ASSERT_FALSE(h.window()->isActiveWindow());
+    QToolTip::hideText();
+    const QPoint at = centre(s.logic.geometry().upperThumb);
+    QTest::mouseMove(h.window(), at - QPoint(1, 0));
+    QTest::mouseMove(h.window(), at);
+    QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), 3000);
+    EXPECT_EQ(QToolTip::text(), "40");
+    QToolTip::hideText();
+}
+
+TEST(SpiSliderControl, AKeyStepUpdatesTheShownTip)
+{
+    HostedSpi h;
+    SpiSlider& s = h.control();
+    h.host->setProperty("ToolTip", Variant::fromLong(1));
+    const QPoint at = grip(s);
+    QHelpEvent e(QEvent::ToolTip, at, h.window()->mapToGlobal(at));
+    QApplication::sendEvent(h.window(), &e);
+    ASSERT_TRUE(QToolTip::isVisible());
+    ASSERT_EQ(QToolTip::text(), "20 ... 40");
+    h.window()->setFocus();
+    h.server->log.clear();
+    QTest::keyClick(h.window(), Qt::Key_Right);
+    EXPECT_EQ(h.server->calls("SetValue"), (Log{"SetValue High 41", "SetValue Low 21"}));
+    EXPECT_TRUE(QToolTip::isVisible()) << "the tip stays, with the new values";
+    EXPECT_EQ(QToolTip::text(), "21 ... 41");
+    QToolTip::hideText();
+}
+
 TEST(SpiSliderControl, EnumeratedPropertiesBrowse)
 {
     HostedSpi h;
