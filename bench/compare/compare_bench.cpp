@@ -8,7 +8,7 @@
 #include "controls/spectra/spectractrl.h"
 #include "bench/support/store_answers.h"
 #include "platform/dao/database.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include "vtx/model/load.h"
 #include "vtx/model/sql_script.h"
 #include "vtx/model/store.h"
@@ -257,7 +257,7 @@ std::vector<spectra::CurvePoint> curvePoints(int c)
 
 void spectraOurs(benchmark::State& state)
 {
-    auto server = com::make<cmdserver::MemoryCommandServer>();
+    auto server = com::make<vyr::CommandServer>();
     auto ctrl = com::make<controls::SpectraCtrl>();
     auto& centre = (*server)["Centre"];
     centre.minimum = 350;

@@ -4,7 +4,7 @@
 #include "controls/frames/popupregistry.h"
 #include "platform/com/memstream.h"
 #include "tests/controls/frames/hosting.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include <QApplication>
 #include <QKeyEvent>
 #include <QScreen>
@@ -46,7 +46,7 @@ protected:
     std::unique_ptr<QWidget> top = std::make_unique<QWidget>();
     QWidget other;
     HostWidget* host = nullptr;
-    com::ComPtr<cmdserver::MemoryCommandServer> server = com::make<cmdserver::MemoryCommandServer>();
+    com::ComPtr<vyr::CommandServer> server = com::make<vyr::CommandServer>();
 
     void SetUp() override
     {

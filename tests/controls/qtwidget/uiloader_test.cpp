@@ -6,7 +6,7 @@
 #include "controls/qtwidget/controlclass.h"
 #include "controls/qtwidget/controlwidget.h"
 #include "platform/com/font.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include <QBuffer>
 #include <QColor>
 #include <QPluginLoader>
@@ -120,7 +120,7 @@ TEST(DesignerPlugin, UiFileLoadsIntoWorkingControlsWithTheSavedValues)
     EXPECT_EQ(start->geometry(), QRect(10, 10, 120, 40));
 
     // The loaded button acts: a click runs its command on the program's server.
-    auto server = com::make<cmdserver::MemoryCommandServer>();
+    auto server = com::make<vyr::CommandServer>();
     ASSERT_EQ(start->setCommandServer(server.get()), S_OK);
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
