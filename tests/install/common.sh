@@ -216,6 +216,7 @@ check_readme() {
       cat <<'CPP'
 #include <vyr/vyrcontrols.h>
 #include <vyr/com/comptr.h>
+#include <vyr/com/persist.h>
 #include <vyr/com/streamio.h>
 #include <QColor>
 #include <QDebug>
@@ -225,9 +226,11 @@ using vyr::com::ComPtr;
 [[maybe_unused]] static void block(IStream* stream, IVyrSite* site, QWidget* parent, QWidget* parentWidget,
                                    RECT rect, void* window, ICommandServer* server)
 {
+    (void)stream, (void)site, (void)parent, (void)parentWidget, (void)rect, (void)window, (void)server;
+    { // a block may declare a name the surroundings provide
 CPP
       grep -v '^#include' "$block"
-      echo "}"
+      echo "}}"
     } >"${block%.txt}.cpp"
     # shellcheck disable=SC2086
     c++ -std=c++20 -fPIC -fsyntax-only -Wall -Wno-unused-variable "${block%.txt}.cpp" $flags 2>"${block%.txt}.err" ||
