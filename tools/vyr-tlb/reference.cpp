@@ -162,8 +162,12 @@ void describeInterface(std::ostringstream& page, ITypeInfo* info)
 void describeEvents(std::ostringstream& page, ITypeInfo* info)
 {
     page << "## Events\n\n";
+    if (!info) {
+        page << "None.\n\n";
+        return;
+    }
     TypeAttr a(info);
-    if (!info || !a || a->cFuncs == 0) {
+    if (!a || a->cFuncs == 0) {
         page << "None.\n\n";
         return;
     }
@@ -210,7 +214,10 @@ std::map<std::string, std::string> referencePages(ITypeLib* lib, const std::func
         if (!d.help.empty())
             page << d.help << ".\n\n";
         page << "- CLSID: `" << com::formatGuid(a->guid) << "`\n- ProgID: " << (progId.empty() ? "none (not created by the library)" : "`" + progId + "`")
-             << "\n\n";
+             << "\n";
+        if (progId.rfind("VyrControls.", 0) == 0)
+            page << "- Qt class: `" << (d.name.rfind("Vyr", 0) == 0 ? d.name : "Vyr" + d.name) << "` in `<vyr/vyrwidgets.h>`\n";
+        page << "\n";
         ComPtr<ITypeInfo> dispatch, events;
         for (UINT k = 0; k < a->cImplTypes; ++k) {
             INT flags = 0;
