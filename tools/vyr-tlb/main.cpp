@@ -10,6 +10,9 @@
 #include "platform/com/typelibtext.h"
 #include "platform/registry/registry.h"
 #include "tools/vyr-tlb/reference.h"
+#include "platform/com/persist.h"
+#include <QApplication>
+#include <dlfcn.h>
 #include <fstream>
 #include <cstdio>
 #include <cstring>
@@ -40,9 +43,39 @@ std::string progIdOf(const GUID& clsid)
     return RegQueryValue(HKEY_CLASSES_ROOT, key.c_str(), text, &size) == ERROR_SUCCESS ? std::string(text) : std::string();
 }
 
-int writeReference(ITypeLib* lib, const std::string& dir)
+std::string registryText(const std::string& key)
 {
-    for (const auto& [name, text] : vyr::tlb::referencePages(lib, progIdOf)) {
+    char text[1024] = {};
+    LONG size = sizeof text;
+    return RegQueryValue(HKEY_CLASSES_ROOT, key.c_str(), text, &size) == ERROR_SUCCESS ? std::string(text) : std::string();
+}
+
+// New objects of the module's classes through its DllGetClassObject: the module named, or the
+// one registered for the class.
+IDispatch* createObject(const std::string& module, const GUID& clsid)
+{
+    const std::string path = !module.empty() ? module : registryText("CLSID\\" + vyr::com::formatGuid(clsid) + "\\InprocServer32");
+    void* handle = path.empty() ? nullptr : dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    using GetClassObject = HRESULT (*)(REFCLSID, REFIID, void**);
+    auto get = handle ? reinterpret_cast<GetClassObject>(dlsym(handle, "DllGetClassObject")) : nullptr;
+    vyr::com::ComPtr<IClassFactory> factory;
+    IDispatch* object = nullptr;
+    if (!get || FAILED(get(clsid, IID_IClassFactory, factory.putVoid()))
+        || FAILED(factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(&object))))
+        return nullptr;
+    vyr::com::ComPtr<IPersistStreamInit> init;
+    if (SUCCEEDED(object->QueryInterface(IID_IPersistStreamInit, init.putVoid())) && init)
+        init->InitNew();
+    return object; // the module stays loaded: its objects are released after this returns
+}
+
+int writeReference(ITypeLib* lib, const std::string& dir, const std::string& module)
+{
+    vyr::tlb::ClassSources sources;
+    sources.progIdOf = progIdOf;
+    sources.nameOf = [](const GUID& clsid) { return registryText("CLSID\\" + vyr::com::formatGuid(clsid)); };
+    sources.create = [&](const GUID& clsid) { return createObject(module, clsid); };
+    for (const auto& [name, text] : vyr::tlb::referencePages(lib, sources)) {
         const std::string path = dir + "/" + name;
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         if (!(out << text) || !out.flush()) {
@@ -89,8 +122,10 @@ int main(int argc, char** argv)
                      module.empty() ? ": is the control library registered (vyr-regsvr)?" : "");
         return 1;
     }
-    if (!reference.empty())
-        return writeReference(lib.get(), reference);
+    if (!reference.empty()) {
+        QApplication app(argc, argv); // the controls are created to read their defaults
+        return writeReference(lib.get(), reference, module);
+    }
     const std::string text = vyr::com::typeLibText(lib.get(), only);
     std::fputs(text.c_str(), stdout);
     return 0;

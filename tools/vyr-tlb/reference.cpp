@@ -1,6 +1,7 @@
 #include "tools/vyr-tlb/reference.h"
 #include "platform/com/bstr.h"
 #include "platform/com/comptr.h"
+#include "platform/com/dispcall.h"
 #include "platform/com/guid.h"
 #include "platform/com/typelibtext.h"
 #include "platform/com/variant.h"
@@ -88,7 +89,47 @@ struct Property {
     std::string name, type, help, names, access;
 };
 
-void describeInterface(std::ostringstream& page, ITypeInfo* info)
+// A property's value as the reference shows it: a key of its enumeration, a colour in hex, a
+// quoted text; objects (fonts, pictures) by kind only.
+std::string valueText(IDispatch* object, const Property& p)
+{
+    if (!object || p.access.find("get") == std::string::npos)
+        return {};
+    com::Variant v;
+    if (FAILED(com::getProperty(object, p.id, v)))
+        return "–";
+    const VARIANT& raw = v.get();
+    switch (v.type()) {
+    case VT_BSTR: return "\"" + v.toString().value_or("") + "\"";
+    case VT_BOOL: return raw.boolVal ? "True" : "False";
+    case VT_R4: case VT_R8: {
+        char buf[40];
+        std::snprintf(buf, sizeof buf, "%g", v.toDouble().value_or(0));
+        return buf;
+    }
+    case VT_DISPATCH: case VT_UNKNOWN: return raw.punkVal ? "(" + p.type + ")" : "(none)";
+    case VT_EMPTY: return "(empty)";
+    default: break;
+    }
+    const long n = v.toLong().value_or(0);
+    if (p.type == "OLE_COLOR") {
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "0x%08lX", static_cast<unsigned long>(uint32_t(n)));
+        return buf;
+    }
+    // "Normal = 0, Logarithmic = 1": the key of the value.
+    const std::string needle = " = " + std::to_string(n);
+    for (size_t at = 0; (at = p.names.find(needle, at)) != std::string::npos; at += needle.size()) {
+        const size_t end = at + needle.size();
+        if (end == p.names.size() || p.names[end] == ',' || p.names[end] == ' ') {
+            const size_t start = p.names.rfind(", ", at);
+            return p.names.substr(start == std::string::npos ? 0 : start + 2, at - (start == std::string::npos ? 0 : start + 2));
+        }
+    }
+    return std::to_string(n);
+}
+
+void describeInterface(std::ostringstream& page, ITypeInfo* info, IDispatch* object)
 {
     TypeAttr a(info);
     if (!a)
@@ -142,10 +183,10 @@ void describeInterface(std::ostringstream& page, ITypeInfo* info)
     if (props.empty())
         page << "None.\n\n";
     else {
-        page << "| Name | DISPID | Type | Access | Help | Values |\n|---|---|---|---|---|---|\n";
+        page << "| Name | DISPID | Type | Access | Default | Help | Values |\n|---|---|---|---|---|---|---|\n";
         for (const Property& p : props)
-            page << "| " << p.name << " | " << p.id << " | `" << p.type << "` | " << p.access << " | " << cell(p.help)
-                 << " | " << cell(p.names) << " |\n";
+            page << "| " << p.name << " | " << p.id << " | `" << p.type << "` | " << p.access << " | "
+                 << cell(valueText(object, p)) << " | " << cell(p.help) << " | " << cell(p.names) << " |\n";
         page << "\n";
     }
     page << "## Methods\n\n";
@@ -194,7 +235,7 @@ void describeEvents(std::ostringstream& page, ITypeInfo* info)
 
 } // namespace
 
-std::map<std::string, std::string> referencePages(ITypeLib* lib, const std::function<std::string(const GUID&)>& progIdOf)
+std::map<std::string, std::string> referencePages(ITypeLib* lib, const ClassSources& sources)
 {
     std::map<std::string, std::string> pages;
     std::ostringstream index;
@@ -208,7 +249,8 @@ std::map<std::string, std::string> referencePages(ITypeLib* lib, const std::func
         if (!a || a->typekind != TKIND_COCLASS)
             continue;
         const Doc d = docOf(coclass.get(), MEMBERID_NIL);
-        const std::string progId = progIdOf(a->guid);
+        const std::string progId = sources.progIdOf ? sources.progIdOf(a->guid) : std::string();
+        ComPtr<IDispatch> object = ComPtr<IDispatch>::attach(sources.create ? sources.create(a->guid) : nullptr);
         std::ostringstream page;
         page << "# " << d.name << "\n\n";
         if (!d.help.empty())
@@ -231,9 +273,22 @@ std::map<std::string, std::string> referencePages(ITypeLib* lib, const std::func
             else if ((flags & IMPLTYPEFLAG_FDEFAULT) && !dispatch)
                 dispatch = impl;
         }
+        ComPtr<ISpecifyPropertyPages> specify;
+        CAUUID ids{};
+        if (object && SUCCEEDED(object->QueryInterface(IID_ISpecifyPropertyPages, specify.putVoid())) && specify
+            && SUCCEEDED(specify->GetPages(&ids))) {
+            std::string list;
+            for (ULONG k = 0; k < ids.cElems; ++k) {
+                const std::string name = sources.nameOf ? sources.nameOf(ids.pElems[k]) : std::string();
+                list += (k ? ", " : "") + (name.empty() ? com::formatGuid(ids.pElems[k]) : name);
+            }
+            CoTaskMemFree(ids.pElems);
+            page << "- Property pages: " << (list.empty() ? "none" : list) << "\n\n";
+        }
         if (dispatch) {
-            page << "Dispatch interface `" << docOf(dispatch.get(), MEMBERID_NIL).name << "`.\n\n";
-            describeInterface(page, dispatch.get());
+            page << "Dispatch interface `" << docOf(dispatch.get(), MEMBERID_NIL).name << "`";
+            page << (object ? "; defaults are the values of a new object." : ".") << "\n\n";
+            describeInterface(page, dispatch.get(), object.get());
         }
         describeEvents(page, events.get());
         pages[d.name + ".md"] = page.str();

@@ -9,9 +9,16 @@
 
 namespace vyr::tlb {
 
-// The pages by file name ("Slider.md" ...) and "README.md", an index of them. `progIdOf`
-// gives a class identifier's ProgID ("" when it has none).
-std::map<std::string, std::string> referencePages(ITypeLib* lib,
-                                                  const std::function<std::string(const GUID&)>& progIdOf);
+// What the reference reads beyond the type library: a class identifier's ProgID and name ("" when
+// it has none), and a new object of a class (null when there is none) whose property values are
+// the defaults and whose ISpecifyPropertyPages names the property pages.
+struct ClassSources {
+    std::function<std::string(const GUID&)> progIdOf;
+    std::function<std::string(const GUID&)> nameOf;
+    std::function<IDispatch*(const GUID&)> create; // a new reference, or null
+};
+
+// The pages by file name ("Slider.md" ...) and "README.md", an index of them.
+std::map<std::string, std::string> referencePages(ITypeLib* lib, const ClassSources& sources);
 
 } // namespace vyr::tlb
