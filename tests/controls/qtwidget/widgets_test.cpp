@@ -49,6 +49,9 @@ TEST(GeneratedWidgets, EnumerationsAreQtEnumerationsReadBackByName)
     EXPECT_STREQ(p.enumerator().valueToKey(p.read(&slider).toInt()), "Logarithmic");
     EXPECT_TRUE(slider.setProperty("SliderMode", QStringLiteral("List")));
     EXPECT_EQ(slider.sliderMode(), VyrSlider::List);
+    // Qt itself refuses a key the enumeration lacks before the widget is asked.
+    EXPECT_FALSE(slider.setProperty("SliderMode", QStringLiteral("Bogus")));
+    EXPECT_EQ(slider.sliderMode(), VyrSlider::List);
 }
 
 TEST(GeneratedWidgets, RefusedWritesOfTheRunTimeClassSetLastError)
