@@ -1,6 +1,7 @@
 # Debian packages of the install components (scripts/package.sh runs CPack with this):
-#   libvyrcontrols1     runtime   the control server library
-#   libvyrcontrols-dev  dev       headers, the .so link, the CMake package and pkg-config file
+#   libvyrcontrols1     runtime   the control server library and the Qt widget library
+#   libvyrcontrols-dev  dev       headers, the .so links, the CMake package and pkg-config files
+#   vyr-designer-plugin designer  the Qt Designer plugin (Designer's widget box, QUiLoader)
 #   vtx                 tool      vtx, vtxctl, vyr-reg, vyr-regsvr, vyr-demo, man pages,
 #                                 desktop entry and icon, schema and demo data (share/vtx)
 # Each names the Debian packages of Qt 6 and SQLite it needs.
@@ -13,6 +14,9 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL runtime dev tool)
+if(TARGET vyrdesigner)
+  list(APPEND CPACK_COMPONENTS_ALL designer)
+endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
@@ -26,6 +30,11 @@ set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libvyrcontrols${VYR_SOVERSION})
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS
     "${_vyr_base}, libqt6core6 (${_vyr_qt}), libqt6gui6 (${_vyr_qt}), libqt6widgets6 (${_vyr_qt}), libsqlite3-0 (>= 3.37)")
+# libvyrqtwidget builds its meta-objects with Qt's private API, which holds only for the Qt
+# version it was built with: Debian's Qt provides qt6-base-abi (= <version>) for that.
+if(TARGET vyrqtwidget)
+  string(APPEND CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS ", qt6-base-abi (= ${Qt6Core_VERSION})")
+endif()
 # A shlibs file for the library's package (the only one with a shared object).
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
@@ -41,15 +50,20 @@ binding to the host's command server.")
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME libvyrcontrols-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "libvyrcontrols${VYR_SOVERSION} (= ${_vyr_exact}), qt6-base-dev (${_vyr_qt})")
-# The Designer plugin is a shared object of its own in the dev package.
-if(TARGET vyrdesigner)
-  string(APPEND CPACK_DEBIAN_DEV_PACKAGE_DEPENDS
-         ", ${_vyr_base}, libqt6core6 (${_vyr_qt}), libqt6gui6 (${_vyr_qt}), libqt6widgets6 (${_vyr_qt})")
-endif()
 set(CPACK_COMPONENT_DEV_DESCRIPTION "Vyr control library - development files
-The container header, the portable COM headers, the CMake package
-(find_package(VyrControls)) and the pkg-config file for programs that host the
-Vyr controls.")
+The headers (<vyr/...>), the CMake package (find_package(VyrControls)) and the
+pkg-config files (vyrcontrols, vyrqtwidget) for programs that host the Vyr
+controls, as COM containers or as Qt widgets.")
+
+# The Designer plugin, a runtime package of its own: QUiLoader needs it to load a form at run
+# time, Designer to edit one; neither needs the development files.
+set(CPACK_DEBIAN_DESIGNER_PACKAGE_NAME vyr-designer-plugin)
+set(CPACK_DEBIAN_DESIGNER_PACKAGE_SECTION libs)
+set(CPACK_DEBIAN_DESIGNER_PACKAGE_DEPENDS
+    "${_vyr_base}, libvyrcontrols${VYR_SOVERSION} (= ${_vyr_exact}), libqt6core6 (${_vyr_qt}), libqt6gui6 (${_vyr_qt}), libqt6widgets6 (${_vyr_qt})")
+set(CPACK_COMPONENT_DESIGNER_DESCRIPTION "Qt Designer plugin of the Vyr controls
+Puts every Vyr control into Qt Designer's widget box (group \"Vyr\") and lets
+QUiLoader create the Vyr widgets of a form at run time.")
 
 set(CPACK_DEBIAN_TOOL_PACKAGE_NAME vtx)
 set(CPACK_DEBIAN_TOOL_PACKAGE_SECTION science)
@@ -64,7 +78,7 @@ that vtx --demo makes and opens.")
 
 # Every package carries its copyright and changelog in /usr/share/doc/<package> (installed
 # only for a package, not by a plain cmake --install).
-foreach(comp runtime dev tool)
+foreach(comp IN LISTS CPACK_COMPONENTS_ALL)
   string(TOUPPER ${comp} COMP)
   set(doc ${CMAKE_INSTALL_DATADIR}/doc/${CPACK_DEBIAN_${COMP}_PACKAGE_NAME})
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/debian/copyright DESTINATION ${doc} COMPONENT ${comp} EXCLUDE_FROM_ALL)

@@ -1,22 +1,48 @@
-# What `cmake --install` puts under the prefix, and the Debian packages CPack makes of it:
-#   lib/libvyrcontrols.so.1 (+ .so link)                the control server
-#   include/vyr/controls/core/vyrcontrols.h, include/vyr/platform/com/*.h
-#                                                       what a container compiles against
-#   lib/cmake/VyrControls/, lib/pkgconfig/vyrcontrols.pc
-#   lib/libvyrqtwidget.so.1, include/vyr/controls/qtwidget/controlwidget.h, the Designer plugin
+# What `cmake --install` puts under the prefix, and the Debian packages CPack makes of it
+# (<libdir> is lib/<multiarch triplet> where the system has one, as Debian's lib/x86_64-linux-gnu):
+#   <libdir>/libvyrcontrols.so.1, libvyrqtwidget.so.1 (+ .so links)   the libraries
+#   include/vyr/vyrcontrols.h, controlwidget.h, commandserver.h, com/*.h  included as <vyr/...>
+#   <libdir>/cmake/VyrControls/, <libdir>/pkgconfig/vyrcontrols.pc, vyrqtwidget.pc
+#   <Qt's plugin folder>/designer/libvyrdesigner.so                     the Designer plugin
 #   bin/vtx vtxctl vyr-reg vyr-regsvr vyr-tlb vyr-demo, their man pages, the desktop entry and icon
-# Components: runtime (the library), dev (headers, link, package files), tool (the programs).
+# Components: runtime (the libraries), dev (headers, links, package files), designer (the
+# Designer plugin), tool (the programs).
 # Rules are given only for the targets this build has (a narrowed VYR_PARTS builds fewer).
 set(VYR_VERSION 1.0.0)
 set(VYR_SOVERSION 1)
 
+# Debian keeps libraries in the multiarch folder; CMake knows the triplet from the compiler.
+# GNUInstallDirs chooses it only for the prefix /usr at configure time, while the packages are
+# made from any build, so the folder is set here for every prefix.
+if(CMAKE_LIBRARY_ARCHITECTURE AND (NOT DEFINED CACHE{CMAKE_INSTALL_LIBDIR} OR CMAKE_INSTALL_LIBDIR STREQUAL "lib"))
+  set(CMAKE_INSTALL_LIBDIR lib/${CMAKE_LIBRARY_ARCHITECTURE} CACHE PATH "Object code libraries (lib/<multiarch>)" FORCE)
+endif()
 include(GNUInstallDirs)
 set(VYR_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/vyr)
 set(VYR_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/VyrControls)
 set(VYR_INSTALL_PKGCONFIGDIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
+# Qt's plugin folder relative to Qt's prefix (lib/x86_64-linux-gnu/qt6/plugins on Debian): the
+# folder `qtpaths6 --plugin-dir` names, where Designer and QUiLoader look by default.
+if(NOT DEFINED CACHE{VYR_INSTALL_QTPLUGINDIR})
+  set(_vyr_plugindir ${CMAKE_INSTALL_LIBDIR}/qt6/plugins)
+  find_program(VYR_QTPATHS NAMES qtpaths6 qtpaths HINTS ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS})
+  if(VYR_QTPATHS)
+    execute_process(COMMAND ${VYR_QTPATHS} --query QT_INSTALL_PREFIX OUTPUT_VARIABLE _vyr_qtprefix
+                    OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    execute_process(COMMAND ${VYR_QTPATHS} --query QT_INSTALL_PLUGINS OUTPUT_VARIABLE _vyr_qtplugins
+                    OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    if(_vyr_qtprefix AND _vyr_qtplugins MATCHES "^${_vyr_qtprefix}/")
+      file(RELATIVE_PATH _vyr_plugindir ${_vyr_qtprefix} ${_vyr_qtplugins})
+    endif()
+  endif()
+  set(VYR_INSTALL_QTPLUGINDIR ${_vyr_plugindir} CACHE PATH "Qt's plugin folder, relative to the prefix")
+endif()
+
 # Installed programs find the library relative to themselves (bin/../lib), in any prefix.
 file(RELATIVE_PATH _vyr_bin_to_lib /${CMAKE_INSTALL_BINDIR} /${CMAKE_INSTALL_LIBDIR})
+
+include(${CMAKE_CURRENT_LIST_DIR}/publicheaders.cmake)
 
 if(TARGET vyrcontrols)
   set_target_properties(vyrcontrols PROPERTIES VERSION ${VYR_VERSION} SOVERSION ${VYR_SOVERSION})
@@ -26,12 +52,13 @@ if(TARGET vyrcontrols)
           LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev NAMELINK_ONLY)
 
   # The container header and the portable COM headers it builds on: the whole folder, so
-  # that headers added there later are installed too.
-  install(FILES ${PROJECT_SOURCE_DIR}/controls/core/vyrcontrols.h
-          DESTINATION ${VYR_INSTALL_INCLUDEDIR}/controls/core COMPONENT dev)
-  install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/com/
-          DESTINATION ${VYR_INSTALL_INCLUDEDIR}/platform/com COMPONENT dev
-          FILES_MATCHING PATTERN "*.h")
+  # that headers added there later are public too.
+  vyr_public_header(controls/core/vyrcontrols.h vyrcontrols.h)
+  file(GLOB _vyr_com_headers RELATIVE ${PROJECT_SOURCE_DIR} CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/platform/com/*.h)
+  foreach(h IN LISTS _vyr_com_headers)
+    get_filename_component(name ${h} NAME)
+    vyr_public_header(${h} com/${name})
+  endforeach()
 
   # CMake package: VyrControls::vyrcontrols, an imported target written by hand so that it
   # names only the installed library and headers (the build's static parts stay inside).
@@ -39,7 +66,7 @@ if(TARGET vyrcontrols)
   configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/VyrControlsConfig.cmake.in
       ${CMAKE_BINARY_DIR}/package/VyrControlsConfig.cmake
       INSTALL_DESTINATION ${VYR_INSTALL_CMAKEDIR}
-      PATH_VARS VYR_INSTALL_INCLUDEDIR CMAKE_INSTALL_LIBDIR)
+      PATH_VARS CMAKE_INSTALL_INCLUDEDIR CMAKE_INSTALL_LIBDIR)
   write_basic_package_version_file(${CMAKE_BINARY_DIR}/package/VyrControlsConfigVersion.cmake
       VERSION ${VYR_VERSION} COMPATIBILITY SameMajorVersion)
   install(FILES ${CMAKE_BINARY_DIR}/package/VyrControlsConfig.cmake
@@ -53,11 +80,16 @@ if(TARGET vyrcontrols)
   configure_file(${CMAKE_CURRENT_LIST_DIR}/vyrcontrols.pc.in ${CMAKE_BINARY_DIR}/package/vyrcontrols.pc @ONLY)
   install(FILES ${CMAKE_BINARY_DIR}/package/vyrcontrols.pc
           DESTINATION ${VYR_INSTALL_PKGCONFIGDIR} COMPONENT dev)
+  if(TARGET vyrqtwidget)
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/vyrqtwidget.pc.in ${CMAKE_BINARY_DIR}/package/vyrqtwidget.pc @ONLY)
+    install(FILES ${CMAKE_BINARY_DIR}/package/vyrqtwidget.pc
+            DESTINATION ${VYR_INSTALL_PKGCONFIGDIR} COMPONENT dev)
+  endif()
 endif()
 
-# vyr::ControlWidget (libvyrqtwidget, runtime; its header, dev) and the Qt Designer plugin (dev),
-# in Qt's plugin folder under the prefix: lib/<arch>/qt6/plugins/designer for /usr, where
-# Designer and QUiLoader look; elsewhere add <prefix>/lib/qt6/plugins to QT_PLUGIN_PATH.
+# libvyrqtwidget (runtime; its headers, dev) and the Qt Designer plugin (designer), in Qt's
+# plugin folder under the prefix: for /usr the folder Designer and QUiLoader search; elsewhere
+# add <prefix>/<VYR_INSTALL_QTPLUGINDIR> to QT_PLUGIN_PATH.
 if(TARGET vyrqtwidget)
   set_target_properties(vyrqtwidget PROPERTIES VERSION ${VYR_VERSION} SOVERSION ${VYR_SOVERSION}
                         INSTALL_RPATH "\$ORIGIN")
@@ -65,14 +97,18 @@ if(TARGET vyrqtwidget)
           LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_SKIP)
   install(TARGETS vyrqtwidget
           LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev NAMELINK_ONLY)
-  install(FILES ${PROJECT_SOURCE_DIR}/controls/qtwidget/controlwidget.h
-          DESTINATION ${VYR_INSTALL_INCLUDEDIR}/controls/qtwidget COMPONENT dev)
+  vyr_public_header(controls/qtwidget/controlwidget.h controlwidget.h)
+  vyr_public_header(controls/qtwidget/commandserver.h commandserver.h)
+  vyr_public_header_file(${VYR_WIDGETS_DIR}/install/vyr/vyrwidgets.h vyrwidgets.h)
 endif()
 if(TARGET vyrdesigner)
-  set(VYR_INSTALL_DESIGNERDIR ${CMAKE_INSTALL_LIBDIR}/qt6/plugins/designer)
+  set(VYR_INSTALL_DESIGNERDIR ${VYR_INSTALL_QTPLUGINDIR}/designer)
   file(RELATIVE_PATH _vyr_plugin_to_lib /${VYR_INSTALL_DESIGNERDIR} /${CMAKE_INSTALL_LIBDIR})
   set_target_properties(vyrdesigner PROPERTIES INSTALL_RPATH "\$ORIGIN/${_vyr_plugin_to_lib}")
-  install(TARGETS vyrdesigner LIBRARY DESTINATION ${VYR_INSTALL_DESIGNERDIR} COMPONENT dev)
+  install(TARGETS vyrdesigner LIBRARY DESTINATION ${VYR_INSTALL_DESIGNERDIR} COMPONENT designer)
+endif()
+if(TARGET vyrcontrols)
+  vyr_write_public_headers()
 endif()
 
 # The programs, with a man page each made from its --help (when help2man is there),

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian packages with CPack: libvyrcontrols1 (the library), libvyrcontrols-dev
-# (headers, CMake package, pkg-config file) and vtx (the programs, man pages, desktop entry).
+# Builds the Debian packages with CPack: libvyrcontrols1 (the libraries), libvyrcontrols-dev
+# (headers, CMake package, pkg-config files), vyr-designer-plugin (the Qt Designer plugin, in
+# Qt's plugin folder) and vtx (the programs, man pages, desktop entry).
 #   scripts/package.sh [--no-build] [OUTDIR]
 # The build directory is $VYR_BUILD_DIR (default build/); it is brought up to date first
 # unless --no-build is given. The .deb files go to OUTDIR (default $VYR_BUILD_DIR/packages)

@@ -2,7 +2,7 @@
 // paint of a ButtonList and of a radio group refreshing its container.
 #include "controls/buttons/buttonlistlayout.h"
 #include "controls/core/host.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include <QApplication>
 #include <QPixmap>
 #include <benchmark/benchmark.h>
@@ -26,7 +26,7 @@ BENCHMARK(BM_ListHitLastButton)->Arg(5)->Arg(100)->Arg(4096);
 
 void BM_ListPaint(benchmark::State& state)
 {
-    auto server = com::make<cmdserver::MemoryCommandServer>();
+    auto server = com::make<vyr::CommandServer>();
     for (int i = 0; i < state.range(0); ++i)
         (*server)["Lines"].entries.push_back({std::to_string(400 + i) + " nm", LONG(0x80000000 | 15), 0, 0});
     HostWidget host;

@@ -9,7 +9,7 @@
 #include "bench/support/fixed_server.h"
 #include "bench/support/store_answers.h"
 #include "platform/dao/database.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include "vtx/model/load.h"
 #include "vtx/model/sql_script.h"
 #include "vtx/model/store.h"
@@ -233,7 +233,7 @@ size_t pointsPerCurve(const benchmark::State& state) { return size_t(state.range
 
 void spectraOurs(benchmark::State& state)
 {
-    auto server = com::make<cmdserver::MemoryCommandServer>();
+    auto server = com::make<vyr::CommandServer>();
     auto ctrl = com::make<controls::SpectraCtrl>();
     auto& centre = (*server)["Centre"];
     centre.minimum = 350;

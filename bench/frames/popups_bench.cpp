@@ -4,7 +4,7 @@
 #include "controls/core/host.h"
 #include "controls/frames/grabfield.h"
 #include "controls/frames/popupdialog.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include <QCoreApplication>
 #include <QEvent>
 #include <QImage>
@@ -51,7 +51,7 @@ BENCHMARK(BM_PopupOpenCloseKept)->Unit(benchmark::kMicrosecond);
 
 void BM_GrabFieldPaint(benchmark::State& state)
 {
-    auto server = com::make<cmdserver::MemoryCommandServer>();
+    auto server = com::make<vyr::CommandServer>();
     (*server)["F.Width"].value = 60, (*server)["F.Height"].value = 30, (*server)["F.Rotation"].value = 30;
     for (const char* c : {"F.OffsetX", "F.OffsetY"})
         (*server)[c].minimum = -100, (*server)[c].maximum = 100;

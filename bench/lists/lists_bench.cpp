@@ -2,7 +2,7 @@
 // refresh that finds nothing changed, and one in which every cell changed.
 #include "controls/core/host.h"
 #include "controls/lists/multilist.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include <benchmark/benchmark.h>
 
 using namespace vyr;
@@ -12,7 +12,7 @@ namespace {
 constexpr int kRows = 10000;
 constexpr int kColumns = 5;
 
-void fill(cmdserver::MemoryCommandServer& s, const std::string& suffix)
+void fill(vyr::CommandServer& s, const std::string& suffix)
 {
     for (int c = 0; c < kColumns; ++c) {
         auto& cmd = s["C" + std::to_string(c)];
@@ -38,7 +38,7 @@ struct Table {
     {
         return dynamic_cast<controls::MultiList*>(static_cast<IDispatch*>(host.dispatch()))->view();
     }
-    com::ComPtr<cmdserver::MemoryCommandServer> server = com::make<cmdserver::MemoryCommandServer>();
+    com::ComPtr<vyr::CommandServer> server = com::make<vyr::CommandServer>();
     controls::HostWidget host;
 };
 

@@ -5,7 +5,7 @@
 #include "controls/spectra/curvesource.h"
 #include "controls/spectra/spectractrl.h"
 #include "controls/spectra/spectralayout.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include <QApplication>
 #include <QPushButton>
 #include <QWidget>
@@ -117,7 +117,7 @@ struct HostedSpectra {
         ctrl->onDraw(p, kClient);
     }
 
-    vyr::com::ComPtr<vyr::cmdserver::MemoryCommandServer> server = vyr::com::make<vyr::cmdserver::MemoryCommandServer>();
+    vyr::com::ComPtr<vyr::CommandServer> server = vyr::com::make<vyr::CommandServer>();
     vyr::com::ComPtr<vyr::controls::SpectraCtrl> ctrl = vyr::com::make<vyr::controls::SpectraCtrl>();
     QWidget parent;
     QImage image{kClient.size(), QImage::Format_RGB32};

@@ -6,7 +6,7 @@
 #include "platform/com/bstr.h"
 #include "platform/com/comptr.h"
 #include "platform/com/object.h"
-#include "tools/cmdserver/memoryserver.h" // the interface traits of ICommandServer
+#include "controls/qtwidget/commandserver.h" // the interface traits of ICommandServer
 #include <string>
 #include <vector>
 

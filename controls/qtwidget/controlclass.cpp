@@ -2,6 +2,7 @@
 #include "controls/core/vyrcontrols.h"
 #include "platform/com/bstr.h"
 #include "platform/com/font.h"
+#include "platform/com/propbrowse.h"
 #include <QColor>
 #include <QFont>
 #include <QtCore/private/qmetaobjectbuilder_p.h>
@@ -116,7 +117,7 @@ QByteArray qtTypeName(const ControlProperty& p)
     case PropertyKind::Double: return "double";
     case PropertyKind::Color: return "QColor";
     case PropertyKind::Font: return "QFont";
-    case PropertyKind::Enum: return "int";
+    case PropertyKind::Enum: return "QVariant";
     }
     return {};
 }
@@ -159,12 +160,14 @@ const QMetaObject* buildMetaObject(const ControlClass& c, const QMetaObject* sup
         pb.setEnumOrFlag(p.kind == PropertyKind::Enum);
     }
     QMetaObject* meta = b.toMetaObject();
-    // Enumerations carry their values as int: QMetaProperty::read and write need a meta type to
-    // make the value's storage, and QVariant(int) converts to and from the enumerator's keys.
+    // Enumerations carry their values in a QVariant: QMetaProperty::read and write need a meta
+    // type to make the value's storage, and with QVariant they hand a key or a number to the
+    // widget unconverted, so that the widget itself refuses a key the enumeration lacks (and
+    // says so in lastError) instead of Qt refusing it silently.
     auto** types = const_cast<const QtPrivate::QMetaTypeInterface**>(meta->d.metaTypes);
     for (size_t i = 0; i < c.properties.size(); ++i)
         if (c.properties[i].kind == PropertyKind::Enum)
-            types[i] = QMetaType::fromType<int>().iface();
+            types[i] = QMetaType::fromType<QVariant>().iface();
     return meta;
 }
 
@@ -178,6 +181,20 @@ void describeEvents(ITypeInfo* events, ControlClass& c)
         if (FAILED(events->GetFuncDesc(i, &f)))
             continue;
         c.events[f->memid] = QString::fromUtf8(nameOf(events, f->memid));
+        std::vector<BSTR> names(size_t(f->cParams) + 1, nullptr);
+        UINT count = 0;
+        if (FAILED(events->GetNames(f->memid, names.data(), UINT(names.size()), &count)))
+            count = 0;
+        auto& params = c.eventParams[f->memid];
+        for (SHORT i = 0; i < f->cParams; ++i) {
+            ControlEventParam param;
+            param.type = f->lprgelemdescParam[i].tdesc.vt;
+            param.name = size_t(i) + 1 < count ? QByteArray::fromStdString(com::utf8(names[size_t(i) + 1]))
+                                               : "arg" + QByteArray::number(i);
+            params.push_back(std::move(param));
+        }
+        for (UINT i = 0; i < count; ++i)
+            SysFreeString(names[i]);
         events->ReleaseFuncDesc(f);
     }
 }
@@ -200,6 +217,82 @@ ComPtr<ITypeInfo> defaultSource(ITypeInfo* coclass)
 }
 
 } // namespace
+
+int ControlEnum::valueOf(const QByteArray& key, bool* ok) const
+{
+    for (const auto& [k, v] : keys)
+        if (k == key) {
+            *ok = true;
+            return v;
+        }
+    *ok = false;
+    return 0;
+}
+
+const ControlProperty* ControlClass::property(DISPID id) const
+{
+    for (const ControlProperty& p : properties)
+        if (p.id == id)
+            return &p;
+    return nullptr;
+}
+
+const ControlEnum* ControlClass::enumeration(const QByteArray& name) const
+{
+    for (const ControlEnum& e : enums)
+        if (e.name == name)
+            return &e;
+    return nullptr;
+}
+
+QByteArray enumKey(const QString& display)
+{
+    QByteArray key;
+    bool wordStart = true;
+    for (QChar ch : display.trimmed()) {
+        if (ch.isLetterOrNumber() && ch.unicode() < 128) {
+            key += char(wordStart ? ch.toUpper().unicode() : ch.unicode());
+            wordStart = false;
+        } else {
+            if (ch == u'_')
+                key += '_';
+            wordStart = true;
+        }
+    }
+    if (!key.isEmpty() && key[0] >= '0' && key[0] <= '9')
+        key.prepend('_');
+    return key;
+}
+
+void useDisplayKeys(ControlClass& c, IDispatch* control)
+{
+    ComPtr<IPerPropertyBrowsing> browse;
+    if (!control || FAILED(control->QueryInterface(IID_IPerPropertyBrowsing, browse.putVoid())) || !browse)
+        return;
+    std::map<QByteArray, bool> done;
+    for (const ControlProperty& p : c.properties) {
+        if (p.kind != PropertyKind::Enum || done[p.enumName])
+            continue;
+        CALPOLESTR s{};
+        CADWORD k{};
+        if (browse->GetPredefinedStrings(p.id, &s, &k) != S_OK)
+            continue;
+        done[p.enumName] = true;
+        std::map<int, QByteArray> byValue;
+        for (ULONG i = 0; i < s.cElems; ++i) {
+            if (i < k.cElems && s.pElems[i])
+                byValue.emplace(int(k.pElems[i]), enumKey(QString::fromStdU16String(s.pElems[i])));
+            CoTaskMemFree(s.pElems[i]);
+        }
+        CoTaskMemFree(s.pElems);
+        CoTaskMemFree(k.pElems);
+        for (ControlEnum& e : c.enums)
+            if (e.name == p.enumName)
+                for (auto& [key, value] : e.keys)
+                    if (auto it = byValue.find(value); it != byValue.end() && !it->second.isEmpty())
+                        key = it->second;
+    }
+}
 
 QByteArray widgetClassName(const char* className)
 {
@@ -268,6 +361,7 @@ const ControlClass* controlClass(REFCLSID clsid, IDispatch* dispatch, const QMet
         events = defaultSource(coclass.get());
     QByteArray name = coclass ? nameOf(coclass.get(), MEMBERID_NIL) : QByteArray("Control");
     ControlClass c = describeControl(info.get(), events.get(), widgetClassName(name.constData()));
+    useDisplayKeys(c, dispatch);
     c.clsid = clsid;
     c.metaObject = buildMetaObject(c, super);
     return &classes.emplace(key, std::move(c)).first->second;

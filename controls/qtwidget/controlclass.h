@@ -25,7 +25,16 @@ struct ControlProperty {
 
 struct ControlEnum {
     QByteArray name;
-    std::vector<std::pair<QByteArray, int>> keys; // constant names and values in type order
+    // Keys and values in type order. A key is the value's display string made an identifier
+    // ("Raised Dot" -> "RaisedDot"), read from the control's per-property browsing where it
+    // offers one, else the type library's constant name.
+    std::vector<std::pair<QByteArray, int>> keys;
+    int valueOf(const QByteArray& key, bool* ok) const;
+};
+
+struct ControlEventParam {
+    QByteArray name;
+    VARTYPE type = VT_I4;
 };
 
 struct ControlClass {
@@ -34,6 +43,9 @@ struct ControlClass {
     std::vector<ControlProperty> properties;    // in interface order
     std::vector<ControlEnum> enums;
     std::map<DISPID, QString> events;           // the default source interface's members
+    std::map<DISPID, std::vector<ControlEventParam>> eventParams; // their parameters in order
+    const ControlProperty* property(DISPID id) const;
+    const ControlEnum* enumeration(const QByteArray& name) const;
     const QMetaObject* metaObject = nullptr;    // derived from `super`; never freed
 };
 
@@ -42,6 +54,15 @@ struct ControlClass {
 // integers, floating point, OLE_COLOR, fonts and enumerations); pictures and variants are left
 // out. `events` may be null (a control without events).
 ControlClass describeControl(ITypeInfo* dispatchInfo, ITypeInfo* eventInfo, const QByteArray& className);
+
+// A display string as an enumerator key: letters, digits and underscores, each word begun
+// with a capital ("No Frame" -> "NoFrame", "curve in spectra" -> "CurveInSpectra"); a
+// leading digit gets an underscore before it ("3D Banner" -> "_3DBanner").
+QByteArray enumKey(const QString& display);
+
+// Replaces the keys of `c`'s enumerations by the display strings the control's per-property
+// browsing gives (cookie = value). Keys of values it does not name stay.
+void useDisplayKeys(ControlClass& c, IDispatch* control);
 
 // The widget class name of a class table row's class name ("Button" -> "VyrButton",
 // "VyrEdit" stays).

@@ -3,7 +3,8 @@
 // a ProgID or class identifier, offers the control's properties as Qt properties (read from the
 // control's type information, so QObject::setProperty, QMetaProperty, Qt Designer and QUiLoader
 // reach them), reports its events as one signal with the event's name and arguments, and hands
-// it a command server.
+// it a command server. The classes of <vyr/vyrbutton.h>, <vyr/vyrslider.h> ... are
+// ControlWidgets of one class each, with C++ accessors, enumerations and typed signals.
 //
 //     vyr::ControlWidget button("VyrControls.Button");
 //     button.setProperty("Caption", "&Start");
@@ -46,21 +47,37 @@ public:
     // The result of the control's last property read or write through the meta-object.
     HRESULT lastError() const { return lastError_; }
 
+    // A property of the control by dispatch identifier: a QString, bool, int, double, QColor
+    // or QFont as the property's type is, an int for an enumeration (which also takes its key
+    // as a string when written). Both set lastError(); a refused write returns false.
+    QVariant controlProperty(DISPID id) const;
+    bool setControlProperty(DISPID id, const QVariant& value);
+
     QSize sizeHint() const override;
 
 signals:
     // An event of the control ("Click", "Change", "MouseDown" ...) with its arguments in order.
     void controlEvent(const QString& name, const QVariantList& args);
 
+protected:
+    // A widget whose class is fixed at compile time (VyrButton ...): it keeps its own
+    // meta-object, and setControl() refuses to change it (E_ACCESSDENIED).
+    struct FixedClass {};
+    ControlWidget(const QString& classId, FixedClass, QWidget* parent);
+    // Every event of the control, after controlEvent was emitted; a fixed class emits its
+    // typed signal here.
+    virtual void eventRaised(DISPID id, const QVariantList& args);
+
 private:
     friend class ControlMetaData;
-    void readProperty(const ControlProperty& p, void* out);
-    void writeProperty(const ControlProperty& p, const void* in);
+    HRESULT read(const ControlProperty& p, QVariant& out) const;
+    HRESULT write(const ControlProperty& p, const QVariant& in);
     void forwardEvent(int dispid, const QList<QVariant>& args);
 
     controls::HostWidget* host_ = nullptr;
     const ControlClass* class_ = nullptr;
-    HRESULT lastError_ = S_OK;
+    mutable HRESULT lastError_ = S_OK;
+    bool fixed_ = false;
 };
 
 } // namespace vyr

@@ -1,5 +1,5 @@
 #include "commandserver.h"
-#include "platform/com/bstr.h"
+#include <vyr/com/bstr.h>
 #include <cstdio>
 #include <vector>
 

@@ -3,9 +3,9 @@
 // enabled flag, a state, a value and a text. Controls register their command strings here,
 // read the state, write the user's changes and ask for their command to be executed; every
 // change is reported back to the command's clients, the way a host confirms it.
-#include "controls/core/vyrcontrols.h"
-#include "platform/com/comptr.h"
-#include "platform/com/object.h"
+#include <vyr/vyrcontrols.h>
+#include <vyr/com/comptr.h>
+#include <vyr/com/object.h>
 #include <map>
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "layoutfile.h"
-#include "platform/com/memstream.h"
-#include "platform/com/persist.h"
-#include "platform/com/streamio.h"
+#include <vyr/com/memstream.h>
+#include <vyr/com/persist.h>
+#include <vyr/com/streamio.h>
 #include <QFile>
 #include <QSaveFile>
 #include <cstdio>

@@ -2,8 +2,8 @@
 // A layout file holds one control in the standard form of a persisted object: the control's
 // class identifier, then the control's own persisted data. A Frame as that control brings
 // every control it hosts, page by page, along in its data.
-#include "controls/core/vyrcontrols.h"
-#include "platform/com/comptr.h"
+#include <vyr/vyrcontrols.h>
+#include <vyr/com/comptr.h>
 #include <string>
 
 // Creates the control named by the file's class identifier through the library's class

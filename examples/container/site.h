@@ -1,9 +1,9 @@
 #pragma once
 // The container's side of hosting one control: its ambient properties (run mode, live input)
 // and the window the control's own window lives in.
-#include "controls/core/vyrcontrols.h"
-#include "platform/com/comptr.h"
-#include "platform/com/object.h"
+#include <vyr/vyrcontrols.h>
+#include <vyr/com/comptr.h>
+#include <vyr/com/object.h>
 #include <QWidget>
 
 VYR_DECLARE_INTERFACE(IVyrSite, IID_IVyrSite, IUnknown)

@@ -20,11 +20,13 @@ check_installed() {
   [[ -e "$(dirname "$lib")/libvyrcontrols.so.1" ]] || fail "no libvyrcontrols.so.1 link"
   ok "library $(basename "$lib"), SONAME libvyrcontrols.so.1"
 
-  [[ -f "$prefix/include/vyr/controls/core/vyrcontrols.h" ]] || fail "container header missing"
-  [[ -f "$prefix/include/vyr/platform/com/variant.h" ]] || fail "COM headers missing"
+  local h
+  for h in vyrcontrols.h com/variant.h controlwidget.h commandserver.h vyrwidgets.h; do
+    [[ -f "$prefix/include/vyr/$h" ]] || fail "<vyr/$h> missing"
+  done
   [[ -z "$(find "$prefix/include/vyr" -type f ! -name '*.h')" ]] || fail "files other than headers installed"
-  [[ -z "$(find "$prefix/include/vyr" -path '*/platform/registry*' -o -path '*/controls/frames*')" ]] ||
-    fail "private headers installed"
+  [[ -z "$(find "$prefix/include/vyr" -mindepth 1 -type d ! -name com)" ]] || fail "headers outside <vyr/...> and <vyr/com/...>"
+  ! grep -rq '#include "' "$prefix/include/vyr" || fail "an installed header includes by a source-tree path: $(grep -rl '#include "' "$prefix/include/vyr")"
   [[ -n "$(find "$prefix/lib" -maxdepth 4 -path '*/cmake/VyrControls/VyrControlsConfig.cmake')" ]] ||
     fail "no CMake package"
   ok "headers and CMake package"
@@ -44,18 +46,19 @@ check_installed() {
   ok "man pages"
 }
 
-# check_headers PREFIX: one file including every installed header compiles with nothing but
-# the pkg-config flags, so no header reaches outside the installed set; and a program linked
-# by those flags alone creates a control through the class factory.
+# check_headers PREFIX: one file including every installed header as <vyr/...> compiles with
+# nothing but the pkg-config flags, so no header reaches outside the installed set; and a
+# program linked by those flags alone creates a control through the class factory.
 check_headers() {
   local prefix=$1 pcdir cflags libs libdir
   pcdir=$(dirname "$(find "$prefix/lib" -maxdepth 3 -name vyrcontrols.pc | head -n1)")
   [[ -f "$pcdir/vyrcontrols.pc" ]] || fail "no vyrcontrols.pc"
-  cflags=$(PKG_CONFIG_PATH="$pcdir" pkg-config --cflags vyrcontrols) || fail "pkg-config --cflags"
-  libs=$(PKG_CONFIG_PATH="$pcdir" pkg-config --libs vyrcontrols) || fail "pkg-config --libs"
+  [[ -f "$pcdir/vyrqtwidget.pc" ]] || fail "no vyrqtwidget.pc"
+  cflags=$(PKG_CONFIG_PATH="$pcdir" pkg-config --cflags vyrqtwidget) || fail "pkg-config --cflags"
+  libs=$(PKG_CONFIG_PATH="$pcdir" pkg-config --libs vyrqtwidget) || fail "pkg-config --libs"
   ! names_source_tree <<<"$cflags $libs" || fail "pkg-config points into the source tree"
   {
-    (cd "$prefix/include/vyr" && find . -name '*.h' | sort | sed 's|^\./|#include "|; s|$|"|')
+    (cd "$prefix/include" && find vyr -name '*.h' | sort | sed 's|^|#include <|; s|$|>|')
     cat <<'CPP'
 #include <cstdio>
 int main()
@@ -123,34 +126,55 @@ check_container() {
   done
 }
 
-# check_qtwidget PREFIX: vyr::ControlWidget's library and header and the Designer plugin in
-# Qt's plugin folder, whose libraries resolve from where it lies; a program built with the
-# pkg-config flags alone loads a form through the installed plugin into a working Button.
+# The library folder of PREFIX (lib/<multiarch> on Debian).
+libdir_of() { dirname "$(find "$1/lib" -maxdepth 2 -name 'libvyrcontrols.so.1' | head -n1)"; }
+
+# check_qtwidget PREFIX CLASSES: the Qt widget library and the Designer plugin in Qt's plugin
+# folder, whose libraries resolve from where it lies; a program built with the pkg-config
+# flags alone, with Qt's default plugin search (QT_PLUGIN_PATH naming only PREFIX's plugin
+# folder), gets every Vyr widget of CLASSES (one class name a line) from QUiLoader and loads a
+# form into a working Slider.
 check_qtwidget() {
-  local prefix=$1 lib plugin pcdir libdir flags
+  local prefix=$1 classes=$2 lib plugin pcdir libdir flags plugins
   lib=$(find "$prefix/lib" -maxdepth 2 -name 'libvyrqtwidget.so.1.*' | head -n1)
   [[ -n "$lib" ]] || fail "no libvyrqtwidget.so.1.* under $prefix/lib"
   readelf -d "$lib" | grep -q 'SONAME.*\[libvyrqtwidget\.so\.1\]' || fail "$lib has no SONAME libvyrqtwidget.so.1"
-  [[ -f "$prefix/include/vyr/controls/qtwidget/controlwidget.h" ]] || fail "ControlWidget header missing"
   plugin=$(find "$prefix/lib" -path '*/qt6/plugins/designer/libvyrdesigner.so' | head -n1)
   [[ -n "$plugin" ]] || fail "no Designer plugin under $prefix/lib"
   ! ldd "$plugin" | grep -q 'not found' || fail "the plugin's libraries do not resolve: $(ldd "$plugin" | grep 'not found')"
-  ok "ControlWidget library and header, Designer plugin in $(dirname "${plugin#"$prefix"/}")"
+  plugins=$(dirname "$(dirname "$plugin")")
+  ok "Qt widget library, Designer plugin in ${plugin#"$prefix"/}"
 
-  pcdir=$(dirname "$(find "$prefix/lib" -maxdepth 3 -name vyrcontrols.pc | head -n1)")
-  libdir=$(PKG_CONFIG_PATH="$pcdir" pkg-config --variable=libdir vyrcontrols)
-  flags=$(PKG_CONFIG_PATH="$pcdir" pkg-config --cflags --libs vyrcontrols Qt6UiTools) || fail "pkg-config Qt6UiTools"
+  pcdir=$(dirname "$(find "$prefix/lib" -maxdepth 3 -name vyrqtwidget.pc | head -n1)")
+  libdir=$(PKG_CONFIG_PATH="$pcdir" pkg-config --variable=libdir vyrqtwidget)
+  flags=$(PKG_CONFIG_PATH="$pcdir" pkg-config --cflags --libs vyrqtwidget Qt6UiTools) || fail "pkg-config vyrqtwidget Qt6UiTools"
   cat >"$work/qtwidget.cpp" <<'CPP'
-#include "controls/qtwidget/controlwidget.h"
+#include <vyr/controlwidget.h>
 #include <QApplication>
 #include <QBuffer>
+#include <QFile>
 #include <QUiLoader>
 #include <cstdio>
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QUiLoader loader;
-    loader.addPluginPath(QString::fromLocal8Bit(argv[1]));
+    QUiLoader loader; // Qt's own plugin search: QT_PLUGIN_PATH and Qt's plugin folder
+    QFile list(QString::fromLocal8Bit(argv[1]));
+    if (!list.open(QIODevice::ReadOnly))
+        return 3;
+    int made = 0;
+    for (const QByteArray& name : list.readAll().split('\n')) {
+        if (name.isEmpty())
+            continue;
+        QWidget* w = loader.createWidget(QString::fromUtf8(name));
+        auto* control = qobject_cast<vyr::ControlWidget*>(w);
+        if (!control || !control->hasControl() || name != control->metaObject()->className()) {
+            std::printf("no %s\n", name.constData());
+            return 1;
+        }
+        delete w;
+        ++made;
+    }
     QBuffer ui;
     ui.setData(R"(<ui version="4.0"><widget class="QWidget" name="Form">
       <widget class="VyrSlider" name="gain"><property name="SliderMode"><enum>VyrSlider::List</enum></property></widget>
@@ -159,17 +183,85 @@ int main(int argc, char** argv)
     QWidget* form = loader.load(&ui);
     auto* gain = form ? form->findChild<vyr::ControlWidget*>("gain") : nullptr;
     if (!gain || !gain->hasControl())
-        return 1;
-    std::printf("%s %d\n", gain->metaObject()->className(), gain->property("SliderMode").toInt());
+        return 2;
+    std::printf("%d %s %d\n", made, gain->metaObject()->className(), gain->property("SliderMode").toInt());
     return 0;
 }
 CPP
   # shellcheck disable=SC2086
-  (cd "$work" && c++ -std=c++20 -fPIC qtwidget.cpp -o qtwidget $flags -lvyrqtwidget) ||
+  (cd "$work" && c++ -std=c++20 -fPIC qtwidget.cpp -o qtwidget $flags) ||
     fail "a program using ControlWidget does not build from the installed files"
-  [[ "$(QT_QPA_PLATFORM=offscreen LD_LIBRARY_PATH="$libdir" "$work/qtwidget" "$(dirname "$plugin")" 2>/dev/null)" == "VyrSlider 2" ]] ||
-    fail "QUiLoader did not load a form through the installed plugin"
-  ok "QUiLoader builds a form's controls through the installed plugin"
+  local expected got
+  expected="$(grep -c . "$classes") VyrSlider 2"
+  got=$(QT_QPA_PLATFORM=offscreen QT_PLUGIN_PATH="$plugins" LD_LIBRARY_PATH="$libdir" "$work/qtwidget" "$classes" 2>"$work/qtwidget.err") ||
+    { cat "$work/qtwidget.err"; fail "QUiLoader did not create the Vyr widgets through the installed plugin: $got"; }
+  [[ "$got" == "$expected" ]] || fail "QUiLoader: $got, expected $expected"
+  ok "QUiLoader with Qt's default plugin search creates all $(grep -c . "$classes") Vyr widgets and loads a form"
+}
+
+# check_readme PREFIX: every ```cpp block of the README compiles against PREFIX with the
+# pkg-config flags alone. A block is a fragment: its #include lines go first, the rest into a
+# function whose parameters are the names the README's blocks take from their surroundings.
+check_readme() {
+  local prefix=$1 pcdir flags n=0 block
+  pcdir=$(dirname "$(find "$prefix/lib" -maxdepth 3 -name vyrqtwidget.pc | head -n1)")
+  flags=$(PKG_CONFIG_PATH="$pcdir" pkg-config --cflags vyrqtwidget Qt6UiTools) || fail "pkg-config"
+  rm -rf "$work/readme" && mkdir -p "$work/readme"
+  awk -v dir="$work/readme" '/^```cpp$/ { n++; inside = 1; next } /^```/ { inside = 0 } inside { print > (dir "/block" n ".txt") }' \
+    "$source_dir/README.md"
+  for block in "$work/readme"/block*.txt; do
+    [[ -e "$block" ]] || fail "the README has no C++ blocks"
+    {
+      grep '^#include' "$block" || true
+      cat <<'CPP'
+#include <vyr/vyrcontrols.h>
+#include <vyr/com/comptr.h>
+#include <vyr/com/persist.h>
+#include <vyr/com/streamio.h>
+#include <QColor>
+#include <QDebug>
+#include <QFile>
+#include <QUiLoader>
+using vyr::com::ComPtr;
+[[maybe_unused]] static void block(IStream* stream, IVyrSite* site, QWidget* parent, QWidget* parentWidget,
+                                   RECT rect, void* window, ICommandServer* server)
+{
+    (void)stream, (void)site, (void)parent, (void)parentWidget, (void)rect, (void)window, (void)server;
+    { // a block may declare a name the surroundings provide
+CPP
+      grep -v '^#include' "$block"
+      echo "}}"
+    } >"${block%.txt}.cpp"
+    # shellcheck disable=SC2086
+    c++ -std=c++20 -fPIC -fsyntax-only -Wall -Wno-unused-variable "${block%.txt}.cpp" $flags 2>"${block%.txt}.err" ||
+      { cat "${block%.txt}.cpp" "${block%.txt}.err"; fail "README block $(basename "$block" .txt) does not compile"; }
+    n=$((n + 1))
+  done
+  ok "all $n C++ blocks of the README compile against the installed headers"
+}
+
+# check_qt_example PREFIX: examples/qt-widgets, copied out of the source tree, built against
+# PREFIX alone (its form through uic); run offscreen, a value typed into its ValueEdit arrives
+# as the server's signal and a value set through the server moves its Slider.
+check_qt_example() {
+  local prefix=$1 src="$work/qt-widgets-src" bld="$work/qt-widgets-build"
+  rm -rf "$src" "$bld"
+  cp -r "$source_dir/examples/qt-widgets" "$src"
+  local launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  cmake -S "$src" -B "$bld" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$prefix" \
+    -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF -DCMAKE_EXPORT_COMPILE_COMMANDS=ON "${launcher[@]}" \
+    >"$work/qt-widgets-configure.log" 2>&1 || { cat "$work/qt-widgets-configure.log"; fail "configure examples/qt-widgets"; }
+  grep -q "^VyrControls_DIR:PATH=$prefix/" "$bld/CMakeCache.txt" || fail "VyrControls was not found in $prefix"
+  ! names_source_tree "$bld/compile_commands.json" "$bld/build.ninja" || fail "the Qt example's build refers to the source tree"
+  cmake --build "$bld" >"$work/qt-widgets-build.log" 2>&1 || { cat "$work/qt-widgets-build.log"; fail "build examples/qt-widgets"; }
+  [[ -f "$bld/vyr-qt-widgets_autogen/include/ui_mainwindow.h" ]] || fail "the form was not compiled by uic"
+  ok "examples/qt-widgets built against $prefix alone, its form compiled by uic"
+  QT_QPA_PLATFORM=offscreen "$bld/vyr-qt-widgets" --check --png "$work/qt-widgets.png" >"$work/qt-widgets.out" 2>&1 ||
+    { cat "$work/qt-widgets.out"; fail "the Qt example's check failed"; }
+  grep -q '^valueChanged Gain 4.5$' "$work/qt-widgets.out" || { cat "$work/qt-widgets.out"; fail "the window did not report the typed value"; }
+  [[ -s "$work/qt-widgets.png" ]] || fail "no picture of the Qt example"
+  ok "the Qt example: $(grep -c '^ok ' "$work/qt-widgets.out") checks passed"
 }
 
 # check_vtx_demo PREFIX: the vtx package's own start: with no System Database configured vtx

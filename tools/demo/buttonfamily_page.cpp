@@ -22,7 +22,7 @@ QWidget* buildButtonFamily(DemoContext& ctx)
         s["Laser.Line"].entries.push_back({t, LONG(0x80000000 | 15), 0, 0});
     s["Laser.Line"].index = 1;
     // Check boxes and the gate toggle their state when executed; the gate also relabels itself.
-    s.onExecute = [previous = s.onExecute](const std::string& name, cmdserver::Command& c) {
+    s.onExecute = [previous = s.onExecute](const std::string& name, vyr::CommandServer::Command& c) {
         if (previous)
             previous(name, c);
         if (name == "Laser.On" || name == "Scan.Average" || name == "Detector.Gate")

@@ -37,7 +37,7 @@ QWidget* buildButtons(DemoContext& ctx)
     s["Scan.Disabled"].enabled = false;
     s["Laser.Shutter"].enabled = true;
     s["Laser.Shutter"].state = 1;
-    s.onExecute = [](const std::string& name, cmdserver::Command& c) {
+    s.onExecute = [](const std::string& name, vyr::CommandServer::Command& c) {
         if (name == "Laser.Shutter")
             c.state = !c.state;
     };

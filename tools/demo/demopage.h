@@ -1,8 +1,8 @@
 #pragma once
-// The demo container shows one group of controls per page, bound to one in-memory command
+// The demo container shows one group of controls per page, bound to one Qt command
 // server. A page registers itself with a static DemoPageRegistration in its own file.
 #include "controls/core/host.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include <QString>
 #include <functional>
 #include <vector>
@@ -10,7 +10,7 @@
 namespace vyr::demo {
 
 struct DemoContext {
-    com::ComPtr<cmdserver::MemoryCommandServer> server;
+    com::ComPtr<vyr::CommandServer> server;
     // Creates a hosted control at `rect` inside `parent`, bound to the demo server, in run mode.
     controls::HostWidget* host(QWidget* parent, const char* progId, const QRect& rect);
 };

@@ -1,5 +1,5 @@
 // The demo container: every built control, hosted the way an application hosts them, bound
-// to an in-memory command server. Without a display it renders its window to a PNG.
+// to the Qt command server. Without a display it renders its window to a PNG.
 #include "tools/demo/demopage.h"
 #include "controls/propertypages/propertyframe.h"
 #include "platform/com/dispcall.h"
@@ -43,7 +43,7 @@ namespace {
 constexpr const char* kHelp =
     "Usage: vyr-demo\n"
     "Show every control of the library, hosted the way an application hosts them and bound\n"
-    "to an in-memory command server. The frames page saves its first frame's layout to\n"
+    "to the Qt command server. The frames page saves its first frame's layout to\n"
     "out/demo-layout.vyr (in the current folder) and loads the second frame from it.\n"
     "\n"
     "Options:\n"
@@ -122,7 +122,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
-    demo::DemoContext ctx{com::make<cmdserver::MemoryCommandServer>()};
+    demo::DemoContext ctx{com::make<vyr::CommandServer>()};
     ctx.server->autoNotify = true;
 
     auto* content = new QWidget;

@@ -2,7 +2,9 @@
 #include "controls/core/classtable.h"
 #include "controls/qtwidget/controlclass.h"
 #include "controls/qtwidget/controlwidget.h"
+#include "vyr/vyrwidgets.h"
 #include <QIcon>
+#include <memory>
 #include <QPainter>
 #include <QPixmap>
 
@@ -19,25 +21,36 @@ ControlWidgetPlugin::ControlWidgetPlugin(const char* progId, const char* classNa
 
 QWidget* ControlWidgetPlugin::createWidget(QWidget* parent)
 {
-    auto* w = new ControlWidget(parent);
-    // In the form editor the control only shows itself; a loaded form's control acts.
-    if (initialized_)
+    ControlWidget* w = vyr::createWidget(name_, parent);
+    if (!w)
+        return nullptr;
+    // In the form editor the control only shows itself, bound to a server that knows every
+    // command, so that it draws as it will run; a loaded form's control acts, and the program
+    // hands it its own server.
+    if (initialized_) {
         w->setUserMode(false);
-    w->setControl(progId_);
+        w->setCommandServer(designServer_.get());
+    }
     return w;
 }
 
-void ControlWidgetPlugin::initialize(QDesignerFormEditorInterface*) { initialized_ = true; }
+void ControlWidgetPlugin::initialize(QDesignerFormEditorInterface*)
+{
+    if (!designServer_)
+        designServer_ = com::make<CommandServer>();
+    initialized_ = true;
+}
 
 // The toolbox picture: the control itself as it first appears, drawn into a square.
 QIcon ControlWidgetPlugin::icon() const
 {
     if (!icon_.isNull())
         return icon_;
-    ControlWidget w;
-    w.setUserMode(false);
-    if (FAILED(w.setControl(progId_)))
+    std::unique_ptr<ControlWidget> made(vyr::createWidget(name_));
+    if (!made || !made->hasControl())
         return {};
+    ControlWidget& w = *made;
+    w.setUserMode(false);
     w.setAttribute(Qt::WA_DontShowOnScreen);
     w.resize(48, 40); // squarer than the default size, so that the picture stays legible
     const QPixmap shot = w.grab();

@@ -1,12 +1,14 @@
 #pragma once
 // The Qt Designer plugin of the control library: one widget box entry per control the library
-// creates, in the group "Vyr", each a vyr::ControlWidget of that class. Designer shows the
-// control in design mode and edits the Qt properties its type information gives (enumerations
-// by name, colours, fonts); QUiLoader uses the same plugin to create the controls of a .ui file
-// at run time, in user mode.
+// creates, in the group "Vyr", each the generated class of that control (VyrButton ...), whose
+// header <vyr/vyrwidgets.h> a form compiled by uic includes. Designer shows the control in
+// design mode, bound to a command server that accepts every command, and edits its Qt
+// properties (enumerations by name, colours, fonts); QUiLoader uses the same plugin to create
+// the controls of a .ui file at run time, in user mode.
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 #include <QObject>
+#include "controls/qtwidget/commandserver.h"
 
 namespace vyr::designer {
 
@@ -20,7 +22,7 @@ public:
     QString group() const override { return QStringLiteral("Vyr"); }
     QString toolTip() const override { return description_; }
     QString whatsThis() const override { return description_; }
-    QString includeFile() const override { return QStringLiteral("controls/qtwidget/controlwidget.h"); }
+    QString includeFile() const override { return QStringLiteral("vyr/vyrwidgets.h"); }
     QIcon icon() const override;
     bool isContainer() const override { return false; }
     QWidget* createWidget(QWidget* parent) override;
@@ -32,6 +34,7 @@ private:
     QString progId_, name_, description_;
     mutable QIcon icon_;
     bool initialized_ = false;
+    com::ComPtr<CommandServer> designServer_;
 };
 
 class ControlWidgetCollection : public QObject, public QDesignerCustomWidgetCollectionInterface {

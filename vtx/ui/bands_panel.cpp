@@ -6,7 +6,7 @@
 #include "controls/spectra/spectramodes.h"
 #include "platform/com/guid.h"
 #include "platform/registry/regkey.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include "vtx/model/tool.h"
 
 #include <QHBoxLayout>
@@ -57,7 +57,7 @@ void rememberLaserLines(const std::vector<double>& lines)
 }
 
 DetectionBandsPanel::DetectionBandsPanel(QWidget* parent)
-    : QDialog(parent), server_(com::make<cmdserver::MemoryCommandServer>()), curves_(com::make<spectra::CurveSource>())
+    : QDialog(parent), server_(com::make<vyr::CommandServer>()), curves_(com::make<spectra::CurveSource>())
 {
     setObjectName("DetectionBands");
     setWindowTitle(QStringLiteral("Detection Bands"));

@@ -12,7 +12,7 @@
 
 class QLineEdit;
 
-namespace vyr::cmdserver { class MemoryCommandServer; }
+namespace vyr { class CommandServer; }
 namespace vyr::controls { class HostWidget; }
 
 namespace vyr::vtx::ui {
@@ -38,7 +38,7 @@ public:
     const DetectionBands& bands() const { return bands_; }
 
 private:
-    com::ComPtr<cmdserver::MemoryCommandServer> server_;
+    com::ComPtr<vyr::CommandServer> server_;
     com::ComPtr<spectra::CurveSource> curves_;
     controls::HostWidget* spectra_ = nullptr;
     QLineEdit* lasers_ = nullptr;

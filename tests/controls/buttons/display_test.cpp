@@ -71,7 +71,7 @@ TEST(DisplayButton, ClicksExecuteOnReleaseAndHiddenByTheServer)
 TEST(DisplayOptionButton, ShowsTheStatePushedInAndExecutesOnPress)
 {
     HostedButton<DisplayOptionButton> h("VyrControls.DisplayOptionButton");
-    h.server->onExecute = [](const std::string&, cmdserver::Command& c) {
+    h.server->onExecute = [](const std::string&, vyr::CommandServer::Command& c) {
         c.state = !c.state;
         c.text = c.state ? "On" : "Off";
     };

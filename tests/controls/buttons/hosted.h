@@ -6,7 +6,7 @@
 #include "platform/com/dispcall.h"
 #include "platform/com/memstream.h"
 #include "tests/support/eventspy.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -44,11 +44,11 @@ struct HostedButton {
     QWidget* window() const { return host->controlWindow(); }
     HRESULT put(const char* name, const com::Variant& v) const { return com::putProperty(host->dispatch(), name, v); }
     com::Variant get(const char* name) const { return host->property(name); }
-    cmdserver::Command& go() const { return (*server)["Go"]; }
+    vyr::CommandServer::Command& go() const { return (*server)["Go"]; }
     // The control's window as it paints now.
     QImage grab() const { return window()->grab().toImage(); }
 
-    com::ComPtr<cmdserver::MemoryCommandServer> server = com::make<cmdserver::MemoryCommandServer>();
+    com::ComPtr<vyr::CommandServer> server = com::make<vyr::CommandServer>();
     QWidget top;
     controls::HostWidget* host = nullptr;
     com::ComPtr<EventSpy> spy;

@@ -146,7 +146,7 @@ TEST(RadioGroup, ExclusiveOnAControlPage)
     click(hosts[1]);
     EXPECT_EQ(values(hosts), (std::vector<bool>{false, true, true}));
     // The page hands every control its server; a radio is bound to none and stays enabled.
-    auto server = com::make<cmdserver::MemoryCommandServer>();
+    auto server = com::make<vyr::CommandServer>();
     page.setCommandServer(server.get());
     EXPECT_TRUE(radio(hosts[0]).enabledFlag());
     ComPtr<ICommandClient> client;

@@ -15,7 +15,7 @@ using com::Variant;
 
 TEST(ButtonScreenshots, FamilyInItsStates)
 {
-    auto server = com::make<cmdserver::MemoryCommandServer>();
+    auto server = com::make<vyr::CommandServer>();
     (*server)["Power"].text = "42 mW";
     (*server)["Power"].color = 0x0000FF;
     (*server)["Shutter"].state = 1;

@@ -3,7 +3,7 @@
 #include "controls/core/host.h"
 #include "platform/com/dispcall.h"
 #include "tests/support/eventspy.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -37,7 +37,7 @@ struct Hosted {
     QWidget* window() const { return host->controlWindow(); }
     FaceControl& face() const { return *dynamic_cast<FaceControl*>(static_cast<IDispatch*>(host->dispatch())); }
 
-    ComPtr<cmdserver::MemoryCommandServer> server = com::make<cmdserver::MemoryCommandServer>();
+    ComPtr<vyr::CommandServer> server = com::make<vyr::CommandServer>();
     QWidget top;
     HostWidget* host;
     ComPtr<test::EventSpy> spy;
@@ -150,7 +150,7 @@ TEST(ButtonInput, HiddenByServerUnlessInDesignMode)
 TEST(OptionButtonInput, PressExecutesAtOnceAndTheServerStateShowsPushed)
 {
     Hosted h("VyrControls.OptionButton");
-    h.server->onExecute = [](const std::string&, cmdserver::Command& c) { c.state = !c.state; };
+    h.server->onExecute = [](const std::string&, vyr::CommandServer::Command& c) { c.state = !c.state; };
     QTest::mousePress(h.window(), Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ((*h.server)["Go"].executed, 1);
     EXPECT_EQ(h.spy->ids(), (std::vector<DISPID>{kDown, kClick}));

@@ -3,7 +3,7 @@
 #include "controls/buttons/button.h"
 #include "platform/com/dispcall.h"
 #include "tests/support/eventspy.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include <gtest/gtest.h>
 
 using namespace vyr;
@@ -160,7 +160,7 @@ TEST(ConnectionPoints, EventsReachEverySinkInConnectionOrderAndUnadviseStops)
 
 TEST(CommandBinding, RegistersReadsAndReRegistersOnCommandChange)
 {
-    auto server = com::make<cmdserver::MemoryCommandServer>();
+    auto server = com::make<vyr::CommandServer>();
     (*server)["Scan.Start"].enabled = true;
     auto b = makeButton();
 
@@ -202,7 +202,7 @@ TEST(CommandBinding, RegistersReadsAndReRegistersOnCommandChange)
 
 TEST(CommandBinding, ExecutingWithoutServerOrWithFailureBeeps)
 {
-    auto server = com::make<cmdserver::MemoryCommandServer>();
+    auto server = com::make<vyr::CommandServer>();
     auto b = makeButton();
     const int beeps = beepCount();
     EXPECT_EQ(b->executeOwnCommand(), E_FAIL);

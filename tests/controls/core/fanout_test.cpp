@@ -3,7 +3,7 @@
 // the window alone: no ambient reads, no enable or show events.
 #include "controls/buttons/button.h"
 #include "controls/core/host.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include <QApplication>
 #include <QEvent>
 #include <gtest/gtest.h>
@@ -75,7 +75,7 @@ struct Bound {
     QWidget parent;
     ComPtr<CountingSite> site = com::make<CountingSite>();
     ComPtr<Button> button = com::make<Button>();
-    ComPtr<cmdserver::MemoryCommandServer> server = com::make<cmdserver::MemoryCommandServer>();
+    ComPtr<vyr::CommandServer> server = com::make<vyr::CommandServer>();
     StateEvents events;
 };
 
@@ -162,7 +162,7 @@ TEST(FanOut, AHostedControlFollowsTheHostsUserMode)
     auto* host = new HostWidget(&top);
     host->resize(80, 30);
     ASSERT_EQ(host->create("VyrControls.Button"), S_OK);
-    auto server = com::make<cmdserver::MemoryCommandServer>();
+    auto server = com::make<vyr::CommandServer>();
     (*server)["Go"].enabled = false;
     host->setProperty("Command", Variant::fromString("Go"));
     host->setCommandServer(server.get());

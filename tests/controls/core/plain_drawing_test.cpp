@@ -4,7 +4,7 @@
 #include "controls/core/classtable.h"
 #include "controls/core/host.h"
 #include "platform/gdi/plaindrawing.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include <gtest/gtest.h>
 
 using namespace vyr;
@@ -16,7 +16,7 @@ struct Shots {
     QImage cold, warm, plain;
 };
 
-Shots shoot(const ClassRow& row, cmdserver::MemoryCommandServer* server, const char* caption)
+Shots shoot(const ClassRow& row, vyr::CommandServer* server, const char* caption)
 {
     QWidget top;
     top.resize(240, 110);
@@ -44,7 +44,7 @@ Shots shoot(const ClassRow& row, cmdserver::MemoryCommandServer* server, const c
 
 TEST(PlainDrawing, EveryControlLooksTheSameWithAndWithoutTheShortcuts)
 {
-    auto server = com::make<cmdserver::MemoryCommandServer>();
+    auto server = com::make<vyr::CommandServer>();
     int shot = 0;
     for (const ClassRow& row : classTable()) {
         if (row.kind != ClassKind::Control || !row.create)

@@ -4,7 +4,7 @@
 #include "tests/controls/frames/hosting.h"
 #include "tests/controls/frames/rects.h"
 #include "tests/support/eventspy.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -297,7 +297,7 @@ TEST_F(FrameTest, KeyboardMakesTheFocusedButtonCurrent)
 
 TEST_F(FrameTest, ButtonsFollowTheirCommandsWithTheNearestVisibleAndSetRule)
 {
-    auto server = com::make<cmdserver::MemoryCommandServer>();
+    auto server = com::make<vyr::CommandServer>();
     host->setProperty("ButtonCount", Variant::fromLong(4));
     const char* commands[] = {"Tab0", "Tab1", "Tab2", "Tab3"};
     for (LONG i = 0; i < 4; ++i) {
@@ -331,7 +331,7 @@ TEST_F(FrameTest, ButtonsFollowTheirCommandsWithTheNearestVisibleAndSetRule)
 
 TEST_F(FrameTest, HostedControlsGetTheFramesCommandServer)
 {
-    auto server = com::make<cmdserver::MemoryCommandServer>();
+    auto server = com::make<vyr::CommandServer>();
     host->setProperty("ButtonCount", Variant::fromLong(2));
     insert(page(0), "VyrControls.Button", {1, 1, 40, 20})->setProperty("Command", Variant::fromString("Early"));
     ASSERT_EQ(host->setCommandServer(server.get()), S_OK);

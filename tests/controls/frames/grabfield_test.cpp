@@ -3,7 +3,7 @@
 #include "controls/frames/grabfield.h"
 #include "platform/com/memstream.h"
 #include "tests/controls/frames/hosting.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include <QApplication>
 #include <QMouseEvent>
 #include <QTest>
@@ -22,7 +22,7 @@ class GrabFieldTest : public testing::Test {
 protected:
     QWidget top;
     HostWidget* host = nullptr;
-    com::ComPtr<cmdserver::MemoryCommandServer> server = com::make<cmdserver::MemoryCommandServer>();
+    com::ComPtr<vyr::CommandServer> server = com::make<vyr::CommandServer>();
 
     void SetUp() override
     {

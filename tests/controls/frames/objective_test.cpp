@@ -3,7 +3,7 @@
 #include "controls/frames/objective.h"
 #include "tests/controls/frames/hosting.h"
 #include "tests/support/eventspy.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include <QApplication>
 #include <QListWidget>
 #include <QTest>
@@ -21,7 +21,7 @@ protected:
     QWidget top;
     QWidget other;
     HostWidget* host = nullptr;
-    com::ComPtr<cmdserver::MemoryCommandServer> server = com::make<cmdserver::MemoryCommandServer>();
+    com::ComPtr<vyr::CommandServer> server = com::make<vyr::CommandServer>();
     com::ComPtr<vyr::test::EventSpy> spy = com::make<vyr::test::EventSpy>();
 
     void SetUp() override

@@ -6,7 +6,7 @@
 #include "platform/gdi/syscolors.h"
 #include "tests/controls/frames/hosting.h"
 #include "tests/support/eventspy.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include <QApplication>
 #include <QKeyEvent>
 #include <QScreen>
@@ -49,7 +49,7 @@ protected:
     std::unique_ptr<QWidget> top = std::make_unique<QWidget>();
     QWidget other;
     HostWidget* host = nullptr;
-    com::ComPtr<cmdserver::MemoryCommandServer> server = com::make<cmdserver::MemoryCommandServer>();
+    com::ComPtr<vyr::CommandServer> server = com::make<vyr::CommandServer>();
 
     void SetUp() override
     {

@@ -4,7 +4,7 @@
 #include "controls/frames/objective.h"
 #include "controls/frames/popupdialog.h"
 #include "tests/controls/frames/hosting.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include <QDir>
 #include <QListWidget>
 #include <QPainter>
@@ -44,7 +44,7 @@ QImage compose(QWidget& window, QWidget* popup, QSize size)
 
 TEST(PopupScreenshots, OpenPopupWithSliders)
 {
-    auto server = com::make<cmdserver::MemoryCommandServer>();
+    auto server = com::make<vyr::CommandServer>();
     QWidget top;
     top.setGeometry(100, 100, 340, 260);
     auto* host = new HostWidget(&top);
@@ -111,7 +111,7 @@ TEST(PopupScreenshots, EmptyPopupOverAFrame)
 
 TEST(PopupScreenshots, GrabFieldRotations)
 {
-    auto server = com::make<cmdserver::MemoryCommandServer>();
+    auto server = com::make<vyr::CommandServer>();
     (*server)["F.Width"].value = 60, (*server)["F.Height"].value = 30;
     for (const char* c : {"F.OffsetX", "F.OffsetY"})
         (*server)[c].minimum = -60, (*server)[c].maximum = 60, (*server)[c].value = 0;
@@ -141,7 +141,7 @@ TEST(PopupScreenshots, GrabFieldRotations)
 
 TEST(PopupScreenshots, ObjectiveOpenList)
 {
-    auto server = com::make<cmdserver::MemoryCommandServer>();
+    auto server = com::make<vyr::CommandServer>();
     auto& c = (*server)["Objective"];
     c.entries = {{"HC PL APO 10x/0.40", 10}, {"HC PL APO 20x/0.75", 20}, {"HC PL APO 40x/1.30 Oil", 40},
                  {"HC PL APO 63x/1.40 Oil", 63}};

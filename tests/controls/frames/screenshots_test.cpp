@@ -2,7 +2,7 @@
 // on each side, and the caption and border styles side by side. With VYR_SCREENSHOT_DIR set the
 // images are written there as PNG files (frame-*.png).
 #include "tests/controls/frames/hosting.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include <QDir>
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -33,7 +33,7 @@ QImage render(QWidget& w)
 // The command server the hosted buttons are bound to, so that they run enabled.
 ICommandServer* demoServer()
 {
-    static auto server = com::make<cmdserver::MemoryCommandServer>();
+    static auto server = com::make<vyr::CommandServer>();
     return server.get();
 }
 

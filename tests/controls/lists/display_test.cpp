@@ -132,7 +132,7 @@ TEST(DisplayControl, ServerPictureIsShown)
     attach(h);
     EXPECT_EQ(h.shot().pixel(80, 30), qRgb(200, 0, 200));
     // A server object that is no picture is not held.
-    auto other = com::make<cmdserver::MemoryCommandServer>();
+    auto other = com::make<vyr::CommandServer>();
     (*h.server)["Power"].object = com::ComPtr<IUnknown>(static_cast<IUnknown*>(other.get()));
     h.server->notify("Power");
     EXPECT_EQ(h.control<DisplayCtrl>().serverPicture(), nullptr);

@@ -2,7 +2,7 @@
 // order, what a failure leaves, and what the user's actions send.
 #include "controls/lists/entrycommand.h"
 #include "tests/controls/lists/hostileserver.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include <gtest/gtest.h>
 
 using namespace vyr;
@@ -21,8 +21,8 @@ struct Fixture {
         server->RegisterCommand(com::Bstr("Objective").get(), nullptr, &cookie);
         server->log.clear();
     }
-    cmdserver::Command& cmd() { return (*server)["Objective"]; }
-    com::ComPtr<cmdserver::MemoryCommandServer> server = com::make<cmdserver::MemoryCommandServer>();
+    vyr::CommandServer::Command& cmd() { return (*server)["Objective"]; }
+    com::ComPtr<vyr::CommandServer> server = com::make<vyr::CommandServer>();
     LONG cookie = 0;
 };
 

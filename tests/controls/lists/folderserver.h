@@ -2,7 +2,7 @@
 // A command server for the Tree: "Folders" lists folders, "Items" lists the items of the
 // folder that is the folder command's current entry, "Roots" the root items. Every call is
 // logged as "Op Command [argument]".
-#include "tools/cmdserver/memoryserver.h" // declares ICommandServer for com::Object
+#include "controls/qtwidget/commandserver.h" // declares ICommandServer for com::Object
 #include "platform/com/bstr.h"
 #include <map>
 

@@ -5,7 +5,7 @@
 #include "platform/com/dispcall.h"
 #include "platform/com/picture.h"
 #include "tests/support/eventspy.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QTest>
@@ -42,7 +42,7 @@ struct Hosted {
     void put(std::string_view name, const com::Variant& v) const { host->setProperty(name, v); }
     QImage shot() const { return window()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
-    com::ComPtr<cmdserver::MemoryCommandServer> server = com::make<cmdserver::MemoryCommandServer>();
+    com::ComPtr<vyr::CommandServer> server = com::make<vyr::CommandServer>();
     QWidget top;
     controls::HostWidget* host = nullptr;
     com::ComPtr<EventSpy> spy;

@@ -5,7 +5,7 @@
 #include "controls/core/vyrcontrols.h"
 #include "platform/com/object.h"
 
-#include "tools/cmdserver/memoryserver.h" // declares ICommandServer for com::Object
+#include "controls/qtwidget/commandserver.h" // declares ICommandServer for com::Object
 
 namespace vyr::test {
 

@@ -17,7 +17,7 @@ using Log = std::vector<std::string>;
 namespace {
 
 // Columns "C0" ... with rows "r,c"; column 0 is "C0".
-void fillColumns(cmdserver::MemoryCommandServer& s, int columns, int rows)
+void fillColumns(vyr::CommandServer& s, int columns, int rows)
 {
     for (int c = 0; c < columns; ++c) {
         auto& cmd = s["C" + std::to_string(c)];
@@ -85,7 +85,7 @@ TEST(MultiList, FailedUnregisterKeepsTheOldServerAndRegistrations)
 {
     auto hp = table(2, 3);
     Hosted& h = *hp;
-    auto other = com::make<cmdserver::MemoryCommandServer>();
+    auto other = com::make<vyr::CommandServer>();
     h.server->failing = {"UnregisterCommand"};
     EXPECT_EQ(h.host->setCommandServer(other.get()), E_FAIL);
     EXPECT_EQ(other->registrations(), 0u);

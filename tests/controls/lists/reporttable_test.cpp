@@ -2,7 +2,7 @@
 #include "controls/lists/entrycommand.h"
 #include "controls/lists/reporttable.h"
 #include "tests/controls/lists/hostileserver.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include <gtest/gtest.h>
 
 using namespace vyr;
@@ -27,7 +27,7 @@ struct Fixture {
         server->log.clear();
     }
     ReportTable::Changes read(bool checks = true) { return table.read(server.get(), cookies, checks); }
-    com::ComPtr<cmdserver::MemoryCommandServer> server = com::make<cmdserver::MemoryCommandServer>();
+    com::ComPtr<vyr::CommandServer> server = com::make<vyr::CommandServer>();
     std::vector<LONG> cookies;
     ReportTable table;
 };

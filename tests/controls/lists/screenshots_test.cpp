@@ -11,7 +11,7 @@ using com::Variant;
 
 TEST(Screenshots, ListControls)
 {
-    auto server = com::make<cmdserver::MemoryCommandServer>();
+    auto server = com::make<vyr::CommandServer>();
     auto& s = *server;
     s["Lamp"].state = 1;
     s["Objective"].entries = {{"10x/0.40 Air"}, {"20x/0.75 Oil"}, {"40x/1.25 Water"}, {"63x/1.40 Oil"}};

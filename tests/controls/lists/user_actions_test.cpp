@@ -68,7 +68,7 @@ struct Bench {
             popup->close();
     }
 
-    cmdserver::MemoryCommandServer& server() const { return *hosted->server; }
+    vyr::CommandServer& server() const { return *hosted->server; }
     // The widget that takes the keys: the list, the table, the drop-down.
     QWidget* keys() const
     {

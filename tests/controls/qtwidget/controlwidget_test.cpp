@@ -6,7 +6,7 @@
 #include "platform/com/dispcall.h"
 #include "platform/com/font.h"
 #include "platform/gdi/syscolors.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include <QColor>
 #include <QFont>
 #include <QMetaProperty>
@@ -117,7 +117,7 @@ TEST(ControlWidget, EventsArriveAsOneSignalWithNamesAndTheServerExecutes)
     auto* w = new ControlWidget(&top);
     ASSERT_EQ(w->setControl(QStringLiteral("{A19F6964-7884-11D0-BEF3-00400538977D}")), S_OK);
     w->setGeometry(10, 10, 120, 40);
-    auto server = com::make<cmdserver::MemoryCommandServer>();
+    auto server = com::make<vyr::CommandServer>();
     w->setProperty("Command", QStringLiteral("Go"));
     ASSERT_EQ(w->setCommandServer(server.get()), S_OK);
     top.show();

@@ -6,7 +6,8 @@
 #include "controls/qtwidget/controlclass.h"
 #include "controls/qtwidget/controlwidget.h"
 #include "platform/com/font.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
+#include "vyr/vyrwidgets.h"
 #include <QBuffer>
 #include <QColor>
 #include <QPluginLoader>
@@ -74,12 +75,15 @@ TEST(DesignerPlugin, OffersEveryCreatableControlInTheVyrGroupWithAPicture)
         names << w->name();
         EXPECT_EQ(w->group(), "Vyr");
         EXPECT_FALSE(w->icon().isNull());
+        EXPECT_EQ(w->includeFile(), "vyr/vyrwidgets.h") << "the header uic includes for the class";
         EXPECT_TRUE(w->domXml().contains(QStringLiteral("class=\"%1\"").arg(w->name())));
         std::unique_ptr<QWidget> made(w->createWidget(nullptr));
         auto* control = qobject_cast<ControlWidget*>(made.get());
         ASSERT_TRUE(control);
         EXPECT_TRUE(control->hasControl());
         EXPECT_EQ(QString::fromUtf8(control->metaObject()->className()), w->name());
+        std::unique_ptr<ControlWidget> compiled(vyr::createWidget(w->name()));
+        EXPECT_EQ(control->metaObject(), compiled->metaObject()) << "the compiled class, as a uic form has it";
     }
     QStringList expected;
     for (const controls::ClassRow& row : controls::classTable())
@@ -120,7 +124,7 @@ TEST(DesignerPlugin, UiFileLoadsIntoWorkingControlsWithTheSavedValues)
     EXPECT_EQ(start->geometry(), QRect(10, 10, 120, 40));
 
     // The loaded button acts: a click runs its command on the program's server.
-    auto server = com::make<cmdserver::MemoryCommandServer>();
+    auto server = com::make<vyr::CommandServer>();
     ASSERT_EQ(start->setCommandServer(server.get()), S_OK);
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));

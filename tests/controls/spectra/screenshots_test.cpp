@@ -5,7 +5,7 @@
 #include "controls/core/host.h"
 #include "controls/spectra/curveshapes.h"
 #include "controls/spectra/curvesource.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include <QDir>
 #include <gtest/gtest.h>
 
@@ -27,7 +27,7 @@ void save(const QImage& image, const char* name)
 
 TEST(Screenshots, SpectraCtrlInItsThreeDisplayModes)
 {
-    auto server = com::make<cmdserver::MemoryCommandServer>();
+    auto server = com::make<vyr::CommandServer>();
     auto& centre = (*server)["Centre"];
     centre.minimum = 350;
     centre.maximum = 750;
@@ -67,7 +67,7 @@ TEST(Screenshots, SpectraCtrlInItsThreeDisplayModes)
 
 TEST(Screenshots, SliceCtrlWithFourChannels)
 {
-    auto server = com::make<cmdserver::MemoryCommandServer>();
+    auto server = com::make<vyr::CommandServer>();
     (*server)["Channels"].entries = {{"Ch1", 0xC00000, 0, 1.2}, {"Ch2", 0x00A000, 0, 2.5},
                                      {"Ch3", 0x0000C0, 0, 0.8}, {"Ch4", 0x808000, 0, 1.6}};
     auto& d = (*server)["Distance"];

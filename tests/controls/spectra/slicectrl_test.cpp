@@ -4,7 +4,7 @@
 #include "controls/spectra/slicectrl.h"
 #include "platform/com/memstream.h"
 #include "platform/gdi/syscolors.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -40,7 +40,7 @@ struct Hosted {
     }
     QImage shot() const { return host->controlWindow()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
-    ComPtr<cmdserver::MemoryCommandServer> server = com::make<cmdserver::MemoryCommandServer>();
+    ComPtr<vyr::CommandServer> server = com::make<vyr::CommandServer>();
     QWidget top;
     HostWidget* host = nullptr;
     SliceCtrl* ctrl = nullptr;

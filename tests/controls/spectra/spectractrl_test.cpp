@@ -8,7 +8,7 @@
 #include "platform/com/memstream.h"
 #include "platform/gdi/syscolors.h"
 #include "tests/support/eventspy.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -59,7 +59,7 @@ struct Hosted {
     QImage shot() const { return window()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     double writtenCentre() const { return (*server)["Centre"].value; }
 
-    ComPtr<cmdserver::MemoryCommandServer> server = com::make<cmdserver::MemoryCommandServer>();
+    ComPtr<vyr::CommandServer> server = com::make<vyr::CommandServer>();
     ComPtr<spectra::CurveSource> curves;
     QWidget top;
     HostWidget* host = nullptr;

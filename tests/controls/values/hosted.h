@@ -5,7 +5,7 @@
 #include "controls/values/value_window.h"
 #include "platform/com/dispcall.h"
 #include "tests/support/eventspy.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 
 #include <gtest/gtest.h>
 
@@ -58,7 +58,7 @@ struct Hosted {
     }
     std::vector<std::string> setValues() const { return server->calls("SetValue"); }
 
-    com::ComPtr<cmdserver::MemoryCommandServer> server = com::make<cmdserver::MemoryCommandServer>();
+    com::ComPtr<vyr::CommandServer> server = com::make<vyr::CommandServer>();
     QWidget top;
     controls::HostWidget* host = nullptr;
     com::ComPtr<EventSpy> spy;

@@ -6,7 +6,7 @@
 #include "platform/com/streamio.h"
 #include "platform/gdi/syscolors.h"
 #include "tests/support/eventspy.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 
 #include <gtest/gtest.h>
 
@@ -64,7 +64,7 @@ struct HostedSpi {
     double low() const { return (*server)["Low"].value; }
     double high() const { return (*server)["High"].value; }
 
-    ComPtr<cmdserver::MemoryCommandServer> server = com::make<cmdserver::MemoryCommandServer>();
+    ComPtr<vyr::CommandServer> server = com::make<vyr::CommandServer>();
     QWidget top;
     HostWidget* host = nullptr;
 };

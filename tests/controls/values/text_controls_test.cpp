@@ -4,7 +4,7 @@
 #include "controls/values/text_edit.h"
 #include "controls/values/time_edit.h"
 #include "platform/gdi/syscolors.h"
-#include "tools/cmdserver/memoryserver.h"
+#include "controls/qtwidget/commandserver.h"
 #include "tests/controls/lists/userinput.h"
 
 #include <gtest/gtest.h>
@@ -46,7 +46,7 @@ struct Hosted {
     Control& control() const { return *dynamic_cast<Control*>(static_cast<IDispatch*>(host->dispatch())); }
     QWidget* window() const { return host->controlWindow(); }
 
-    com::ComPtr<cmdserver::MemoryCommandServer> server = com::make<cmdserver::MemoryCommandServer>();
+    com::ComPtr<vyr::CommandServer> server = com::make<vyr::CommandServer>();
     QWidget top;
     HostWidget* host = nullptr;
     QLineEdit* other = nullptr; // somewhere for the focus to go
