@@ -41,6 +41,9 @@ public:
     void onResize() override { relayout(); }
     void onWindowCreated() override;
     bool onEvent(QEvent* e) override;
+    // The value is the band's lower end; the description names both ends.
+    void describe(AccessFacts& facts) const override;
+    bool accessibleAction(AccessAction action) override;
 
 private:
     class Port;
