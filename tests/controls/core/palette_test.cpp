@@ -8,6 +8,7 @@
 #include "tools/cmdserver/memoryserver.h"
 #include <QApplication>
 #include <QDir>
+#include <QPainter>
 #include <gtest/gtest.h>
 #include <cmath>
 #include <map>
@@ -188,6 +189,22 @@ void saveShot(const QImage& image, const std::string& name)
         image.save(QDir(QString::fromLocal8Bit(dir)).filePath(QString::fromStdString(name + ".png")));
 }
 
+// With VYR_RENDER_DIR set, the shots of one palette laid out side by side, five to a row.
+void saveSheet(const std::vector<QImage>& shots, const std::string& name)
+{
+    if (shots.empty() || qEnvironmentVariableIsEmpty("VYR_RENDER_DIR"))
+        return;
+    const QSize cell = shots.front().size() + QSize(8, 8);
+    const int columns = 5, rows = int(shots.size() + columns - 1) / columns;
+    QImage sheet(cell.width() * columns + 8, cell.height() * rows + 8, QImage::Format_RGB32);
+    sheet.fill(QApplication::palette().color(QPalette::Window));
+    QPainter p(&sheet);
+    for (size_t i = 0; i < shots.size(); ++i)
+        p.drawImage(QPoint(8 + int(i % columns) * cell.width(), 8 + int(i / columns) * cell.height()), shots[i]);
+    p.end();
+    saveShot(sheet, name);
+}
+
 TEST(DesktopPalette, ClassicPaletteGivesTheClassicTable)
 {
     PaletteScope scope(gdi::ClassicPalette());
@@ -238,6 +255,7 @@ TEST(DesktopPalette, EveryControlFollowsThePaletteWithReadableCaptions)
     int captions = 0, controls = 0;
     for (const PaletteCase& pc : palettes()) {
         PaletteScope scope(pc.palette);
+        std::vector<QImage> sheet;
         std::vector<QRgb> paletteColours;
         for (int role = 0; role < QPalette::NColorRoles; ++role)
             paletteColours.push_back(pc.palette.color(QPalette::Active, QPalette::ColorRole(role)).rgb() | 0xFF000000);
@@ -256,6 +274,7 @@ TEST(DesktopPalette, EveryControlFollowsThePaletteWithReadableCaptions)
                 captioned = h.shot();
             }
             saveShot(captioned, std::string("palette-") + pc.name + "-" + row.className);
+            sheet.push_back(captioned);
             ++controls;
             const QRgb face = dominant(blank);
             // A combo box's face is the style's shading of the palette's button colour.
@@ -272,6 +291,7 @@ TEST(DesktopPalette, EveryControlFollowsThePaletteWithReadableCaptions)
                 EXPECT_GE(*ratio, 4.5) << where << ": caption contrast";
             }
         }
+        saveSheet(sheet, std::string("palette-") + pc.name);
     }
     EXPECT_GT(controls, 60);
     EXPECT_GT(captions, 30);
