@@ -455,6 +455,9 @@ AccessEventObserver observeAccessEvents(AccessEventObserver o) { return std::exc
 
 void accessibleChanged(ControlBase& control)
 {
+    // Qt makes the interfaces as widgets show, listener or not; nobody hears events then.
+    if (!observer() && !QAccessible::isActive())
+        return;
     const auto it = live().find(control.window());
 
     if (it != live().end())
