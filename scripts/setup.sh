@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   fontconfig fonts-dejavu-core
   xauth xvfb
+  dbus at-spi2-core python3-pyatspi
   ccache
 )
 missing=()

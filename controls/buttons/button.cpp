@@ -268,4 +268,29 @@ HRESULT createOptionButton(REFIID iid, void** out)
     return b->QueryInterface(iid, out);
 }
 
+// ---------------------------------------------------------------- accessibility
+
+void PushButtonBase::describe(AccessFacts& facts) const
+{
+    FaceControl::describe(facts);
+    facts.enabled = enabledFlag();
+    facts.pressed = face.pressed != 0;
+    facts.actions = {AccessAction::Press};
+}
+
+bool PushButtonBase::accessibleAction(AccessAction action)
+{
+    if (action != AccessAction::Press && action != AccessAction::Toggle)
+        return false;
+    return OnMnemonic() == S_OK;
+}
+
+void OptionButton::describe(AccessFacts& facts) const
+{
+    PushButtonBase::describe(facts);
+    facts.checkable = true;
+    facts.checked = selected != 0;
+    facts.actions = {AccessAction::Press, AccessAction::Toggle};
+}
+
 } // namespace vyr::controls

@@ -26,6 +26,10 @@ public:
     bool onKeyPress(QKeyEvent* e) override;
     bool onKeyRelease(QKeyEvent* e) override;
 
+    // A push button presses as its mnemonic does.
+    void describe(AccessFacts& facts) const override;
+    bool accessibleAction(AccessAction action) override;
+
 protected:
     // What differs between the two buttons.
     virtual bool ignoresPressWhileDisabled() const = 0;
@@ -59,6 +63,8 @@ public:
     void refreshFromServer() override;
     HRESULT executeOwnCommand() override;
     int restingPressed() const override { return selected; }
+    // Shown pushed in while the command's option is set: a toggle button, checked then.
+    void describe(AccessFacts& facts) const override;
 
 protected:
     explicit OptionButton(const ClassDescriptor& descriptor);

@@ -33,6 +33,7 @@ public:
 
     // Applies caption, font, colours, text side and state to the box.
     void applyToBox();
+    void onPaletteChange() override { applyToBox(); }
 
 private:
     QPointer<QCheckBox> box_;

@@ -152,6 +152,24 @@ HRESULT RadioButton::OnMnemonic()
     return S_OK;
 }
 
+void RadioButton::describe(AccessFacts& facts) const
+{
+    FaceControl::describe(facts);
+    facts.enabled = enabledFlag();
+    facts.checkable = true;
+    facts.checked = value();
+    facts.actions = {AccessAction::Press, AccessAction::Toggle};
+}
+
+// Pressed or toggled it is switched on, as by its mnemonic: a radio button is not switched off
+// by the user.
+bool RadioButton::accessibleAction(AccessAction action)
+{
+    if (action != AccessAction::Press && action != AccessAction::Toggle)
+        return false;
+    return OnMnemonic() == S_OK;
+}
+
 HRESULT createRadioButton(REFIID iid, void** out)
 {
     auto r = com::make<RadioButton>();

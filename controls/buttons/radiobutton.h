@@ -24,6 +24,8 @@ public:
     int restingPressed() const override { return face.pressed; }
 
     HRESULT OnMnemonic() override;
+    void describe(AccessFacts& facts) const override;
+    bool accessibleAction(AccessAction action) override;
     void onMousePress(QMouseEvent* e) override;
     void onMouseRelease(QMouseEvent* e) override;
     void onMouseMove(QMouseEvent* e) override;

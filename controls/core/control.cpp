@@ -415,8 +415,10 @@ void ControlBase::changed(DISPID id)
 
 void ControlBase::invalidate()
 {
-    if (window_)
-        window_->update();
+    if (!window_)
+        return;
+    window_->update();
+    accessibleChanged(*this);
 }
 
 // ---------------------------------------------------------------- browsing

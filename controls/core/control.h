@@ -5,6 +5,7 @@
 // PropertyList stream, the command binding, the run-mode gate, mnemonics, focus, timers and
 // the control's own window. A control's class holds only its members, defaults, drawing and
 // input handling.
+#include "controls/core/accessible.h"
 #include "controls/core/commandbinding.h"
 #include "controls/core/connectionpoint.h"
 #include "controls/core/descriptor.h"
@@ -195,6 +196,20 @@ public:
     virtual void onWindowCreated() {}
     // Any other event of the window; return true when handled.
     virtual bool onEvent(QEvent*) { return false; }
+    // The window's palette changed (the desktop's theme): system colours now translate to
+    // other colours. The base repaints; controls that hand colours to Qt children hand them
+    // again.
+    virtual void onPaletteChange() { invalidate(); }
+
+    // What the control tells assistive technology, read afresh each time. The base gives the
+    // role of the class, the caption as name, the mnemonic and the enabled state; controls add
+    // what they show (checked, value, text, the parts they draw).
+    virtual void describe(AccessFacts& facts) const;
+    // An action asked for through accessibility, carried out as the matching user input
+    // would be; false when the control has no such action.
+    virtual bool accessibleAction(AccessAction) { return false; }
+    // The press of one of the parts listed in AccessFacts::items.
+    virtual bool activateAccessibleItem(int) { return false; }
 
     // Reads an ambient property from the site.
     bool ambient(DISPID id, com::Variant& value) const;

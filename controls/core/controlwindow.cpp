@@ -1,4 +1,5 @@
 #include "controls/core/controlwindow.h"
+#include "controls/core/accessible.h"
 #include "controls/core/control.h"
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -11,12 +12,15 @@ ControlWindow::ControlWindow(ControlBase& control, QWidget* parent) : QWidget(pa
 {
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(false);
+    installAccessibleFactory();
 }
 
 bool ControlWindow::event(QEvent* e)
 {
     if (control_.onEvent(e))
         return true;
+    if (e->type() == QEvent::PaletteChange)
+        control_.onPaletteChange();
     return QWidget::event(e);
 }
 

@@ -566,6 +566,33 @@ HRESULT Frame::DestroyControlWindow()
     return FAILED(kept) ? kept : hr;
 }
 
+void Frame::describe(AccessFacts& facts) const
+{
+    PageHolder::describe(facts);
+    if (buttonCount_ <= 1)
+        return;
+    const frames::FrameGeometry g = const_cast<Frame*>(this)->geometry();
+    for (size_t i = 0; i < buttons_.size() && i < g.buttons.size(); ++i) {
+        const RECT& r = g.buttons[i];
+        if (r.right <= r.left || r.bottom <= r.top)
+            continue; // hidden
+        facts.items.push_back({int(i), spokenCaption(buttons_[i]->data.caption),
+                               QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)),
+                               LONG(i) == buttonCurrent()});
+    }
+}
+
+bool Frame::activateAccessibleItem(int index)
+{
+    if (!isRunMode() || index < 0 || index >= buttonCount_)
+        return false;
+    takeFocus();
+    if (index == buttonCurrent() || SUCCEEDED(setButtonCurrent(index)))
+        focusedButton_ = index;
+    invalidate();
+    return true;
+}
+
 void Frame::onMousePress(QMouseEvent* e)
 {
     const QPoint p = e->position().toPoint();

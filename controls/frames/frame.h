@@ -89,6 +89,9 @@ public:
     bool onKeyPress(QKeyEvent* e) override;
     void onFocusIn() override;
     void onFocusOut() override;
+    // The button bar is a page tab list; pressing a tab shows its page as a click would.
+    void describe(AccessFacts& facts) const override;
+    bool activateAccessibleItem(int index) override;
 
 private:
     struct Button {

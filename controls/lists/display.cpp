@@ -209,7 +209,7 @@ void Display::drawTable(QPainter& p)
     p.setClipRect(work, Qt::IntersectClip);
     draw::FillSolid(p, work, draw::ColorOf(backColor));
     p.setFont(qfont());
-    p.setPen(draw::ColorOf(textColor));
+    p.setPen(gdi::TextColorOn(textColor, backColor));
     p.setBackgroundMode(Qt::TransparentMode);
     const int h = layout_.rowHeight;
     // Only the rows that reach the working rectangle are drawn.
@@ -261,11 +261,20 @@ void Display::onDraw(QPainter& p, const QRect& bounds)
 
     if (commandType == String || commandType == StringBackColor || commandType == StringPictureColor) {
         const QFont f = qfont();
-        draw::DrawCaptionText(p, text_, &f, inner, captionPosition, textColor, draw::kStyleNormal, false, true, true);
+        const OLE_COLOR text = gdi::toColorRef(gdi::TextColorOn(textColor, fill));
+        draw::DrawCaptionText(p, text_, &f, inner, captionPosition, text, draw::kStyleNormal, false, true, true);
     } else if (commandType == Table) {
         drawTable(p);
     }
     p.restore();
+}
+
+void Display::describe(AccessFacts& facts) const
+{
+    ControlBase::describe(facts);
+    facts.name = spokenCaption(text_);
+    facts.text = QString::fromStdString(text_);
+    facts.hasText = true;
 }
 
 HRESULT createDisplay(REFIID iid, void** out)

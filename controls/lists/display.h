@@ -42,6 +42,8 @@ public:
     QScrollBar* verticalBar() const { return vBar_; }
 
     void onDraw(QPainter& painter, const QRect& bounds) override;
+    // Named by the text it shows.
+    void describe(AccessFacts& facts) const override;
     void refreshFromServer() override;
     void onWindowCreated() override;
     void onResize() override;

@@ -89,9 +89,17 @@ void Static::onDraw(QPainter& p, const QRect& bounds)
     lists::fillLabelBackground(p, window(), inner, backColor, backPicture.get());
     draw::PlacePicture(p, shownPicture(), inner, QRect(), picturePosition, false, false);
     const QFont f = qfont();
-    draw::DrawCaptionText(p, captionText(), &f, inner, captionPosition, textColor, draw::kStyleNormal, false, true,
-                          true);
+    // Text meets its background in the colours the palette pairs, where both are system colours.
+    const OLE_COLOR text = gdi::toColorRef(gdi::TextColorOn(textColor, backColor));
+    draw::DrawCaptionText(p, captionText(), &f, inner, captionPosition, text, draw::kStyleNormal, false, true, true);
     p.restore();
+}
+
+void Static::describe(AccessFacts& facts) const
+{
+    ControlBase::describe(facts);
+    facts.text = facts.name;
+    facts.hasText = true;
 }
 
 HRESULT createStatic(REFIID iid, void** out)

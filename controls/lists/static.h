@@ -27,6 +27,7 @@ public:
     void refreshFromServer() override;
     // A label's mnemonic fires Click.
     STDMETHOD(OnMnemonic)() override;
+    void describe(AccessFacts& facts) const override;
 
 private:
     bool checked_ = false;

@@ -1,4 +1,5 @@
 #include "controls/lists/viewcontrol.h"
+#include "controls/lists/viewsupport.h"
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -45,6 +46,12 @@ void ViewControl::adoptView(QWidget* view, std::function<HRESULT()> activate, QW
     keys->installEventFilter(new ReturnFilter(*this, std::move(activate), keys));
     onResize();
     view->show();
+}
+
+void ViewControl::onPaletteChange()
+{
+    ControlBase::onPaletteChange();
+    lists::reapplyViewColors(window());
 }
 
 void ViewControl::onResize()

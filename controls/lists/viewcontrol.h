@@ -14,6 +14,7 @@ public:
     void onDraw(QPainter&, const QRect&) override {} // the view paints itself
     void onResize() override;
     bool onEvent(QEvent* e) override;
+    void onPaletteChange() override;
 
 protected:
     // Makes `view` the child covering the window. Return pressed in `keySource` (the view when

@@ -13,5 +13,8 @@ PropertyDesc withAfter(PropertyDesc row, void (*after)(ControlBase&));
 
 // Text in `fore` on `back` while the command is enabled, else on the system button face.
 void applyViewColors(QWidget* view, OLE_COLOR fore, OLE_COLOR back, bool enabled);
+// After a palette change: every view under `root` (itself included) given colours takes them
+// again, so that system colours translate through the new palette.
+void reapplyViewColors(QWidget* root);
 
 } // namespace vyr::controls::lists

@@ -2,6 +2,7 @@
 #include "controls/core/properties.h"
 #include "controls/core/valuechange.h"
 #include "controls/spectra/slicepaint.h"
+#include "platform/gdi/devicepixels.h"
 #include "platform/gdi/syscolors.h"
 #include <QPainter>
 #include <cmath>
@@ -139,12 +140,13 @@ void SliceCtrl::onDraw(QPainter& painter, const QRect&)
     scene.backColor = gdi::ColorOf(backColor);
     scene.textColor = gdi::ColorOf(textColor);
     scene.lineDistance = lineDistance;
-    QImage off(client.size(), QImage::Format_RGB32);
+    // At the target's resolution, so curves and lines are drawn in its device pixels.
+    QImage off = gdi::imageAtScale(client.size(), gdi::deviceScale(painter), QImage::Format_RGB32);
     {
         QPainter p(&off);
         paintSlice(p, scene);
     }
-    painter.drawImage(client.topLeft(), off);
+    painter.drawImage(QRectF(client), off);
 }
 
 HRESULT createSliceCtrl(REFIID iid, void** out)

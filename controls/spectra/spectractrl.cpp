@@ -3,6 +3,7 @@
 #include "controls/core/valuechange.h"
 #include "controls/spectra/curvesource.h"
 #include "controls/spectra/spectrapaint.h"
+#include "platform/gdi/devicepixels.h"
 #include "platform/gdi/syscolors.h"
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -340,12 +341,13 @@ void SpectraCtrl::onDraw(QPainter& painter, const QRect&)
     scene.focused = focused();
 
     // Drawn off screen first: the focus rectangle inverts what is below it.
-    QImage off(client.size(), QImage::Format_RGB32);
+    // At the target's resolution, so curves and lines are drawn in its device pixels.
+    QImage off = gdi::imageAtScale(client.size(), gdi::deviceScale(painter), QImage::Format_RGB32);
     {
         QPainter p(&off);
         paintSpectra(p, scene);
     }
-    painter.drawImage(client.topLeft(), off);
+    painter.drawImage(QRectF(client), off);
 }
 
 // ---------------------------------------------------------------- input

@@ -73,6 +73,12 @@ public:
     void onResize() override;
     void onWindowCreated() override;
     void onTimer(int id) override;
+    // The band's colours are system colours: it is drawn again.
+    void onPaletteChange() override
+    {
+        bandDirty_ = true;
+        invalidate();
+    }
 
 private:
     spectra::BandLook look() const;

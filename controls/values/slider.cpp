@@ -213,7 +213,7 @@ void Slider::drawArrow(QPainter& painter, const values::PixelRect& button, bool 
     gdi::FillSolid(painter, r, gdi::SysColor(gdi::COLOR_BTNFACE));
     gdi::DrawEdge(painter, r, gdi::EDGE_RAISED, gdi::BF_RECT | (pressed ? gdi::BF_FLAT : 0));
     values::drawGlyph(painter, values::sliderArrowGlyph(button, logic.geometry().axis, lower),
-                      logic.enabled() ? QColor(Qt::black) : QColor(Qt::white),
+                      values::arrowGlyphColor(logic.enabled()),
                       pressed ? QPoint(1, 1) : QPoint());
 }
 

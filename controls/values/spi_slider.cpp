@@ -273,6 +273,28 @@ void SpiSlider::onFocusOut()
     ControlBase::onFocusOut();
 }
 
+// ---------------------------------------------------------------- accessibility
+
+void SpiSlider::describe(AccessFacts& facts) const
+{
+    ControlBase::describe(facts);
+    const double lower = logic.value(values::SpiThumb::Lower), upper = logic.value(values::SpiThumb::Upper);
+    facts.value = AccessValue{lower, logic.minimum(), logic.maximum(), logic.step() > 0 ? logic.step() : 1.0};
+    facts.description = QStringLiteral("%1 - %2").arg(lower).arg(upper);
+    facts.enabled = logic.enabled();
+    facts.actions = {AccessAction::Increase, AccessAction::Decrease};
+}
+
+// Increase and decrease move the band as the arrow keys do.
+bool SpiSlider::accessibleAction(AccessAction action)
+{
+    if ((action != AccessAction::Increase && action != AccessAction::Decrease) || !isRunMode())
+        return false;
+    act(values::KeyStroke{action == AccessAction::Increase ? values::ValueKey::Up : values::ValueKey::Down, 1, {}},
+        {});
+    return true;
+}
+
 // ---------------------------------------------------------------- tool tips
 
 void SpiSlider::toolTipChanged()

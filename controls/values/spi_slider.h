@@ -42,6 +42,9 @@ public:
     void onWindowCreated() override;
     bool onEvent(QEvent* e) override;
     void onTimer(int id) override;
+    // The value is the band's lower end; the description names both ends.
+    void describe(AccessFacts& facts) const override;
+    bool accessibleAction(AccessAction action) override;
 
     // The pointer rests this long over an inactive window before its tip shows.
     static constexpr int kTipDelayMs = 500;

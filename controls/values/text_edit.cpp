@@ -103,7 +103,9 @@ void VyrEdit::placeFields()
     const QFont font = qfont();
     field_->setFont(font);
     QPalette palette = field_->palette();
-    palette.setColor(QPalette::Text, gdi::ColorOf(textColor));
+    // The field is a text field on the window background: its text takes the colour the
+    // palette pairs with that background when both are system colours.
+    palette.setColor(QPalette::Text, gdi::TextColorOn(textColor, 0x80000000 | gdi::COLOR_WINDOW));
     palette.setColor(QPalette::Disabled, QPalette::Base, gdi::SysColor(gdi::COLOR_BTNFACE));
     field_->setPalette(palette);
     const values::PixelRect inside = values::toPixelRect(clientRect()).shrunk(2);

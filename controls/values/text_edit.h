@@ -26,6 +26,7 @@ public:
     void refreshFromServer() override;
     void onFocusIn() override;
     void onResize() override { placeFields(); }
+    void onPaletteChange() override { placeFields(); }
     void onWindowCreated() override;
 
 private:

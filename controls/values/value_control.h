@@ -70,6 +70,22 @@ public:
     }
     void onResize() override { relayout(); }
 
+    void describe(AccessFacts& facts) const override
+    {
+        ControlBase::describe(facts);
+        facts.enabled = logic.enabled();
+        facts.value = AccessValue{logic.value(), logic.minimum(), logic.maximum(), logic.properties().step};
+        facts.actions = {AccessAction::Increase, AccessAction::Decrease};
+    }
+    // Increase and decrease are the arrow keys' steps.
+    bool accessibleAction(AccessAction action) override
+    {
+        if ((action != AccessAction::Increase && action != AccessAction::Decrease) || !isRunMode())
+            return false;
+        act(values::KeyStroke{action == AccessAction::Increase ? values::ValueKey::Up : values::ValueKey::Down, 1, {}});
+        return true;
+    }
+
 protected:
     // What to read from the command server besides value and enabled flag.
     virtual values::ReadPlan readPlan() const { return {}; }
@@ -84,6 +100,8 @@ protected:
     {
         values::carryOut(*this, fx);
         applyToChildren(fx, committed);
+        // A value shown only in a child field repaints nothing here; announce it anyway.
+        accessibleChanged(*this);
         values::fireEvents(*this, fx);
     }
 

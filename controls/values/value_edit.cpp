@@ -143,7 +143,7 @@ void VyrValueEdit::onDraw(QPainter& painter, const QRect& bounds)
     const QRect inside = gdi::DrawEdge(painter, values::toQRect(g.editArea), gdi::EDGE_SUNKEN, gdi::BF_RECT);
     gdi::FillSolid(painter, inside, gdi::SysColor(enabled ? gdi::COLOR_WINDOW : gdi::COLOR_BTNFACE));
 
-    const QColor glyph = enabled ? QColor(Qt::black) : QColor(Qt::white);
+    const QColor glyph = values::arrowGlyphColor(enabled);
     for (const bool up : {true, false}) {
         const values::PixelRect& button = up ? g.upButton : g.downButton;
         if (button.isEmpty())

@@ -2,6 +2,7 @@
 
 #include "controls/values/arrow_glyph.h"
 #include "controls/values/auto_repeat.h"
+#include "platform/gdi/syscolors.h"
 #include "platform/gdi/text.h"
 
 #include <QKeyEvent>
@@ -126,6 +127,11 @@ void fireEvents(controls::ControlBase& control, const ValueEffects& fx)
 {
     for (SliderEvent e : fx.events)
         control.fire(DISPID(e));
+}
+
+QColor arrowGlyphColor(bool enabled)
+{
+    return gdi::SysColor(enabled ? gdi::COLOR_BTNTEXT : gdi::COLOR_BTNHIGHLIGHT);
 }
 
 void drawGlyph(QPainter& painter, const std::vector<GlyphLine>& lines, const QColor& color, QPoint offset)

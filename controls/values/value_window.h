@@ -6,6 +6,7 @@
 #include "controls/values/command_reading.h"
 #include "controls/values/value_actions.h"
 
+#include <QColor>
 #include <QFont>
 #include <QRect>
 #include <optional>
@@ -42,6 +43,10 @@ void carryOut(controls::ControlBase& control, const ValueEffects& fx);
 // Fires the events of `fx` in order.
 void fireEvents(controls::ControlBase& control, const ValueEffects& fx);
 
+// The glyph colour on an arrow button: the button text colour while enabled, the button
+// highlight otherwise (black and white in the classic scheme), so a dark theme keeps them
+// visible on its faces.
+QColor arrowGlyphColor(bool enabled);
 // Draws a glyph's lines in one colour, shifted by `offset` (pressed buttons).
 void drawGlyph(QPainter& painter, const std::vector<GlyphLine>& lines, const QColor& color,
                QPoint offset = {});

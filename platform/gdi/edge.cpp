@@ -1,4 +1,5 @@
 #include "platform/gdi/edge.h"
+#include "platform/gdi/devicepixels.h"
 #include "platform/gdi/fill.h"
 #include "platform/gdi/syscolors.h"
 #include <QPainter>
@@ -57,13 +58,11 @@ Rings ringsOf(UINT edge, UINT flags)
     return r;
 }
 
-// A horizontal or vertical run of pixels from (x0, y0) up to, not including, (x1, y1).
-void line(QPainter& p, int x0, int y0, int x1, int y1, int color)
+// A rectangle of device pixels [x0, x1) x [y0, y1) in a ring's colour.
+void run(QPainter& p, int x0, int y0, int x1, int y1, int color)
 {
-    if (color < 0)
-        return;
-    const QRect r = y0 == y1 ? QRect(x0, y0, x1 - x0, 1) : QRect(x0, y0, 1, y1 - y0);
-    FillSolid(p, r, SysColor(color));
+    if (color >= 0 && x1 > x0 && y1 > y0)
+        FillSolid(p, QRect(x0, y0, x1 - x0, y1 - y0), SysColor(color));
 }
 
 } // namespace
@@ -73,21 +72,29 @@ QRect DrawEdge(QPainter& p, const QRect& rect, UINT edge, UINT flags)
     if (flags & BF_DIAGONAL)
         return rect;
     const Rings c = ringsOf(edge, flags);
-    const int l = rect.left(), t = rect.top(), r = l + rect.width(), b = t + rect.height();
     const bool left = flags & BF_LEFT, top = flags & BF_TOP, right = flags & BF_RIGHT, bottom = flags & BF_BOTTOM;
+    {
+        // The rings in device pixels: each side's k-th logical pixel lies round(k * ratio)
+        // device pixels in from that side, so all four sides are equally wide.
+        DevicePixels d(p);
+        const QRect D = d.map(rect);
+        const int l = D.left(), t = D.top(), r = l + D.width(), b = t + D.height();
+        const int x1 = d.dx(1), x2 = d.dx(2), y1 = d.dy(1), y2 = d.dy(2);
 
-    if (top) line(p, l, t, r, t, c.ltOuter);
-    if (left) line(p, l, t, l, b, c.ltOuter);
-    if (bottom) line(p, l, b - 1, r, b - 1, c.rbOuter);
-    if (right) line(p, r - 1, t, r - 1, b, c.rbOuter);
+        if (top) run(p, l, t, r, t + y1, c.ltOuter);
+        if (left) run(p, l, t, l + x1, b, c.ltOuter);
+        if (bottom) run(p, l, b - y1, r, b, c.rbOuter);
+        if (right) run(p, r - x1, t, r, b, c.rbOuter);
 
-    // Where two sides meet, the inner line starts one pixel further in.
-    const int lt = top && left, rt = top && right, lb = bottom && left, rb = bottom && right;
-    if (top) line(p, l + lt, t + 1, r - rt, t + 1, c.ltInner);
-    if (left) line(p, l + 1, t + lt, l + 1, b - lb, c.ltInner);
-    if (bottom) line(p, l + lb, b - 2, r - rb, b - 2, c.rbInner);
-    if (right) line(p, r - 2, t + rt, r - 2, b - rb, c.rbInner);
+        // Where two sides meet, the inner line starts one pixel further in.
+        const int lt = top && left, rt = top && right, lb = bottom && left, rb = bottom && right;
+        if (top) run(p, l + lt * x1, t + y1, r - rt * x1, t + y2, c.ltInner);
+        if (left) run(p, l + x1, t + lt * y1, l + x2, b - lb * y1, c.ltInner);
+        if (bottom) run(p, l + lb * x1, b - y2, r - rb * x1, b - y1, c.rbInner);
+        if (right) run(p, r - x2, t + rt * y1, r - x1, b - rb * y1, c.rbInner);
+    }
 
+    const int l = rect.left(), t = rect.top(), r = l + rect.width(), b = t + rect.height();
     const int width = (c.ltOuter != -1 || c.rbOuter != -1) + (c.ltInner != -1 || c.rbInner != -1);
     const QRect inside(QPoint(l + (left ? width : 0), t + (top ? width : 0)),
                        QPoint(r - 1 - (right ? width : 0), b - 1 - (bottom ? width : 0)));

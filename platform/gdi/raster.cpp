@@ -32,6 +32,7 @@ void BlitMaskWithBrush(QPainter& p, int x, int y, const QImage& mask, const QCol
         return;
     // The brush where the mask is 0 and nothing where it is 1, laid over the destination.
     QImage stamp(mask.size(), QImage::Format_ARGB32_Premultiplied);
+    stamp.setDevicePixelRatio(mask.devicePixelRatio());
     const QRgb paint = qRgb(brush.red(), brush.green(), brush.blue());
     for (int row = 0; row < mask.height(); ++row) {
         auto* out = reinterpret_cast<QRgb*>(stamp.scanLine(row));

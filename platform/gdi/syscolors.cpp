@@ -1,4 +1,6 @@
 #include "platform/gdi/syscolors.h"
+#include <QGuiApplication>
+#include <QPalette>
 
 namespace vyr::gdi {
 namespace {
@@ -45,9 +47,115 @@ constexpr SysColorEntry kTable[kSysColorCount] = {
 
 bool valid(int index) { return index >= 0 && index < kSysColorCount; }
 
+struct RoleOf {
+    int index;
+    QPalette::ColorGroup group;
+    QPalette::ColorRole role;
+};
+
+// Where each system colour lives in a palette; the title-bar, border, desktop and workspace
+// entries have no counterpart there and keep their classic values.
+constexpr RoleOf kRoles[] = {
+    {COLOR_SCROLLBAR, QPalette::Active, QPalette::Button},
+    {COLOR_MENU, QPalette::Active, QPalette::Window},
+    {COLOR_WINDOW, QPalette::Active, QPalette::Base},
+    {COLOR_MENUTEXT, QPalette::Active, QPalette::WindowText},
+    {COLOR_WINDOWTEXT, QPalette::Active, QPalette::Text},
+    {COLOR_HIGHLIGHT, QPalette::Active, QPalette::Highlight},
+    {COLOR_HIGHLIGHTTEXT, QPalette::Active, QPalette::HighlightedText},
+    {COLOR_BTNFACE, QPalette::Active, QPalette::Button},
+    {COLOR_BTNSHADOW, QPalette::Active, QPalette::Dark},
+    {COLOR_GRAYTEXT, QPalette::Disabled, QPalette::WindowText},
+    {COLOR_BTNTEXT, QPalette::Active, QPalette::ButtonText},
+    {COLOR_BTNHIGHLIGHT, QPalette::Active, QPalette::Light},
+    {COLOR_3DDKSHADOW, QPalette::Active, QPalette::Shadow},
+    {COLOR_3DLIGHT, QPalette::Active, QPalette::Midlight},
+    {COLOR_INFOTEXT, QPalette::Active, QPalette::ToolTipText},
+    {COLOR_INFOBK, QPalette::Active, QPalette::ToolTipBase},
+    {COLOR_HOTLIGHT, QPalette::Active, QPalette::Link},
+    {COLOR_MENUHILIGHT, QPalette::Active, QPalette::Highlight},
+    {COLOR_MENUBAR, QPalette::Active, QPalette::Window},
+};
+
+const RoleOf* roleOf(int index)
+{
+    for (const RoleOf& r : kRoles)
+        if (r.index == index)
+            return &r;
+    return nullptr;
+}
+
+// The text role a palette pairs with a background role.
+std::optional<QPalette::ColorRole> textRoleOn(QPalette::ColorRole background)
+{
+    switch (background) {
+    case QPalette::Base: case QPalette::AlternateBase: return QPalette::Text;
+    case QPalette::Button: return QPalette::ButtonText;
+    case QPalette::Window: return QPalette::WindowText;
+    case QPalette::Highlight: return QPalette::HighlightedText;
+    case QPalette::ToolTipBase: return QPalette::ToolTipText;
+    default: return std::nullopt;
+    }
+}
+
+bool isTextRole(QPalette::ColorRole role)
+{
+    return role == QPalette::Text || role == QPalette::ButtonText || role == QPalette::WindowText ||
+           role == QPalette::HighlightedText || role == QPalette::ToolTipText;
+}
+
 } // namespace
 
-COLORREF GetSysColor(int index) { return valid(index) ? kTable[index].rgb : 0; }
+COLORREF ClassicSysColor(int index) { return valid(index) ? kTable[index].rgb : 0; }
+
+COLORREF GetSysColor(int index)
+{
+    if (!valid(index))
+        return 0;
+    const RoleOf* r = qGuiApp ? roleOf(index) : nullptr;
+    if (!r)
+        return kTable[index].rgb;
+    return toColorRef(QGuiApplication::palette().color(r->group, r->role));
+}
+
+QPalette ClassicPalette()
+{
+    QPalette p;
+    for (const QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        for (const RoleOf& r : kRoles)
+            if (r.group == QPalette::Active)
+                p.setColor(g, r.role, toQColor(kTable[r.index].rgb));
+        p.setColor(g, QPalette::Mid, toQColor(kTable[COLOR_BTNSHADOW].rgb));
+        p.setColor(g, QPalette::AlternateBase, toQColor(kTable[COLOR_BTNFACE].rgb));
+        p.setColor(g, QPalette::BrightText, toQColor(kTable[COLOR_BTNHIGHLIGHT].rgb));
+        p.setColor(g, QPalette::LinkVisited, toQColor(kTable[COLOR_HOTLIGHT].rgb));
+        p.setColor(g, QPalette::PlaceholderText, toQColor(kTable[COLOR_GRAYTEXT].rgb));
+    }
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(QPalette::Disabled, role, toQColor(kTable[COLOR_GRAYTEXT].rgb));
+    p.setColor(QPalette::Disabled, QPalette::Base, toQColor(kTable[COLOR_BTNFACE].rgb));
+    return p;
+}
+
+std::optional<std::pair<QPalette::ColorGroup, QPalette::ColorRole>> SysColorRole(int index)
+{
+    if (const RoleOf* r = roleOf(index))
+        return std::pair(r->group, r->role);
+    return std::nullopt;
+}
+
+QColor TextColorOn(OLE_COLOR text, OLE_COLOR background)
+{
+    const auto sysIndex = [](OLE_COLOR c) { return (c >> 24) == 0x80 ? int(c & 0x00FFFFFF) : -1; };
+    const RoleOf* t = roleOf(sysIndex(text));
+    const RoleOf* b = roleOf(sysIndex(background));
+    if (qGuiApp && t && b && isTextRole(t->role) && t->group == QPalette::Active) {
+        const auto paired = textRoleOn(b->role);
+        if (paired && *paired != t->role)
+            return QGuiApplication::palette().color(QPalette::Active, *paired);
+    }
+    return ColorOf(text);
+}
 
 const char* SysColorName(int index) { return valid(index) ? kTable[index].name : nullptr; }
 

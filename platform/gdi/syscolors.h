@@ -1,8 +1,12 @@
 #pragma once
-// The system colour table (the classic Windows default scheme, indices 0-30 with Windows'
-// numbering) and the OLE colour translation that resolves 0x80000000 | n to system colour n.
+// The system colours (indices 0-30 with Windows' numbering: the application's palette, the
+// classic default scheme without one) and the OLE colour translation that resolves
+// 0x80000000 | n to system colour n.
 #include "platform/com/types.h"
 #include <QColor>
+#include <QPalette>
+#include <optional>
+#include <utility>
 
 namespace vyr::gdi {
 
@@ -52,7 +56,23 @@ constexpr int COLOR_MENUBAR = 30;
 constexpr int kSysColorCount = 31;
 
 // The colour of system colour `index`; 0 (black) for an index outside 0-30, as Windows gives.
+// While an application runs, the entries that have a palette counterpart (SysColorRole) come
+// from the application's QPalette, so the desktop's theme reaches every control; the others,
+// and every entry before the application exists, come from the classic table.
 COLORREF GetSysColor(int index);
+// The classic table's entry, whatever the palette says.
+COLORREF ClassicSysColor(int index);
+// The palette group and role system colour `index` is read from; none for the entries that
+// keep their classic values.
+std::optional<std::pair<QPalette::ColorGroup, QPalette::ColorRole>> SysColorRole(int index);
+// A palette that gives back the classic table through GetSysColor (the look tests check
+// pixels against).
+QPalette ClassicPalette();
+// The colour to draw text of colour `text` with on `background`: when both are system colours
+// and the palette pairs another text role with the background's role (button text on the
+// window background gives the window's text colour), that one; otherwise `text` translated.
+// Text thus never ends in a colour the desktop's theme did not choose for that background.
+QColor TextColorOn(OLE_COLOR text, OLE_COLOR background);
 // A display name for system colour `index` ("Button Face" ...); null outside 0-30 and for the
 // unnamed index 25.
 const char* SysColorName(int index);

@@ -2,6 +2,7 @@
 // bounds and copied (disabled, focused, round and diamond faces, whose last steps depend on what
 // is drawn or clipped).
 #include "controls/core/draw/drawing.h"
+#include "platform/gdi/devicepixels.h"
 #include "platform/gdi/edge.h"
 #include "platform/gdi/plaindrawing.h"
 #include <QPainter>
@@ -77,8 +78,11 @@ void DrawButtonFaceImage(QPainter& painter, const QRect& bounds, const QRect& up
                          OLE_COLOR foreColor, OLE_COLOR backColor, const QFont* font, IUnknown* picture,
                          IUnknown* backPicture, bool pressed, bool enabled, bool focused)
 {
+    // At the target's device pixel ratio, so that text, edges and the emboss keep the target's
+    // resolution instead of being scaled up from logical pixels.
+    const qreal dpr = deviceScale(painter);
     auto render = [&](IUnknown* back) {
-        QImage face(bounds.size(), QImage::Format_RGB32);
+        QImage face = imageAtScale(bounds.size(), dpr, QImage::Format_RGB32);
         face.fill(SysColor(COLOR_BTNFACE));
         QPainter q(&face);
         q.setFont(font ? *font : painter.font());
@@ -90,8 +94,11 @@ void DrawButtonFaceImage(QPainter& painter, const QRect& bounds, const QRect& up
     const QRect copied = (update.isNull() ? bounds : update) & bounds;
     painter.save();
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    if (!copied.isEmpty())
-        painter.drawImage(copied.topLeft(), face, copied.translated(-bounds.topLeft()));
+    if (!copied.isEmpty()) {
+        const QRectF source = QRectF(copied.translated(-bounds.topLeft()));
+        painter.drawImage(QRectF(copied), face,
+                          QRectF(source.topLeft() * dpr, source.size() * dpr));
+    }
     painter.restore();
     if (!enabled) {
         // A back picture is background to the emboss as the back colour is: the mask comes from

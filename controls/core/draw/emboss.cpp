@@ -13,7 +13,12 @@ void DrawDisabledBitmap(QPainter& painter, int x, int y, int width, int height, 
     using namespace gdi;
     // Pixels of the face's own colours are background (1); all else is drawing (0), which
     // comes out as shadow over a highlight one pixel down and right.
-    const QImage mask = MonoMask(bitmap, QRect(srcX, srcY, width, height), {background, SysColor(COLOR_BTNFACE)});
+    // The mask keeps the bitmap's resolution: a face composed at the device pixel ratio is
+    // embossed in device pixels.
+    const qreal dpr = bitmap.devicePixelRatio();
+    const QRect area = QRectF(srcX * dpr, srcY * dpr, width * dpr, height * dpr).toRect();
+    QImage mask = MonoMask(bitmap, area, {background, SysColor(COLOR_BTNFACE)});
+    mask.setDevicePixelRatio(dpr);
     FillSolid(painter, QRect(x, y, width, height), SysColor(COLOR_BTNFACE));
     BlitMaskWithBrush(painter, x + 1, y + 1, mask, SysColor(COLOR_BTNHIGHLIGHT));
     BlitMaskWithBrush(painter, x, y, mask, SysColor(COLOR_BTNSHADOW));
