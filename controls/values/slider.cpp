@@ -19,11 +19,14 @@ using values::SliderPress;
 
 namespace {
 
-const EnumNames kOrientationNames{{"Horizontal", "Vertical"}, VT_I2, {}, "Orientation"};
-const EnumNames kSlotWidthNames{{"Small", "Wide"}, VT_I2, {}, "SlotWidth"};
-const EnumNames kValueDisplayNames{{"None", "Left", "Right"}, VT_I2, {}, "ValueDisplay"};
-const EnumNames kButtonPositionNames{{"Left", "Right"}, VT_I2, {}, "ValueButtonPosition"};
-const EnumNames kModeNames{{"Normal", "Logarithmic", "List"}, VT_I2, {}, "SliderMode"};
+const EnumNames kOrientationNames{{"Horizontal", "Vertical"}, VT_I2, {}, "Orientation", {"eHorizontal", "eVertical"}};
+const EnumNames kSlotWidthNames{{"Small", "Wide"}, VT_I2, {}, "SlotWidth", {"eSlotSmall", "eSlotWide"}};
+const EnumNames kValueDisplayNames{{"None", "Left", "Right"}, VT_I2, {}, "ValueDisplay",
+                                    {"eValueNone", "eValueLeft", "eValueRight"}};
+const EnumNames kButtonPositionNames{{"Left", "Right"}, VT_I2, {}, "ValueButtonPosition",
+                                      {"eButtonLeft", "eButtonRight"}};
+const EnumNames kModeNames{{"Normal", "Logarithmic", "List"}, VT_I2, {}, "SliderMode",
+                            {"eModeNormal", "eModeLogarithmic", "eModeList"}};
 
 void relayoutAfter(Slider& s) { s.relayout(); }
 void modeAfter(Slider& s) { s.modeChanged(); }

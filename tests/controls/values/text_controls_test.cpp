@@ -42,7 +42,7 @@ struct Hosted {
         EXPECT_TRUE(QTest::qWaitForWindowActive(&top));
         server->log.clear();
     }
-    Control& control() const { return *dynamic_cast<Control*>(static_cast<IDispatch*>(host->dispatch())); }
+    Control& control() const { return *dynamic_cast<Control*>(vyr::controls::ControlBase::from(host->dispatch())); }
     QWidget* window() const { return host->controlWindow(); }
 
     com::ComPtr<cmdserver::MemoryCommandServer> server = com::make<cmdserver::MemoryCommandServer>();
