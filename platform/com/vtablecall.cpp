@@ -178,13 +178,14 @@ HRESULT callSlot(DualInterface* self, size_t index, const uint64_t* ints, const 
     return hr;
 }
 
+// Of exactly the type SlotFn calls, so that a checked indirect call finds what it expects.
 template <size_t N>
-HRESULT thunk(DualInterface* self, uint64_t a0, uint64_t a1, uint64_t a2, uint64_t a3, uint64_t a4, double f0,
-              double f1, double f2, double f3, double f4, double f5, double f6, double f7)
+HRESULT thunk(void* self, uint64_t a0, uint64_t a1, uint64_t a2, uint64_t a3, uint64_t a4, double f0, double f1,
+              double f2, double f3, double f4, double f5, double f6, double f7)
 {
     const uint64_t ints[kIntRegs] = {a0, a1, a2, a3, a4};
     const double floats[kFloatRegs] = {f0, f1, f2, f3, f4, f5, f6, f7};
-    return callSlot(self, N, ints, floats);
+    return callSlot(static_cast<DualInterface*>(self), N, ints, floats);
 }
 
 template <size_t... N>

@@ -15,6 +15,8 @@
 #include "platform/com/typelib.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <limits>
 #include <vector>
@@ -468,6 +470,14 @@ bool prepare(const controls::ClassRow& row, Target& t)
 
 void fuzzCalls(const uint8_t* data, size_t size)
 {
+    // VYR_FUZZ_COUNT=1 prints the number of calls made when the program ends.
+    static uint64_t calls = 0;
+    static const bool counting = [] {
+        if (std::getenv("VYR_FUZZ_COUNT"))
+            std::atexit([] { std::fprintf(stderr, "calls made: %llu\n", static_cast<unsigned long long>(calls)); });
+        return true;
+    }();
+    (void)counting;
     static const std::vector<const controls::ClassRow*> rows = [] {
         std::vector<const controls::ClassRow*> out;
         for (const controls::ClassRow& r : controls::classTable())
@@ -479,7 +489,7 @@ void fuzzCalls(const uint8_t* data, size_t size)
     Target t;
     if (rows.empty() || !prepare(*rows[in.byte() % rows.size()], t))
         return;
-    for (size_t n = 0; n < kMostCalls && !in.empty(); ++n) {
+    for (size_t n = 0; n < kMostCalls && !in.empty(); ++n, ++calls) {
         switch (in.byte() % 9) {
         case 0: case 1: invokeCall(in, t, 0); break;
         case 2: invokeCall(in, t, 1); break;
