@@ -180,15 +180,18 @@ TEST(HostileContainer, BothPointersFollowOneArgumentRule)
             SCOPED_TRACE(member);
             if (fd->invkind == INVOKE_PROPERTYGET) {
                 HRESULT hr[2];
-                VARTYPE vt[2];
-                for (int p = 0; p < 2; ++p) {
-                    Variant r;
-                    hr[p] = info->Invoke(pointers[p], fd->memid, DISPATCH_PROPERTYGET, nullptr, r.put(), nullptr,
+                Variant r[2];
+                for (int p = 0; p < 2; ++p)
+                    hr[p] = info->Invoke(pointers[p], fd->memid, DISPATCH_PROPERTYGET, nullptr, r[p].put(), nullptr,
                                          nullptr);
-                    vt[p] = r.type();
-                }
                 EXPECT_EQ(hr[0], hr[1]);
-                EXPECT_EQ(vt[0], vt[1]);
+                EXPECT_EQ(r[0].type(), r[1].type());
+                EXPECT_TRUE(r[0] == r[1]) << "the same value through either pointer";
+                Variant viaDispatch;
+                DISPPARAMS none{nullptr, nullptr, 0, 0};
+                EXPECT_EQ(dispatch->Invoke(fd->memid, GUID_NULL, 0, DISPATCH_PROPERTYGET, &none, viaDispatch.put(),
+                                           nullptr, nullptr),
+                          hr[0]);
             } else {
                 // A null argument array with a count, and a put without its named argument.
                 const WORD flags = fd->invkind == INVOKE_FUNC ? DISPATCH_METHOD : WORD(fd->invkind);
