@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the stream fuzz target with clang (libFuzzer + AddressSanitizer) into build-fuzz/ and
+# Builds the stream fuzz target with clang (libFuzzer, AddressSanitizer and UBSan) into build-fuzz/ and
 # fuzzes each loader of tests/fuzz/fuzz_streams.cpp in turn, from the committed corpus under
 # tests/fuzz/corpus/<loader> and fresh seeds (fuzz_seeds).
 #   scripts/fuzz.sh [--merge] [seconds per loader] [loader...]   (default 60 s, every loader)
@@ -19,7 +19,7 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ "${launcher[@]}" \
-  -DVYR_FUZZ=ON -DVYR_BUILD_TESTS=OFF -DVYR_PARTS="platform/com;platform/registry;platform/gdi;tools;controls" >/dev/null
+  -DVYR_FUZZ=ON -DVYR_SANITIZE=ON -DVYR_BUILD_TESTS=OFF -DVYR_PARTS="platform/com;platform/registry;platform/gdi;tools;controls" >/dev/null
 cmake --build "$build" --target fuzz_streams fuzz_seeds
 
 export QT_QPA_PLATFORM=offscreen

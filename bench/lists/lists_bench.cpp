@@ -36,7 +36,7 @@ struct Table {
     }
     QTreeWidget* view() const
     {
-        return dynamic_cast<controls::MultiList*>(static_cast<IDispatch*>(host.dispatch()))->view();
+        return dynamic_cast<controls::MultiList*>(vyr::controls::ControlBase::from(host.dispatch()))->view();
     }
     com::ComPtr<vyr::CommandServer> server = com::make<vyr::CommandServer>();
     controls::HostWidget host;

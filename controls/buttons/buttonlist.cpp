@@ -20,13 +20,15 @@ const EnumNames& arrangementNames()
 {
     static const EnumNames n{{"Fixed number of rows", "Fixed number of columns", "Fixed rows and fill last row",
                               "Fixed columns and fill last column", "Fixed number of rows and columns"},
-                             VT_I4};
+                             VT_I4, {}, nullptr,
+                             {"eFixedRows", "eFixedColumns", "eFixedRowsFillLast", "eFixedColumnsFillLast",
+                              "eFixedRowsAndColumns"}};
     return n;
 }
 
 const EnumNames& orientationNames()
 {
-    static const EnumNames n{{"Horizontal", "Vertical"}, VT_I4};
+    static const EnumNames n{{"Horizontal", "Vertical"}, VT_I4, {}, nullptr, {"eHorizontal", "eVertical"}};
     return n;
 }
 
@@ -44,9 +46,11 @@ const ClassDescriptor& ButtonList::classDescriptor()
         CLSID_ButtonList,
         IID_IButtonList,
         GUID_NULL,
-        {props::command(), props::font(),
-         props::colorField<B>(DISPID_FORECOLOR, "ForeColor", [](B& b) -> OLE_COLOR& { return b.foreColor; }),
-         props::colorField<B>(DISPID_BACKCOLOR, "BackColor", [](B& b) -> OLE_COLOR& { return b.backColor; }),
+        {props::command(), props::withHelp(props::font(), "Caption font"),
+         props::withHelp(props::colorField<B>(DISPID_FORECOLOR, "ForeColor", [](B& b) -> OLE_COLOR& { return b.foreColor; }),
+                         "Frame text color"),
+         props::withHelp(props::colorField<B>(DISPID_BACKCOLOR, "BackColor", [](B& b) -> OLE_COLOR& { return b.backColor; }),
+                         "Back color for buttons and interior"),
          props::shortField<B>(5, "PicturePosition", [](B& b) -> int& { return b.picturePosition; }, &itemPositionNames()),
          props::shortField<B>(6, "CaptionPosition", [](B& b) -> int& { return b.captionPosition; }, &itemPositionNames()),
          props::pictureField<B>(7, "Picture", [](B& b) -> com::ComPtr<IPictureDisp>& { return b.picture; }),
@@ -54,7 +58,8 @@ const ClassDescriptor& ButtonList::classDescriptor()
          props::longField<B>(kRows, "ButtonRows", [](B& b) -> int32_t& { return b.layout.rows; }),
          props::longField<B>(kColumns, "ButtonColumns", [](B& b) -> int32_t& { return b.layout.columns; }),
          props::longField<B>(kDistance, "ButtonDistance", [](B& b) -> int32_t& { return b.layout.gap; }),
-         props::boolField<B>(kUseBackColor, "UseBackColor", [](B& b) -> int& { return b.useBackColor; }),
+         props::withHelp(props::boolField<B>(kUseBackColor, "UseBackColor", [](B& b) -> int& { return b.useBackColor; }),
+                         "Use back color rather than color from server"),
          props::longField<B>(kOrientation, "Orientation", [](B& b) -> int32_t& { return b.layout.orientation; },
                              &orientationNames()),
          props::longField<B>(kStyle, "Style", [](B& b) -> int32_t& { return b.layout.style; }, &arrangementNames())},

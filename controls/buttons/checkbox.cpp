@@ -29,7 +29,7 @@ private:
 
 const EnumNames& textSideNames()
 {
-    static const EnumNames n{{"Right", "Left"}, VT_I4};
+    static const EnumNames n{{"Right", "Left"}, VT_I4, {}, nullptr, {"eTextRight", "eTextLeft"}};
     return n;
 }
 
@@ -57,7 +57,7 @@ const ClassDescriptor& CheckBox::classDescriptor()
         CLSID_VyrCheckBox,
         IID_IVyrCheckBox,
         DIID__DSlider,
-        {appliedToBox(props::command()), appliedToBox(props::caption()), appliedToBox(props::font()),
+        {appliedToBox(props::withHelp(props::command(), "Command to execute if selection has changed")), appliedToBox(props::caption()), appliedToBox(props::font()),
          props::longField<CheckBox>(kCaptionPosition, "CaptionPosition",
                                     [](CheckBox& c) -> int& { return c.captionPosition; }, &textSideNames(),
                                     [](CheckBox& c) { c.applyToBox(); }),

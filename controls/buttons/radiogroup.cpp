@@ -54,12 +54,13 @@ void switchOffGroup(const std::vector<ComPtr<IUnknown>>& controls, LONG group)
 std::vector<ComPtr<IUnknown>> containerControls(IVyrSite* site)
 {
     std::vector<ComPtr<IUnknown>> out;
-    if (!site)
+    ComPtr<IVyrSite2> siblings;
+    if (!site || FAILED(site->QueryInterface(IID_IVyrSite2, siblings.putVoid())) || !siblings)
         return out;
     constexpr ULONG kMost = 100000; // a site that never ends its list cannot hold us
     for (ULONG i = 0; i < kMost; ++i) {
         IUnknown* control = nullptr;
-        if (site->GetSibling(i, &control) != S_OK || !control)
+        if (siblings->GetSibling(i, &control) != S_OK || !control)
             break;
         out.push_back(ComPtr<IUnknown>::attach(control));
     }

@@ -47,10 +47,10 @@ HRESULT ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie)
     if (!sink || !cookie)
         return E_POINTER;
     *cookie = 0;
-    // The sink must speak the connection's interface; event sinks may answer only IDispatch.
+    // The sink must speak the connection's interface: it is called through that vtable.
     com::ComPtr<IUnknown> typed;
-    if (FAILED(sink->QueryInterface(iid_, typed.putVoid())) &&
-        FAILED(sink->QueryInterface(IID_IDispatch, typed.putVoid())))
+    if ((FAILED(sink->QueryInterface(iid_, typed.putVoid())) || !typed) &&
+        (kind_ != Kind::Dispinterface || FAILED(sink->QueryInterface(IID_IDispatch, typed.putVoid())) || !typed))
         return CONNECT_E_CANNOTCONNECT;
     sinks_.push_back({typed, nextCookie_});
     *cookie = nextCookie_++;

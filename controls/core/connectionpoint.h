@@ -10,7 +10,13 @@ namespace vyr::controls {
 
 class ConnectionPoint final : public IConnectionPoint {
 public:
-    ConnectionPoint(IConnectionPointContainer* owner, const IID& iid) : owner_(owner), iid_(iid) {}
+    // A sink must answer `iid`; the sink of a dispinterface (an event interface) may answer
+    // only IDispatch, since a dispinterface is called through IDispatch::Invoke.
+    enum class Kind { Interface, Dispinterface };
+    ConnectionPoint(IConnectionPointContainer* owner, const IID& iid, Kind kind)
+        : owner_(owner), iid_(iid), kind_(kind)
+    {
+    }
 
     const IID& iid() const { return iid_; }
     // Snapshot of the connected sinks (so a sink may disconnect while being called).
@@ -33,6 +39,7 @@ private:
     };
     IConnectionPointContainer* owner_;
     IID iid_;
+    Kind kind_;
     std::vector<Sink> sinks_;
     DWORD nextCookie_ = 1;
 };

@@ -2,6 +2,7 @@
 #include "controls/core/controlwindow.h"
 #include "controls/core/module.h"
 #include "controls/core/typelibrary.h"
+#include "platform/com/invokeargs.h"
 #include "platform/com/memstream.h"
 #include "platform/com/streamio.h"
 #include <QApplication>
@@ -30,8 +31,8 @@ int beepCount() { return g_beeps; }
 
 ControlBase::ControlBase(const ClassDescriptor& descriptor)
     : desc_(descriptor),
-      events_(this, descriptor.eventIid),
-      notify_(this, IID_IPropertyNotifySink)
+      events_(this, descriptor.eventIid, ConnectionPoint::Kind::Dispinterface),
+      notify_(this, IID_IPropertyNotifySink, ConnectionPoint::Kind::Interface)
 {
     moduleLock();
 }
@@ -42,8 +43,35 @@ ControlBase::~ControlBase()
     moduleUnlock();
 }
 
+ControlBase* ControlBase::from(IUnknown* object)
+{
+    IUnknown* self = nullptr;
+    if (!object || FAILED(object->QueryInterface(kSelfIid, reinterpret_cast<void**>(&self))) || !self)
+        return nullptr;
+    self->Release(); // the caller holds `object`, which keeps the control alive
+    return static_cast<ControlBase*>(static_cast<IDispatch*>(self));
+}
+
+HRESULT ControlBase::QueryInterface(REFIID riid, void** out)
+{
+    // The IDispatch of a dual interface is that interface's pointer: its vtable continues
+    // with the members, so ITypeInfo::Invoke works on whichever pointer a container holds.
+    if (riid == IID_IDispatch && out) {
+        *out = nullptr;
+        IUnknown* dual = static_cast<IUnknown*>(queryExtra(desc_.dispatchIid));
+        if (dual) {
+            dual->AddRef();
+            *out = dual;
+            return S_OK;
+        }
+    }
+    return Object::QueryInterface(riid, out);
+}
+
 void* ControlBase::queryExtra(REFIID riid)
 {
+    if (riid == kSelfIid)
+        return unknown();
     // The control's own interface is a tear-off whose slots after IDispatch are its members
     // in the interface's order.
     if (riid == desc_.dispatchIid && riid != GUID_NULL) {
@@ -170,11 +198,18 @@ HRESULT ControlBase::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DI
         return E_POINTER;
     if (count == 0)
         return S_OK;
+    // Names as the type information knows them, argument names included, so that a
+    // container's named arguments mean the same on every path.
+    if (const ClassTypeInfo* t = classTypeInfo(desc_.clsid); t && t->dispatch) {
+        const HRESULT hr = DispGetIDsOfNames(t->dispatch.get(), names, count, ids);
+        if (ids[0] != DISPID_UNKNOWN)
+            return hr;
+        // A member the interface leaves out is still reached through IDispatch.
+    }
     HRESULT hr = S_OK;
     ids[0] = desc_.idOfName(com::utf8(std::u16string_view(names[0] ? names[0] : u"")));
     if (ids[0] == DISPID_UNKNOWN)
         hr = DISP_E_UNKNOWNNAME;
-    // Our members take no named arguments.
     for (UINT i = 1; i < count; ++i) {
         ids[i] = DISPID_UNKNOWN;
         hr = DISP_E_UNKNOWNNAME;
@@ -186,53 +221,42 @@ HRESULT ControlBase::putProperty(const PropertyDesc& p, const VARIANT& value, Pu
 {
     if (!p.put)
         return DISP_E_MEMBERNOTFOUND;
-    const VARIANT* v = &value;
-    if (v->vt == (VT_BYREF | VT_VARIANT) && v->pvarVal)
-        v = v->pvarVal;
-    const VARTYPE want = varTypeOf(p.type);
-    if (want == VT_DISPATCH && (v->vt == VT_EMPTY || v->vt == VT_NULL)) {
-        VARIANT none;
-        VariantInit(&none);
-        none.vt = VT_DISPATCH;
-        return p.put(*this, none, kind);
-    }
     Variant converted;
-    if (FAILED(VariantChangeType(converted.put(), v, 0, want)))
-        return DISP_E_TYPEMISMATCH;
+    if (HRESULT hr = com::coerceArg(value, varTypeOf(p.type), converted); FAILED(hr))
+        return hr == DISP_E_OVERFLOW ? hr : DISP_E_TYPEMISMATCH;
     return p.put(*this, converted.get(), kind);
 }
 
 HRESULT ControlBase::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
                             UINT* argErr)
 {
-    static DISPPARAMS noParams{nullptr, nullptr, 0, 0};
-    if (!params)
-        params = &noParams;
+    com::InvokeArgs args;
     if (const MethodDesc* m = desc_.method(id); m && (flags & DISPATCH_METHOD)) {
-        if (params->cNamedArgs)
-            return DISP_E_NONAMEDARGS;
-        return m->call(*this, params, result);
+        std::vector<com::ParamSpec> specs;
+        for (const MethodParam& mp : m->params)
+            specs.push_back({varTypeOf(mp.type), mp.out});
+        if (HRESULT hr = args.prepare(com::CallShape::Method, specs, params, argErr); FAILED(hr))
+            return hr;
+        const HRESULT hr = m->call(*this, args.dispParams(), result);
+        if (SUCCEEDED(hr))
+            args.complete();
+        return hr;
     }
     const PropertyDesc* p = desc_.property(id);
     if (!p || !p->dispatchable)
         return DISP_E_MEMBERNOTFOUND;
     if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
-        if (params->cArgs != 1)
-            return DISP_E_BADPARAMCOUNT;
-        if (params->cNamedArgs != 1 || !params->rgdispidNamedArgs ||
-            params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)
-            return DISP_E_PARAMNOTFOUND;
-        if (!params->rgvarg)
-            return E_POINTER;
-        HRESULT hr = putProperty(*p, params->rgvarg[0], (flags & DISPATCH_PROPERTYPUTREF) ? PutKind::ByRef
-                                                                                          : PutKind::ByValue);
-        if (hr == DISP_E_TYPEMISMATCH && argErr)
-            *argErr = 0;
-        return hr;
+        if (!p->put)
+            return DISP_E_MEMBERNOTFOUND;
+        const com::ParamSpec spec{varTypeOf(p->type), false};
+        if (HRESULT hr = args.prepare(com::CallShape::Put, {&spec, 1}, params, argErr); FAILED(hr))
+            return hr;
+        return p->put(*this, args.value(0),
+                      (flags & DISPATCH_PROPERTYPUTREF) ? PutKind::ByRef : PutKind::ByValue);
     }
     if (flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD)) {
-        if (params->cArgs != 0)
-            return DISP_E_BADPARAMCOUNT;
+        if (HRESULT hr = args.prepare(com::CallShape::Get, {}, params, argErr); FAILED(hr))
+            return hr;
         if (!result)
             return E_FAIL;
         Variant v = p->get(*this);

@@ -48,6 +48,13 @@ public:
 
     const ClassDescriptor& descriptor() const { return desc_; }
 
+    // The control behind any of its interface pointers; null for an object that is not one
+    // of the library's controls. Borrowed: valid while the caller holds `object`.
+    static ControlBase* from(IUnknown* object);
+
+    // IDispatch is answered with the dual interface's pointer.
+    STDMETHOD(QueryInterface)(REFIID riid, void** out) override;
+
     // --- IDispatch
     STDMETHOD(GetTypeInfoCount)(UINT* count) override;
     STDMETHOD(GetTypeInfo)(UINT index, LCID lcid, ITypeInfo** info) override;
@@ -237,6 +244,8 @@ protected:
 
 private:
     friend class ControlWindow;
+    // Asked for by `from` only; never handed to containers.
+    static constexpr IID kSelfIid = com::guidOf("E66033A7-3419-49A7-892C-76163053D3DE");
     HRESULT putProperty(const PropertyDesc& p, const VARIANT& value, PutKind kind);
     // Asks the site for the two ambients the run mode depends on.
     bool readRunMode() const;

@@ -23,7 +23,7 @@ VARTYPE varTypeOf(PropType t)
 
 const EnumNames& boolNames()
 {
-    static const EnumNames n{{"False", "True"}, VT_I2};
+    static const EnumNames n{{"False", "True"}, VT_I2, {}, nullptr, {"eFalse", "eTrue"}};
     return n;
 }
 
@@ -31,13 +31,15 @@ const EnumNames& itemPositionNames()
 {
     static const EnumNames n{{"LeftTop", "CenterTop", "RightTop", "LeftCenter", "CenterCenter", "RightCenter",
                               "LeftBottom", "CenterBottom", "RightBottom"},
-                             VT_I4, {}, "ItemPosition"};
+                             VT_I4, {}, "ItemPosition",
+                             {"eLeftTop", "eCenterTop", "eRightTop", "eLeftCenter", "eCenterCenter", "eRightCenter",
+                              "eLeftBottom", "eCenterBottom", "eRightBottom"}};
     return n;
 }
 
 const EnumNames& buttonStyleNames()
 {
-    static const EnumNames n{{"Normal", "Circle", "Rhomb"}, VT_I2, {}, "ButtonStyle"};
+    static const EnumNames n{{"Normal", "Circle", "Rhomb"}, VT_I2, {}, "ButtonStyle", {"eStyleNormal", "eStyleCircle", "eStyleRhomb"}};
     return n;
 }
 

@@ -8,6 +8,7 @@
 #include <QShortcut>
 
 VYR_DECLARE_INTERFACE(IVyrSite, IID_IVyrSite, IUnknown)
+VYR_DECLARE_INTERFACE(IVyrSite2, IID_IVyrSite2, IVyrSite)
 
 namespace vyr::controls {
 
@@ -16,7 +17,7 @@ using com::Variant;
 
 // The site a hosted control asks for ambient properties; it outlives neither side's use
 // because the host detaches it before going away.
-class HostSite final : public com::Object<IVyrSite> {
+class HostSite final : public com::Object<IVyrSite2> {
 public:
     explicit HostSite(HostWidget* host) : host_(host) {}
     void detach() { host_ = nullptr; }

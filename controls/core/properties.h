@@ -112,6 +112,13 @@ PropertyDesc browseOnly(DISPID id, const char* name, std::type_identity_t<Field<
     return p;
 }
 
+// A row with its help string (the type information's documentation of the member).
+inline PropertyDesc withHelp(PropertyDesc p, const char* help)
+{
+    p.help = help;
+    return p;
+}
+
 // A method without arguments.
 template <class C>
 MethodDesc method(DISPID id, const char* name, HRESULT (*call)(C&))

@@ -3,6 +3,7 @@
 #include "controls/core/control.h"
 #include "controls/core/vyrcontrols.h"
 #include <map>
+#include <cctype>
 #include <cstring>
 #include <mutex>
 
@@ -105,7 +106,25 @@ std::string trimmed(std::string s)
     return s;
 }
 
-// The enumeration type of `names`, added to the library on first use.
+// An identifier for a constant without one of its own: "e", the type's name and the display
+// string's letters and digits, so that it is unique across the library.
+std::string constantName(const char* typeName, const std::string& display)
+{
+    std::string out = std::string("e") + typeName;
+    bool upper = true;
+    for (char c : display) {
+        if (std::isalnum(static_cast<unsigned char>(c))) {
+            out += upper ? char(std::toupper(static_cast<unsigned char>(c))) : c;
+            upper = false;
+        } else {
+            upper = true;
+        }
+    }
+    return out;
+}
+
+// The enumeration type of `names`, added to the library on first use. Its constants are
+// identifiers; the display strings a browser shows are their help strings.
 int enumType(Library& lib, const EnumNames& names)
 {
     if (int i = lib.indexOf(names.typeName); i >= 0)
@@ -115,7 +134,7 @@ int enumType(Library& lib, const EnumNames& names)
     e.name = names.typeName;
     for (size_t i = 0; i < names.names.size(); ++i) {
         Const c;
-        c.name = i < names.constants.size() ? names.constants[i] : trimmed(names.names[i]);
+        c.name = i < names.constants.size() ? names.constants[i] : constantName(names.typeName, names.names[i]);
         c.value = names.valueAt(i);
         c.doc = trimmed(names.names[i]);
         e.consts.push_back(std::move(c));
@@ -211,6 +230,13 @@ const Built& built()
             describeClass(*lib, row.className, control->descriptor());
             described.emplace_back(row.clsid, lib->types[lib->types.size() - 2].name);
         }
+        // Declared by the library, neither created nor registered by the module: containers
+        // see that it cannot be created.
+        TypeEntry host;
+        host.kind = TKIND_COCLASS;
+        host.guid = CLSID_AtlControlHostPosition;
+        host.name = "AtlControlHostPosition";
+        lib->types.push_back(std::move(host));
         out.lib = lib;
         if (FAILED(com::typelib::createTypeLib(lib, out.typeLib.put())))
             return out;

@@ -150,6 +150,11 @@ struct IVyrSite : IUnknown {
     STDMETHOD(OnControlInfoChanged)() = 0;
     // The control's window gained (TRUE) or lost the focus.
     STDMETHOD(OnFocus)(BOOL gotFocus) = 0;
+};
+
+// A site that also lists the controls beside its own (asked for with QueryInterface; a site
+// without it gives a control no siblings). IVyrSite stays as it was first published.
+struct IVyrSite2 : IVyrSite {
     // The running controls of the container that holds this site's control (the control
     // itself included), in the container's child order: the index-th one, AddRef'ed.
     // S_FALSE with a null pointer past the last one.
@@ -251,4 +256,5 @@ struct IFrame : IDispatch {
 };
 
 constexpr IID IID_IVyrSite = vyr::com::guidOf("C68B771E-FF5A-46DE-BB5E-4D39A627EF8D");
+constexpr IID IID_IVyrSite2 = vyr::com::guidOf("B43E0291-4059-487D-ABEF-68664754D5AC");
 constexpr IID IID_IVyrControl = vyr::com::guidOf("90523E19-DE6F-41F7-BDBC-19B041C074A0");

@@ -15,9 +15,9 @@ using frames::ControlPage;
 
 namespace {
 
-EnumNames padded(std::vector<std::string> names, size_t width, const char* typeName)
+EnumNames padded(std::vector<std::string> names, size_t width, const char* typeName,
+                 std::vector<std::string> constants)
 {
-    std::vector<std::string> constants = names;
     for (std::string& n : names)
         n.resize(std::max(width, n.size()), ' ');
     return EnumNames{std::move(names), VT_I2, {}, typeName, std::move(constants)};
@@ -29,32 +29,39 @@ const EnumNames& captionStyleNames()
                                        "3D-Banner Raised Dot", "3D-Banner Sunken Dot", "ColorBanner",
                                        "3D-ColorBanner Sunken", "3D-ColorBanner Raised", "3D-ColorBanner Raised Dot",
                                        "3D-ColorBanner Sunken Dot"},
-                                      25, "CaptionStyle");
+                                      25, "CaptionStyle",
+                                      {"eNoCaption", "eCaptionNormal", "eBanner", "eBannerSunken", "eBannerRaised",
+                                       "eBannerRaisedDot", "eBannerSunkenDot", "eColorBanner", "eColorBannerSunken",
+                                       "eColorBannerRaised", "eColorBannerRaisedDot", "eColorBannerSunkenDot"});
     return n;
 }
 
 const EnumNames& frameStyleNames()
 {
-    static const EnumNames n = padded({"No Frame", "Normal", "Raised", "Sunken", "Raised Dot", "Sunken Dot"}, 10, "FrameStyle");
+    static const EnumNames n = padded({"No Frame", "Normal", "Raised", "Sunken", "Raised Dot", "Sunken Dot"}, 10, "FrameStyle",
+                                       {"eNoFrame", "eFrameNormal", "eFrameRaised", "eFrameSunken", "eFrameRaisedDot",
+                                        "eFrameSunkenDot"});
     return n;
 }
 
 const EnumNames& backStyleNames()
 {
-    static const EnumNames n{{"Transparent", "Opaque"}, VT_I2, {}, "BackStyle"};
+    static const EnumNames n{{"Transparent", "Opaque"}, VT_I2, {}, "BackStyle", {"eTransparent", "eOpaque"}};
     return n;
 }
 
 const EnumNames& buttonAlignNames()
 {
-    static const EnumNames n{{"LeftTop", "CenterTop", "RightTop", "LeftCenter"}, VT_I2, {}, "ButtonAlign"};
+    static const EnumNames n{{"LeftTop", "CenterTop", "RightTop", "LeftCenter"}, VT_I2, {}, "ButtonAlign",
+                             {"eAlignLeftTop", "eAlignCenterTop", "eAlignRightTop", "eAlignLeftCenter"}};
     return n;
 }
 
 const EnumNames& loadOptionNames()
 {
     static const EnumNames n{
-        {"Load if visible; Destroy if invisible", "Load if visible and keep", "Preload"}, VT_I4, {}, "LoadOption"};
+        {"Load if visible; Destroy if invisible", "Load if visible and keep", "Preload"}, VT_I4, {}, "LoadOption",
+        {"eLoadVisibleDestroyInvisible", "eLoadVisibleKeep", "ePreload"}};
     return n;
 }
 

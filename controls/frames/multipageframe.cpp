@@ -27,7 +27,8 @@ enum : DISPID {
 
 const EnumNames& arrangeNames()
 {
-    static const EnumNames names{{"Off", "Vertical", "Horizontal"}, VT_I4, {}, "FrameArrange"};
+    static const EnumNames names{{"Off", "Vertical", "Horizontal"}, VT_I4, {}, "FrameArrange",
+                                  {"eArrangeOff", "eArrangeVertical", "eArrangeHorizontal"}};
     return names;
 }
 

@@ -16,7 +16,8 @@ namespace {
 
 const EnumNames& styleNames()
 {
-    static const EnumNames n{{"Button", "Button if more than one entry"}, VT_I4};
+    static const EnumNames n{{"Button", "Button if more than one entry"}, VT_I4, {}, nullptr,
+                             {"eAlwaysButton", "eButtonIfSeveral"}};
     return n;
 }
 

@@ -31,18 +31,21 @@ QRect toQRect(const RECT& r) { return QRect(r.left, r.top, r.right - r.left, r.b
 
 const EnumNames& displayStyleNames()
 {
-    static const EnumNames n{{"Use text and color properties", "Display text and color fom application"}, VT_I4};
+    static const EnumNames n{{"Use text and color properties", "Display text and color fom application"}, VT_I4, {},
+                             nullptr, {"eOwnTextAndColor", "eServerTextAndColor"}};
     return n;
 }
 const EnumNames& loadOptionNames()
 {
-    static const EnumNames n{{"Load if visible; Destroy if invisible", "Load if visible and keep", "Preload"}, VT_I4};
+    static const EnumNames n{{"Load if visible; Destroy if invisible", "Load if visible and keep", "Preload"}, VT_I4, {},
+                             nullptr, {"eLoadVisibleDestroyInvisible", "eLoadVisibleKeep", "ePreload"}};
     return n;
 }
 const EnumNames& autoCloseNames()
 {
     static const EnumNames n{
-        {"No automatic close", "mouse button pressed in parent window", "mouse button pressed in any window"}, VT_I4};
+        {"No automatic close", "mouse button pressed in parent window", "mouse button pressed in any window"}, VT_I4, {},
+        nullptr, {"eNoAutoClose", "eCloseOnParentClick", "eCloseOnAnyClick"}};
     return n;
 }
 

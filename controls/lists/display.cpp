@@ -21,7 +21,10 @@ constexpr const char* kNoText = "Display";
 const EnumNames& commandTypeNames()
 {
     static const EnumNames n{{"String", "String + Back Color", "String + Picture Color", "Back Color", "Picture Color",
-                              "Table", "Picture via Interface"}};
+                              "Table", "Picture via Interface"},
+                             VT_I4, {}, nullptr,
+                             {"eString", "eStringBackColor", "eStringPictureColor", "eBackColor", "ePictureColor",
+                              "eTable", "ePictureViaInterface"}};
     return n;
 }
 

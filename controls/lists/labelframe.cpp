@@ -7,7 +7,9 @@ namespace vyr::controls::lists {
 
 const EnumNames& frameStyleNames()
 {
-    static const EnumNames n{{"No Frame", "Normal", "Raised", "Sunken", "Raised Dot", "Sunken Dot"}, VT_I2};
+    static const EnumNames n{{"No Frame", "Normal", "Raised", "Sunken", "Raised Dot", "Sunken Dot"}, VT_I2, {}, nullptr,
+                             {"eNoFrame", "eFrameNormal", "eFrameRaised", "eFrameSunken", "eFrameRaisedDot",
+                              "eFrameSunkenDot"}};
     return n;
 }
 

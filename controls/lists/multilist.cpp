@@ -18,7 +18,7 @@ constexpr DISPID kCurrentColumn = 70, kNumberOfColumns = 71, kEditable = 72, kCo
 
 const EnumNames& noYesNames()
 {
-    static const EnumNames n{{"no", "yes"}};
+    static const EnumNames n{{"no", "yes"}, VT_I4, {}, nullptr, {"eNo", "eYes"}};
     return n;
 }
 

@@ -27,7 +27,7 @@ const ClassDescriptor& Static::classDescriptor()
         IID_IStatic,
         DIID__DButton,
         {
-            props::command(),
+            props::withHelp(props::command(), "Command"),
             props::caption(),
             props::font(),
             colorField<C>(DISPID_FORECOLOR, "TextColor", [](C& c) -> OLE_COLOR& { return c.textColor; }),

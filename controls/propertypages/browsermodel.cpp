@@ -1,10 +1,57 @@
 #include "controls/propertypages/browsermodel.h"
 #include "platform/com/dispcall.h"
+#include "platform/com/font.h"
 #include "platform/com/object.h"
 
 namespace vyr::controls::browser {
 
 using com::ComPtr;
+
+namespace {
+
+// What a font shows: name, size, weight, italic, underline, strikethrough, charset.
+struct FontLook {
+    std::u16string name;
+    int64_t size = 0;
+    SHORT weight = 0, charset = 0;
+    BOOL italic = 0, underline = 0, strike = 0;
+    bool operator==(const FontLook&) const = default;
+};
+
+bool lookOf(const VARIANT& v, FontLook& out)
+{
+    ComPtr<IFont> font;
+    if ((v.vt != VT_DISPATCH && v.vt != VT_UNKNOWN) || !v.punkVal ||
+        FAILED(v.punkVal->QueryInterface(IID_IFont, font.putVoid())) || !font)
+        return false;
+    BSTR name = nullptr;
+    CY size{};
+    const bool ok = SUCCEEDED(font->get_Name(&name)) && SUCCEEDED(font->get_Size(&size)) &&
+                    SUCCEEDED(font->get_Weight(&out.weight)) && SUCCEEDED(font->get_Charset(&out.charset)) &&
+                    SUCCEEDED(font->get_Italic(&out.italic)) && SUCCEEDED(font->get_Underline(&out.underline)) &&
+                    SUCCEEDED(font->get_Strikethrough(&out.strike));
+    out.name = name ? std::u16string(name, SysStringLen(name)) : std::u16string();
+    out.size = size.int64;
+    SysFreeString(name);
+    out.italic = out.italic != 0;
+    out.underline = out.underline != 0;
+    out.strike = out.strike != 0;
+    return ok;
+}
+
+// Objects agree on a value when it is equal; fonts agree when they look the same, whichever
+// object holds the look.
+bool sameValue(const Row& a, const Row& b)
+{
+    if (a.value == b.value)
+        return true;
+    if (a.kind != kKindFont)
+        return false;
+    FontLook x, y;
+    return lookOf(a.value.get(), x) && lookOf(b.value.get(), y) && x == y;
+}
+
+} // namespace
 
 // One sink serves every browsed object: OnChanged does not say who sent it, so the sink asks
 // the model to refresh that dispid in each object (a cheap getter call per object).
@@ -113,7 +160,7 @@ void BrowserModel::rebuild()
             continue;
         line.agree = true;
         for (const Row* r : line.rows)
-            if (!r->readOk || !(r->value == first.value))
+            if (!r->readOk || !sameValue(*r, first))
                 line.agree = false;
         if (line.agree)
             line.value = first.value;

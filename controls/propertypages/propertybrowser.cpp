@@ -25,54 +25,20 @@ constexpr int kMargin = 3;
 
 PropertyBrowser& self(ControlBase& b) { return static_cast<PropertyBrowser&>(b); }
 
-// The object argument of SetDispatch / AddDispatch: an IDispatch, or none.
-HRESULT objectArg(DISPPARAMS* p, com::ComPtr<IDispatch>& out)
-{
-    if (!p || p->cArgs != 1)
-        return DISP_E_BADPARAMCOUNT;
-    const VARIANT& v = p->rgvarg[0].vt == (VT_BYREF | VT_VARIANT) ? *p->rgvarg[0].pvarVal : p->rgvarg[0];
-    if (v.vt == VT_EMPTY || v.vt == VT_NULL)
-        return S_OK;
-    if ((v.vt == VT_DISPATCH || v.vt == VT_UNKNOWN) && !v.punkVal)
-        return S_OK;
-    if (v.vt == VT_DISPATCH)
-        out = com::ComPtr<IDispatch>(v.pdispVal);
-    else if (v.vt == VT_UNKNOWN)
-        return v.punkVal->QueryInterface(IID_IDispatch, out.putVoid());
-    else
-        return DISP_E_TYPEMISMATCH;
-    return S_OK;
-}
+// The methods receive their arguments checked and converted to the declared types by the
+// control base (reversed, as in every DISPPARAMS): an object is a VT_DISPATCH (null for none),
+// the out flag a VT_BYREF|VT_BOOL with a place to write to.
+IDispatch* objectArg(const DISPPARAMS* p) { return p->rgvarg[0].pdispVal; }
 
-HRESULT callSetDispatch(ControlBase& b, DISPPARAMS* p, VARIANT*)
-{
-    com::ComPtr<IDispatch> d;
-    if (HRESULT hr = objectArg(p, d); FAILED(hr))
-        return hr;
-    return self(b).setDispatch(d.get());
-}
+HRESULT callSetDispatch(ControlBase& b, DISPPARAMS* p, VARIANT*) { return self(b).setDispatch(objectArg(p)); }
 
-HRESULT callAddDispatch(ControlBase& b, DISPPARAMS* p, VARIANT*)
-{
-    com::ComPtr<IDispatch> d;
-    if (HRESULT hr = objectArg(p, d); FAILED(hr))
-        return hr;
-    return self(b).addDispatch(d.get());
-}
+HRESULT callAddDispatch(ControlBase& b, DISPPARAMS* p, VARIANT*) { return self(b).addDispatch(objectArg(p)); }
 
-// IsPointInClientArea(out inClientArea, x, y): arguments arrive reversed.
+// IsPointInClientArea(out inClientArea, x, y).
 HRESULT callIsPointInClientArea(ControlBase& b, DISPPARAMS* p, VARIANT*)
 {
-    if (!p || p->cArgs != 3)
-        return DISP_E_BADPARAMCOUNT;
-    const VARIANT& out = p->rgvarg[2];
-    if (out.vt != (VT_BYREF | VT_BOOL) || !out.byref)
-        return E_POINTER;
-    com::Variant x(p->rgvarg[1]), y(p->rgvarg[0]);
-    auto xv = x.toLong(), yv = y.toLong();
-    if (!xv || !yv)
-        return DISP_E_TYPEMISMATCH;
-    *static_cast<VARIANT_BOOL*>(out.byref) = self(b).isPointInClientArea(*xv, *yv) ? VARIANT_TRUE : VARIANT_FALSE;
+    const bool inside = self(b).isPointInClientArea(p->rgvarg[1].lVal, p->rgvarg[0].lVal);
+    *static_cast<VARIANT_BOOL*>(p->rgvarg[2].byref) = inside ? VARIANT_TRUE : VARIANT_FALSE;
     return S_OK;
 }
 

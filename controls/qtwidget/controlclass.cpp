@@ -45,6 +45,15 @@ QByteArray nameOf(ITypeInfo* info, MEMBERID id)
     return QByteArray::fromStdString(name.str());
 }
 
+// An enumeration constant's display string (its help string; its name is an identifier).
+QByteArray displayOf(ITypeInfo* info, MEMBERID id)
+{
+    com::Bstr doc;
+    if (FAILED(info->GetDocumentation(id, nullptr, doc.put(), nullptr, nullptr)) || doc.str().empty())
+        return nameOf(info, id);
+    return QByteArray::fromStdString(doc.str());
+}
+
 PropertyKind baseKind(VARTYPE vt, bool* ok)
 {
     *ok = true;
@@ -101,7 +110,7 @@ bool kindOf(ITypeInfo* info, const TYPEDESC& type, ControlProperty& p, std::vect
             continue;
         if (v->varkind == VAR_CONST && v->lpvarValue)
             if (auto n = com::Variant(*v->lpvarValue).toLong())
-                e.keys.emplace_back(nameOf(ref.get(), v->memid), *n);
+                e.keys.emplace_back(displayOf(ref.get(), v->memid), *n);
         ref->ReleaseVarDesc(v);
     }
     enums.push_back(std::move(e));

@@ -25,7 +25,7 @@ constexpr LONG kMaxLaserLines = 4096;
 
 const EnumNames& noYesNames()
 {
-    static const EnumNames names{{"no", "yes"}, VT_I4};
+    static const EnumNames names{{"no", "yes"}, VT_I4, {}, nullptr, {"eNo", "eYes"}};
     return names;
 }
 const EnumNames& displayModeNames()

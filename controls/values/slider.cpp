@@ -19,11 +19,14 @@ using values::SliderPress;
 
 namespace {
 
-const EnumNames kOrientationNames{{"Horizontal", "Vertical"}, VT_I2, {}, "Orientation"};
-const EnumNames kSlotWidthNames{{"Small", "Wide"}, VT_I2, {}, "SlotWidth"};
-const EnumNames kValueDisplayNames{{"None", "Left", "Right"}, VT_I2, {}, "ValueDisplay"};
-const EnumNames kButtonPositionNames{{"Left", "Right"}, VT_I2, {}, "ValueButtonPosition"};
-const EnumNames kModeNames{{"Normal", "Logarithmic", "List"}, VT_I2, {}, "SliderMode"};
+const EnumNames kOrientationNames{{"Horizontal", "Vertical"}, VT_I2, {}, "Orientation", {"eHorizontal", "eVertical"}};
+const EnumNames kSlotWidthNames{{"Small", "Wide"}, VT_I2, {}, "SlotWidth", {"eSlotSmall", "eSlotWide"}};
+const EnumNames kValueDisplayNames{{"None", "Left", "Right"}, VT_I2, {}, "ValueDisplay",
+                                    {"eValueNone", "eValueLeft", "eValueRight"}};
+const EnumNames kButtonPositionNames{{"Left", "Right"}, VT_I2, {}, "ValueButtonPosition",
+                                      {"eButtonLeft", "eButtonRight"}};
+const EnumNames kModeNames{{"Normal", "Logarithmic", "List"}, VT_I2, {}, "SliderMode",
+                            {"eModeNormal", "eModeLogarithmic", "eModeList"}};
 
 void relayoutAfter(Slider& s) { s.relayout(); }
 void modeAfter(Slider& s) { s.modeChanged(); }
@@ -49,8 +52,9 @@ const ClassDescriptor& Slider::classDescriptor()
                 [](Slider& s) -> double& { return s.logic.properties().shiftStep; }),
             props::doubleField<Slider>(42, "ControlStep",
                 [](Slider& s) -> double& { return s.logic.properties().controlStep; }),
-            listText<Slider>(53, "DiscreteValues", &SliderLogic::discreteValuesText,
-                         &SliderLogic::setDiscreteValuesText, relayoutAfter),
+            props::withHelp(listText<Slider>(53, "DiscreteValues", &SliderLogic::discreteValuesText,
+                                             &SliderLogic::setDiscreteValuesText, relayoutAfter),
+                            "List of values for slider ticks separated by space characters"),
             props::boolField<Slider, bool>(43, "Buttons",
                 [](Slider& s) -> bool& { return s.logic.properties().arrowButtons; }, relayoutAfter),
             relayingFont<Slider>(),
@@ -68,16 +72,19 @@ const ClassDescriptor& Slider::classDescriptor()
                 [](Slider& s) -> bool& { return s.logic.properties().valueEditable; }, relayoutAfter),
             props::longField<Slider>(69, "ValuePrecision",
                 [](Slider& s) -> int32_t& { return s.logic.properties().valuePrecision; }, nullptr, relayoutAfter),
-            listText<Slider>(44, "UnitStrings", &SliderLogic::unitStringsText, &SliderLogic::setUnitStrings, unitsAfter,
-                         45),
-            listText<Slider>(45, "UnitFactors", &SliderLogic::unitFactorsText, &SliderLogic::setUnitFactors, unitsAfter,
-                         44),
+            props::withHelp(listText<Slider>(44, "UnitStrings", &SliderLogic::unitStringsText,
+                                             &SliderLogic::setUnitStrings, unitsAfter, 45),
+                            "Unit strings separated by space characters"),
+            props::withHelp(listText<Slider>(45, "UnitFactors", &SliderLogic::unitFactorsText,
+                                             &SliderLogic::setUnitFactors, unitsAfter, 44),
+                            "Unit factors separated by space characters"),
             props::longField<Slider>(38, "UnitDisplayWidth",
                 [](Slider& s) -> int32_t& { return s.logic.properties().unitDisplayWidth; }, nullptr, relayoutAfter),
             props::boolField<Slider, bool>(39, "UnitSelectable",
                 [](Slider& s) -> bool& { return s.logic.properties().unitSelectable; }, unitsAfter),
-            listText<Slider>(46, "ValueButtons", &SliderLogic::valueButtonsText, &SliderLogic::setValueButtonsText,
-                         relayoutAfter),
+            props::withHelp(listText<Slider>(46, "ValueButtons", &SliderLogic::valueButtonsText,
+                                             &SliderLogic::setValueButtonsText, relayoutAfter),
+                            "Value button strings separated by space characters"),
             props::shortField<Slider, values::ButtonSide>(68, "ValueButtonPosition",
                 [](Slider& s) -> values::ButtonSide& { return s.logic.properties().valueButtonSide; },
                 &kButtonPositionNames, relayoutAfter),

@@ -25,12 +25,12 @@ SpiSlider& self(ControlBase& b) { return static_cast<SpiSlider&>(b); }
 
 const EnumNames& noYesNames()
 {
-    static const EnumNames names{{"no", "yes"}, VT_I4};
+    static const EnumNames names{{"no", "yes"}, VT_I4, {}, nullptr, {"eNo", "eYes"}};
     return names;
 }
 const EnumNames& slotWidthNames()
 {
-    static const EnumNames names{{"Small", "Wide"}, VT_I2, {}, "SlotWidth"};
+    static const EnumNames names{{"Small", "Wide"}, VT_I2, {}, "SlotWidth", {"eSlotSmall", "eSlotWide"}};
     return names;
 }
 

@@ -7,9 +7,10 @@
 #include <QWidget>
 
 VYR_DECLARE_INTERFACE(IVyrSite, IID_IVyrSite, IUnknown)
+VYR_DECLARE_INTERFACE(IVyrSite2, IID_IVyrSite2, IVyrSite)
 VYR_DECLARE_INTERFACE(IVyrControl, IID_IVyrControl, IUnknown)
 
-class Site final : public vyr::com::Object<IVyrSite> {
+class Site final : public vyr::com::Object<IVyrSite2> {
 public:
     STDMETHOD(GetAmbientProperty)(DISPID id, VARIANT* value) override;
     STDMETHOD(OnControlInfoChanged)() override { return S_OK; }

@@ -3,6 +3,7 @@
 // get and put by dispid on their small fixed dispatch interfaces, names looked up
 // case-insensitively.
 #include "platform/com/dispatch.h"
+#include "platform/com/invokeargs.h"
 #include <initializer_list>
 
 namespace vyr::com::disp {
@@ -60,31 +61,27 @@ inline HRESULT idsOfNames(std::initializer_list<Member> members, LPOLESTR* names
 
 enum class Access { Get, Put, Invalid };
 
-// A property get has no arguments; a put has exactly one, named DISPID_PROPERTYPUT (or unnamed).
+// A property get takes no arguments; a put is checked by putValue under the one rule of every
+// invocation path.
 inline Access accessOf(WORD flags, const DISPPARAMS* p)
 {
-    const UINT args = p ? p->cArgs : 0;
-    const UINT named = p ? p->cNamedArgs : 0;
-    if ((flags & DISPATCH_PROPERTYGET) && args == 0)
-        return Access::Get;
-    if ((flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) && args == 1 && p->rgvarg &&
-        (named == 0 || (named == 1 && p->rgdispidNamedArgs && p->rgdispidNamedArgs[0] == DISPID_PROPERTYPUT)))
+    if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF))
         return Access::Put;
+    InvokeArgs none;
+    if ((flags & DISPATCH_PROPERTYGET) && SUCCEEDED(none.prepare(CallShape::Get, {}, p, nullptr)))
+        return Access::Get;
     return Access::Invalid;
 }
 
-// The put value converted to `vt`; a by-reference VARIANT is followed once.
+// The put value converted to `vt`.
 inline HRESULT putValue(const DISPPARAMS* p, VARTYPE vt, Variant& out, UINT* argErr)
 {
-    const VARIANT* v = &p->rgvarg[0];
-    if (v->vt == (VT_BYREF | VT_VARIANT) && v->pvarVal)
-        v = v->pvarVal;
-    const HRESULT hr = VariantChangeType(out.put(), v, 0, vt);
-    if (SUCCEEDED(hr))
-        return S_OK;
-    if (argErr)
-        *argErr = 0;
-    return hr == DISP_E_OVERFLOW ? hr : DISP_E_TYPEMISMATCH;
+    InvokeArgs args;
+    const ParamSpec spec{vt, false};
+    if (HRESULT hr = args.prepare(CallShape::Put, {&spec, 1}, p, argErr); FAILED(hr))
+        return hr;
+    out = Variant(args.value(0));
+    return S_OK;
 }
 
 } // namespace vyr::com::disp

@@ -18,6 +18,9 @@ namespace {
 
 // The vtable view of a dual interface at library index i has the reference i | kVtableView.
 constexpr HREFTYPE kVtableView = 0x40000000;
+// IDispatch, which every dispatch interface and every dual's vtable view implements.
+constexpr HREFTYPE kDispatchRef = 0x20000000;
+constexpr int kDispatchIndex = -1;
 // Enumeration constants are numbered from here, as compilers of type libraries do.
 constexpr MEMBERID kFirstConstId = 0x40000000;
 constexpr int kDispatchSlots = 7;
@@ -41,7 +44,7 @@ bool typeValid(const Type& t, size_t count)
 bool validLibrary(const Library& lib)
 {
     const size_t n = lib.types.size();
-    if (n >= kVtableView)
+    if (n >= kDispatchRef)
         return false;
     for (const TypeEntry& e : lib.types) {
         if ((e.flags & TYPEFLAG_FDUAL) && e.funcs.size() + kDispatchSlots > size_t(kMaxVtableSlots))
@@ -110,9 +113,14 @@ private:
 
 class TypeLibImpl;
 
+// One object per type and view, owned by the library: every GetTypeInfo and GetRefTypeInfo
+// of a type answers the same pointer, and the library lives as long as any of them is held.
 class TypeInfoImpl final : public Object<ITypeInfo, ITypeComp> {
 public:
-    TypeInfoImpl(ComPtr<TypeLibImpl> lib, int index, bool vtableView);
+    TypeInfoImpl(TypeLibImpl* lib, int index, bool vtableView);
+
+    STDMETHOD_(ULONG, AddRef)() override;
+    STDMETHOD_(ULONG, Release)() override;
 
     STDMETHOD(GetTypeAttr)(TYPEATTR** attr) override;
     STDMETHOD(GetTypeComp)(ITypeComp** comp) override;
@@ -145,18 +153,36 @@ public:
 private:
     const TypeEntry& entry() const;
     bool dual() const { return (entry().flags & TYPEFLAG_FDUAL) != 0; }
+    // A dispatch interface, and a dual's vtable view, implement IDispatch (impl type 0).
+    bool implementsDispatch() const { return entry().kind == TKIND_DISPATCH; }
     // The index of the function with that id and a kind that the Invoke flags allow.
     int findFunc(MEMBERID id, WORD flags) const;
 
-    ComPtr<TypeLibImpl> lib_;
+    TypeLibImpl* lib_;
     int index_;
     bool vtableView_;
     Releases releases_;
 };
 
+// IDispatch as a type: its seven slots are IUnknown's and its own.
+const TypeEntry& dispatchEntry()
+{
+    static const TypeEntry e = [] {
+        TypeEntry d;
+        d.kind = TKIND_INTERFACE;
+        d.guid = IID_IDispatch;
+        d.name = "IDispatch";
+        return d;
+    }();
+    return e;
+}
+
 class TypeLibImpl final : public Object<ITypeLib, ITypeComp> {
 public:
-    explicit TypeLibImpl(std::shared_ptr<const Library> lib) : lib_(std::move(lib)) {}
+    explicit TypeLibImpl(std::shared_ptr<const Library> lib)
+        : lib_(std::move(lib)), infos_(2 * lib_->types.size() + 1)
+    {
+    }
     const Library& lib() const { return *lib_; }
 
     HRESULT infoAt(HREFTYPE ref, ITypeInfo** out)
@@ -164,14 +190,25 @@ public:
         if (!out)
             return E_POINTER;
         *out = nullptr;
-        const bool view = (ref & kVtableView) != 0;
-        const size_t index = ref & ~kVtableView;
-        if (index >= lib_->types.size())
-            return TYPE_E_ELEMENTNOTFOUND;
-        const TypeEntry& e = lib_->types[index];
-        if (view && !(e.kind == TKIND_DISPATCH && (e.flags & TYPEFLAG_FDUAL)))
-            return TYPE_E_ELEMENTNOTFOUND;
-        *out = new TypeInfoImpl(ComPtr<TypeLibImpl>(this), int(index), view);
+        size_t slot = 0;
+        int index = kDispatchIndex;
+        const bool view = ref != kDispatchRef && (ref & kVtableView) != 0;
+        if (ref != kDispatchRef) {
+            const size_t i = ref & ~kVtableView;
+            if (i >= lib_->types.size())
+                return TYPE_E_ELEMENTNOTFOUND;
+            const TypeEntry& e = lib_->types[i];
+            if (view && !(e.kind == TKIND_DISPATCH && (e.flags & TYPEFLAG_FDUAL)))
+                return TYPE_E_ELEMENTNOTFOUND;
+            index = int(i);
+            slot = 1 + 2 * i + (view ? 1 : 0);
+        }
+        std::lock_guard lock(infosMutex_);
+        auto& info = infos_[slot];
+        if (!info)
+            info = std::make_unique<TypeInfoImpl>(this, index, view);
+        info->AddRef();
+        *out = info.get();
         return S_OK;
     }
 
@@ -330,14 +367,22 @@ public:
 
 private:
     std::shared_ptr<const Library> lib_;
+    std::mutex infosMutex_;
+    std::vector<std::unique_ptr<TypeInfoImpl>> infos_; // IDispatch, then per type: dispatch view, vtable view
 };
 
-TypeInfoImpl::TypeInfoImpl(ComPtr<TypeLibImpl> lib, int index, bool vtableView)
-    : lib_(std::move(lib)), index_(index), vtableView_(vtableView)
+TypeInfoImpl::TypeInfoImpl(TypeLibImpl* lib, int index, bool vtableView)
+    : lib_(lib), index_(index), vtableView_(vtableView)
 {
 }
 
-const TypeEntry& TypeInfoImpl::entry() const { return lib_->lib().types[size_t(index_)]; }
+ULONG TypeInfoImpl::AddRef() { return lib_->AddRef(); }
+ULONG TypeInfoImpl::Release() { return lib_->Release(); }
+
+const TypeEntry& TypeInfoImpl::entry() const
+{
+    return index_ == kDispatchIndex ? dispatchEntry() : lib_->lib().types[size_t(index_)];
+}
 
 HRESULT TypeInfoImpl::GetTypeAttr(TYPEATTR** out)
 {
@@ -351,13 +396,14 @@ HRESULT TypeInfoImpl::GetTypeAttr(TYPEATTR** out)
     a.typekind = vtableView_ ? TKIND_INTERFACE : e.kind;
     a.cFuncs = WORD(e.funcs.size());
     a.cVars = WORD(e.consts.size());
-    a.cImplTypes = WORD(e.impls.size());
+    a.cImplTypes = WORD(e.impls.size() + (implementsDispatch() ? 1 : 0));
     a.wTypeFlags = e.flags;
     a.wMajorVerNum = lib_->lib().major;
     a.wMinorVerNum = lib_->lib().minor;
     a.cbAlignment = 8;
-    if (e.kind == TKIND_DISPATCH)
-        a.cbSizeVft = WORD((kDispatchSlots + (dual() ? e.funcs.size() : 0)) * sizeof(void*));
+    // Only the vtable view has slots beyond IDispatch's.
+    if (e.kind == TKIND_DISPATCH || e.kind == TKIND_INTERFACE)
+        a.cbSizeVft = WORD((kDispatchSlots + (vtableView_ ? e.funcs.size() : 0)) * sizeof(void*));
     if (e.kind == TKIND_ENUM)
         a.cbSizeInstance = 4;
     if (e.kind == TKIND_ALIAS)
@@ -483,6 +529,13 @@ HRESULT TypeInfoImpl::GetRefTypeOfImplType(UINT index, HREFTYPE* ref)
         *ref = HREFTYPE(index_) | kVtableView;
         return S_OK;
     }
+    if (implementsDispatch()) {
+        if (index == 0) {
+            *ref = kDispatchRef;
+            return S_OK;
+        }
+        --index;
+    }
     if (index >= e.impls.size())
         return TYPE_E_ELEMENTNOTFOUND;
     *ref = HREFTYPE(e.impls[index].ref);
@@ -493,6 +546,13 @@ HRESULT TypeInfoImpl::GetImplTypeFlags(UINT index, INT* flags)
 {
     if (!flags)
         return E_INVALIDARG;
+    if (implementsDispatch()) {
+        if (index == 0) {
+            *flags = 0;
+            return S_OK;
+        }
+        --index;
+    }
     if (index >= entry().impls.size())
         return TYPE_E_ELEMENTNOTFOUND;
     *flags = entry().impls[index].flags;
@@ -648,7 +708,7 @@ HRESULT TypeInfoImpl::GetMops(MEMBERID, BSTR* mops)
 HRESULT TypeInfoImpl::GetContainingTypeLib(ITypeLib** lib, UINT* index)
 {
     if (lib) {
-        *lib = static_cast<ITypeLib*>(lib_.get());
+        *lib = static_cast<ITypeLib*>(lib_);
         (*lib)->AddRef();
     }
     if (index)

@@ -1,6 +1,7 @@
 #include "platform/com/vtablecall.h"
 #include "platform/com/bstr.h"
 #include "platform/com/comptr.h"
+#include "platform/com/invokeargs.h"
 #include "platform/com/typelib.h"
 #include "platform/com/variant.h"
 #include <array>
@@ -177,13 +178,14 @@ HRESULT callSlot(DualInterface* self, size_t index, const uint64_t* ints, const 
     return hr;
 }
 
+// Of exactly the type SlotFn calls, so that a checked indirect call finds what it expects.
 template <size_t N>
-HRESULT thunk(DualInterface* self, uint64_t a0, uint64_t a1, uint64_t a2, uint64_t a3, uint64_t a4, double f0,
-              double f1, double f2, double f3, double f4, double f5, double f6, double f7)
+HRESULT thunk(void* self, uint64_t a0, uint64_t a1, uint64_t a2, uint64_t a3, uint64_t a4, double f0, double f1,
+              double f2, double f3, double f4, double f5, double f6, double f7)
 {
     const uint64_t ints[kIntRegs] = {a0, a1, a2, a3, a4};
     const double floats[kFloatRegs] = {f0, f1, f2, f3, f4, f5, f6, f7};
-    return callSlot(self, N, ints, floats);
+    return callSlot(static_cast<DualInterface*>(self), N, ints, floats);
 }
 
 template <size_t... N>
@@ -285,85 +287,90 @@ namespace typelib {
 HRESULT invokeThroughVtable(void* instance, const FUNCDESC& func, ITypeInfo* info, DISPPARAMS* params,
                             VARIANT* result, UINT* argErr)
 {
-    if (!instance || !params)
+    if (!instance)
         return E_INVALIDARG;
     const SHORT slot = SHORT(func.oVft / SHORT(sizeof(void*)));
     if (func.oVft <= 0 || func.oVft % SHORT(sizeof(void*)) || slot >= kMaxVtableSlots)
         return TYPE_E_INVALIDSTATE;
-    uint64_t ints[kIntRegs] = {};
-    double floats[kFloatRegs] = {};
-    size_t ni = 0, nf = 0;
-    std::vector<Variant> held; // converted arguments live until the call returns
-    held.reserve(size_t(std::max<SHORT>(func.cParams, 0)));
+    // The declared parameters as the shared argument rule sees them; [out, retval] is ours.
+    std::vector<ParamSpec> specs;
     int retIndex = -1;
     VARTYPE retType = VT_EMPTY;
-    alignas(8) unsigned char retStore[16] = {};
-    UINT given = 0;
     for (SHORT p = 0; p < func.cParams; ++p) {
         const ELEMDESC& e = func.lprgelemdescParam[p];
         const USHORT flags = e.paramdesc.wParamFlags;
+        const bool out = flags & PARAMFLAG_FOUT;
+        const VARTYPE vt = out ? (e.tdesc.vt == VT_PTR && e.tdesc.lptdesc ? abiType(info, *e.tdesc.lptdesc)
+                                                                          : VARTYPE(VT_EMPTY))
+                               : abiType(info, e.tdesc);
+        if (vt == VT_EMPTY)
+            return E_NOTIMPL;
         if (flags & PARAMFLAG_FRETVAL) {
+            if (retIndex >= 0)
+                return E_NOTIMPL;
             retIndex = p;
-            retType = e.tdesc.vt == VT_PTR && e.tdesc.lptdesc ? abiType(info, *e.tdesc.lptdesc) : VARTYPE(VT_EMPTY);
-            if (retType == VT_EMPTY || ni == kIntRegs)
+            retType = vt;
+            continue;
+        }
+        specs.push_back({vt, out});
+    }
+    const CallShape shape = func.invkind == INVOKE_PROPERTYGET ? CallShape::Get
+                            : func.invkind == INVOKE_FUNC      ? CallShape::Method
+                                                               : CallShape::Put;
+    InvokeArgs args;
+    if (HRESULT hr = args.prepare(shape, specs, params, argErr); FAILED(hr))
+        return hr;
+
+    uint64_t ints[kIntRegs] = {};
+    double floats[kFloatRegs] = {};
+    size_t ni = 0, nf = 0;
+    alignas(8) unsigned char retStore[16] = {};
+    size_t next = 0;
+    for (SHORT p = 0; p < func.cParams; ++p) {
+        if (p == retIndex) {
+            if (ni == kIntRegs)
                 return E_NOTIMPL;
             ints[ni++] = reinterpret_cast<uint64_t>(&retStore[0]);
             continue;
         }
-        // Arguments arrive in reverse order; a put's value is the one named DISPID_PROPERTYPUT.
-        if (given >= params->cArgs)
-            return DISP_E_BADPARAMCOUNT;
-        const VARIANT& arg = params->rgvarg[params->cArgs - 1 - given];
-        ++given;
-        if (flags & PARAMFLAG_FOUT) {
-            if (!(arg.vt & VT_BYREF) || ni == kIntRegs)
-                return argErr ? (*argErr = given - 1, DISP_E_TYPEMISMATCH) : DISP_E_TYPEMISMATCH;
-            ints[ni++] = reinterpret_cast<uint64_t>(arg.byref);
-            continue;
-        }
-        const VARTYPE vt = abiType(info, e.tdesc);
-        if (vt == VT_EMPTY)
-            return E_NOTIMPL;
-        const VARIANT* source = (arg.vt == (VT_BYREF | VT_VARIANT) && arg.pvarVal) ? arg.pvarVal : &arg;
-        Variant converted;
-        if (FAILED(VariantChangeType(converted.put(), source, 0, vt))) {
-            if (argErr)
-                *argErr = given - 1;
-            return DISP_E_TYPEMISMATCH;
-        }
-        const VARIANT& c = converted.get();
-        if (isFloat(vt)) {
+        const ParamSpec& spec = specs[next];
+        const VARIANT& c = args.value(next++);
+        if (!spec.out && isFloat(spec.vt)) {
             if (nf == kFloatRegs)
                 return E_NOTIMPL;
             floats[nf++] = c.dblVal;
-        } else {
-            if (ni == kIntRegs)
-                return E_NOTIMPL;
-            switch (vt) {
-            case VT_I2: case VT_BOOL: ints[ni++] = uint64_t(int64_t(c.iVal)); break;
-            case VT_I4: ints[ni++] = uint64_t(int64_t(c.lVal)); break;
-            case VT_UI4: ints[ni++] = uint64_t(c.ulVal); break;
-            default: ints[ni++] = reinterpret_cast<uint64_t>(c.byref); break;
-            }
+            continue;
         }
-        held.push_back(std::move(converted));
+        if (ni == kIntRegs)
+            return E_NOTIMPL;
+        if (spec.out) {
+            ints[ni++] = reinterpret_cast<uint64_t>(c.byref);
+            continue;
+        }
+        switch (spec.vt) {
+        case VT_I2: case VT_BOOL: ints[ni++] = uint64_t(int64_t(c.iVal)); break;
+        case VT_I4: ints[ni++] = uint64_t(int64_t(c.lVal)); break;
+        case VT_UI4: ints[ni++] = uint64_t(c.ulVal); break;
+        default: ints[ni++] = reinterpret_cast<uint64_t>(c.byref); break;
+        }
     }
-    if (given != params->cArgs)
-        return DISP_E_BADPARAMCOUNT;
     auto* vtbl = *static_cast<void* const* const*>(instance);
     auto fn = reinterpret_cast<SlotFn>(vtbl[slot]);
     const HRESULT hr = fn(instance, ints[0], ints[1], ints[2], ints[3], ints[4], floats[0], floats[1], floats[2],
                           floats[3], floats[4], floats[5], floats[6], floats[7]);
-    if (retIndex >= 0 && SUCCEEDED(hr)) {
+    if (FAILED(hr))
+        return hr;
+    args.complete();
+    if (retIndex >= 0) {
         VARIANT v;
         loadOut(v, retType, retStore);
         if (result) {
-            VariantInit(result);
-            *result = v;
+            *result = v; // a result VARIANT arrives initialised and empty
+
         } else {
             VariantClear(&v);
         }
-    } else if (result && SUCCEEDED(hr)) {
+    } else if (result) {
         VariantInit(result);
     }
     return hr;

@@ -141,6 +141,7 @@ std::vector<Loader> buildTable()
         {"picture-file", loadPictureFileBytes},
         {"page", loadPageBlocks},
         {"keypath", loadKeyPath},
+        {"calls", fuzzCalls},
     };
     // Every built control, named by its class name.
     static constexpr auto controlLoaders = []<size_t... I>(std::index_sequence<I...>) {

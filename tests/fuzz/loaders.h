@@ -15,6 +15,8 @@ struct Loader {
 };
 
 std::span<const Loader> loaders();
+// The call fuzzer (fuzz_calls.cpp): a control of the class table and calls on it.
+void fuzzCalls(const uint8_t* data, size_t size);
 const Loader* findLoader(std::string_view name);
 
 } // namespace vyr::fuzz

@@ -110,6 +110,31 @@ void writeSeeds()
     write("keypath", "seed-hklm", {'H', 'K', 'E', 'Y', '_', 'L', 'O', 'C', 'A', 'L', '_', 'M', 'A', 'C', 'H',
                                    'I', 'N', 'E', '\\', 'a', '\\', 'b'});
 
+    // Calls: per control, every member read and written once, then the other interfaces.
+    uint8_t classIndex = 0;
+    for (const controls::ClassRow& row : controls::classTable()) {
+        if (!row.create || row.kind == controls::ClassKind::Page)
+            continue;
+        std::vector<uint8_t> calls{classIndex++};
+        for (uint8_t m = 0; m < 24; ++m) {
+            const uint8_t get[] = {0, m, 1, 0, 0};                          // IDispatch::Invoke, get
+            const uint8_t put[] = {2, m, 2, 1, 3, 0, 0, 0, 1, 1, 1};        // ITypeInfo::Invoke, put 1, named
+            const uint8_t dual[] = {3, m, 1, 0, 0x20};                       // through the dual, no result
+            for (const auto& part : {std::vector<uint8_t>(std::begin(get), std::end(get)),
+                               std::vector<uint8_t>(std::begin(put), std::end(put)),
+                               std::vector<uint8_t>(std::begin(dual), std::end(dual))})
+                calls.insert(calls.end(), part.begin(), part.end());
+        }
+        const uint8_t rest[] = {4, 1, 1, 0, 0,       // GetIDsOfNames of a member
+                                5, 3, 0, 2,          // GetPredefinedStrings
+                                6, 0, 0,             // pages and class info
+                                7, 1, 0, 0, 2, 1,    // Advise a full sink
+                                7, 0, 5, 3, 0, 0, 0, 1, // a property change
+                                8, 1, 9};            // Save into a stream that fills up
+        calls.insert(calls.end(), std::begin(rest), std::end(rest));
+        write("calls", std::string("seed-") + row.className, calls);
+    }
+
     for (const controls::ClassRow& row : controls::classTable()) {
         if (!row.create || row.kind == controls::ClassKind::Page)
             continue;

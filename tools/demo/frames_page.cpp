@@ -15,7 +15,7 @@ namespace {
 
 controls::Frame* frameOf(controls::HostWidget* host)
 {
-    return dynamic_cast<controls::Frame*>(static_cast<IDispatch*>(host->dispatch()));
+    return dynamic_cast<controls::Frame*>(vyr::controls::ControlBase::from(host->dispatch()));
 }
 
 void styleFrame(controls::HostWidget* host, const char* caption, int align)

@@ -27,7 +27,7 @@ QWidget* buildPopups(DemoContext& ctx)
     popupHost->setProperty("PopupTop", com::Variant::fromLong(20));
     popupHost->setProperty("PopupWidth", com::Variant::fromLong(190));
     popupHost->setProperty("PopupHeight", com::Variant::fromLong(130));
-    if (auto* popup = dynamic_cast<controls::PopupDialog*>(static_cast<IDispatch*>(popupHost->dispatch()))) {
+    if (auto* popup = dynamic_cast<controls::PopupDialog*>(vyr::controls::ControlBase::from(popupHost->dispatch()))) {
         // The page is filled once, while the popup is open, and kept from then on.
         popup->open();
         int y = 8;

@@ -35,7 +35,7 @@ struct Hosted {
     }
     ~Hosted() { spy->disconnect(); }
     QWidget* window() const { return host->controlWindow(); }
-    FaceControl& face() const { return *dynamic_cast<FaceControl*>(static_cast<IDispatch*>(host->dispatch())); }
+    FaceControl& face() const { return *dynamic_cast<FaceControl*>(vyr::controls::ControlBase::from(host->dispatch())); }
 
     ComPtr<vyr::CommandServer> server = com::make<vyr::CommandServer>();
     QWidget top;

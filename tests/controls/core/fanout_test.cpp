@@ -36,12 +36,6 @@ public:
     }
     STDMETHOD(OnControlInfoChanged)() override { return S_OK; }
     STDMETHOD(OnFocus)(BOOL) override { return S_OK; }
-    STDMETHOD(GetSibling)(ULONG, IUnknown** control) override
-    {
-        if (control)
-            *control = nullptr;
-        return S_FALSE;
-    }
 };
 
 // Counts the window's enable and show changes.

@@ -40,7 +40,7 @@ std::vector<Created> everyControl()
         ComPtr<IDispatch> d;
         if (FAILED(row.create(IID_IDispatch, d.putVoid())) || !d)
             continue;
-        if (auto* c = dynamic_cast<ControlBase*>(d.get()))
+        if (auto* c = vyr::controls::ControlBase::from(d.get()))
             out.push_back({&row, d, c});
     }
     return out;
@@ -269,7 +269,7 @@ TEST(TypeInfo, FrameInterfaceCallsItsMembersInSlotOrder)
     ASSERT_EQ(findClass(CLSID_Frame)->create(IID_IDispatch, d.putVoid()), S_OK);
     ComPtr<IFrame> frame;
     ASSERT_EQ(d->QueryInterface(IID_IFrame, frame.putVoid()), S_OK);
-    EXPECT_NE(static_cast<void*>(frame.get()), static_cast<void*>(d.get())); // not the plain IDispatch
+    EXPECT_EQ(static_cast<void*>(frame.get()), static_cast<void*>(d.get())); // a dual's IDispatch is the dual
     // The same object behind both pointers.
     ComPtr<IUnknown> a, b;
     d->QueryInterface(IID_IUnknown, a.putVoid());
@@ -412,4 +412,43 @@ TEST(TypeInfo, HostileCallersGetErrors)
     void* other = nullptr;
     EXPECT_EQ(d->QueryInterface(IID_IFrame, &other), E_NOINTERFACE);
     EXPECT_EQ(other, nullptr);
+}
+
+// The help strings containers and browsers show for members, as the type information gives them.
+TEST(TypeInfo, MembersCarryTheirHelpStrings)
+{
+    const struct {
+        CLSID clsid;
+        const char* member;
+        const char* help;
+    } rows[] = {
+        {CLSID_OptionButton, "PictureViaInterface", "property Picture via Interface"},
+        {CLSID_VyrCheckBox, "Command", "Command to execute if selection has changed"},
+        {CLSID_Button, "Command", "Command to execute if button is pressed"},
+        {CLSID_DisplayButton, "UseBackColor", "Use back color rather than color from server"},
+        {CLSID_DisplayOptionButton, "UseBackColor", "Use back color rather than color from server"},
+        {CLSID_ButtonList, "UseBackColor", "Use back color rather than color from server"},
+        {CLSID_ButtonList, "ForeColor", "Frame text color"},
+        {CLSID_ButtonList, "BackColor", "Back color for buttons and interior"},
+        {CLSID_ButtonList, "Font", "Caption font"},
+        {CLSID_Static, "Command", "Command"},
+        {CLSID_Slider, "DiscreteValues", "List of values for slider ticks separated by space characters"},
+        {CLSID_Slider, "UnitStrings", "Unit strings separated by space characters"},
+        {CLSID_Slider, "UnitFactors", "Unit factors separated by space characters"},
+        {CLSID_Slider, "ValueButtons", "Value button strings separated by space characters"},
+        {CLSID_VyrValueEdit, "Step", "Spin button step"},
+        {CLSID_VyrValueEdit, "ValueButtons", "Value button strings separated by space characters"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.member);
+        const ClassTypeInfo* t = classTypeInfo(r.clsid);
+        ASSERT_TRUE(t && t->dispatch);
+        std::u16string name = com::utf16(r.member);
+        LPOLESTR names[1] = {name.data()};
+        MEMBERID id = MEMBERID_NIL;
+        ASSERT_EQ(t->dispatch->GetIDsOfNames(names, 1, &id), S_OK);
+        com::Bstr doc;
+        ASSERT_EQ(t->dispatch->GetDocumentation(id, nullptr, doc.put(), nullptr, nullptr), S_OK);
+        EXPECT_EQ(doc.str(), r.help);
+    }
 }

@@ -36,7 +36,7 @@ struct Hosted {
     template <class C>
     C& control() const
     {
-        return *dynamic_cast<C*>(static_cast<IDispatch*>(host->dispatch()));
+        return *dynamic_cast<C*>(vyr::controls::ControlBase::from(host->dispatch()));
     }
     QWidget* window() const { return host->controlWindow(); }
     void put(std::string_view name, const com::Variant& v) const { host->setProperty(name, v); }

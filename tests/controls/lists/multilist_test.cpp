@@ -198,7 +198,7 @@ TEST(MultiList, ColumnBlockIsSavedAndLoadedBack)
     stream->Seek({0}, STREAM_SEEK_SET, nullptr);
     HostWidget copy;
     ASSERT_EQ(copy.createAndLoad("VyrControls.MultiList", stream.get()), S_OK);
-    auto* loaded = dynamic_cast<MultiList*>(static_cast<IDispatch*>(copy.dispatch()));
+    auto* loaded = dynamic_cast<MultiList*>(vyr::controls::ControlBase::from(copy.dispatch()));
     ASSERT_EQ(loaded->columns().size(), 3u);
     EXPECT_EQ(loaded->columns()[2].command.text(), "C2");
     EXPECT_EQ(loaded->columns()[1].title, "Column 1");

@@ -72,7 +72,7 @@ TEST(Screenshots, ListControls)
         h.setProperty("CommandRootItem", Variant::fromString("Roots"));
     });
     top.show();
-    auto* t = dynamic_cast<Tree*>(static_cast<IDispatch*>(tree->dispatch()));
+    auto* t = dynamic_cast<Tree*>(vyr::controls::ControlBase::from(tree->dispatch()));
     ASSERT_EQ(t->view()->topLevelItemCount(), 3);
     EXPECT_EQ(t->view()->currentItem(), t->view()->topLevelItem(0)->child(1));
     const QImage img = top.grab().toImage();

@@ -152,7 +152,7 @@ TEST(Static, SavedPropertiesLoadBack)
     for (const char* name : {"Command", "Caption", "TextColor", "BackColor", "PicturePosition", "CaptionPosition",
                              "FrameStyle"})
         EXPECT_EQ(copy.property(name).toString(), h.host->property(name).toString()) << name;
-    auto* loaded = dynamic_cast<Static*>(static_cast<IDispatch*>(copy.dispatch()));
+    auto* loaded = dynamic_cast<Static*>(vyr::controls::ControlBase::from(copy.dispatch()));
     EXPECT_EQ(com::qimageOf(loaded->checkedPicture.get()).pixel(0, 0), qRgb(255, 0, 0));
     EXPECT_FALSE(loaded->picture);
 }

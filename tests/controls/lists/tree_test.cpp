@@ -31,7 +31,7 @@ struct TreeHost {
         view()->expandAll();
         server->log.clear();
     }
-    Tree& tree() const { return *dynamic_cast<Tree*>(static_cast<IDispatch*>(host->dispatch())); }
+    Tree& tree() const { return *dynamic_cast<Tree*>(vyr::controls::ControlBase::from(host->dispatch())); }
     QTreeWidget* view() const { return tree().view(); }
 
     com::ComPtr<test::FolderServer> server = com::make<test::FolderServer>();

@@ -519,7 +519,7 @@ struct TreeBench {
         view()->setFocus(Qt::TabFocusReason);
         server->log.clear();
     }
-    QTreeWidget* view() const { return dynamic_cast<Tree*>(static_cast<IDispatch*>(host->dispatch()))->view(); }
+    QTreeWidget* view() const { return dynamic_cast<Tree*>(vyr::controls::ControlBase::from(host->dispatch()))->view(); }
     QPoint at(QTreeWidgetItem* item) const { return view()->visualItemRect(item).center(); }
     Log sent() const
     {

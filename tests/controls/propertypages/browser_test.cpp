@@ -9,6 +9,7 @@
 #include "controls/propertypages/propertybrowser.h"
 #include "controls/core/usersettings.h"
 #include "platform/com/dispcall.h"
+#include "platform/com/font.h"
 #include "platform/com/object.h"
 #include "platform/com/typelib.h"
 #include <gtest/gtest.h>
@@ -217,6 +218,34 @@ TEST(BrowserModel, SeveralObjectsAgreeOrShowNothingAndAWriteGoesToAll)
     EXPECT_GT(changes, 0);
 }
 
+// Two controls hold two font objects; they agree when the fonts look the same.
+TEST(BrowserModel, FontsAgreeByTheirLookNotByTheirObject)
+{
+    auto a = create(CLSID_Button), b = create(CLSID_Button);
+    ComPtr<IFontDisp> font;
+    ASSERT_EQ(com::createFont("DejaVu Sans", 11, font.put()), S_OK);
+    for (IDispatch* d : {a.get(), b.get()}) // by value: each control keeps a copy of its own
+        ASSERT_EQ(com::putProperty(d, "Font", Variant::fromDispatch(font.get())), S_OK);
+    BrowserModel m;
+    ASSERT_EQ(m.setDispatch(a.get()), S_OK);
+    ASSERT_EQ(m.addDispatch(b.get()), S_OK);
+    const int line = m.lineOf("Font");
+    ASSERT_GE(line, 0);
+    const Line& l = m.lines()[size_t(line)];
+    ASSERT_NE(l.rows[0]->value.get().pdispVal, l.rows[1]->value.get().pdispVal);
+    EXPECT_TRUE(l.agree);
+    EXPECT_EQ(com::qfontOf(l.value.get().pdispVal).family(), QStringLiteral("DejaVu Sans"));
+
+    // One attribute apart is a disagreement.
+    ComPtr<IFontDisp> italic;
+    ASSERT_EQ(com::createFont("DejaVu Sans", 11, italic.put()), S_OK);
+    ComPtr<IFont> f;
+    ASSERT_EQ(italic->QueryInterface(IID_IFont, f.putVoid()), S_OK);
+    f->put_Italic(TRUE);
+    ASSERT_EQ(com::putProperty(b.get(), "Font", Variant::fromDispatch(italic.get())), S_OK);
+    EXPECT_FALSE(m.lines()[size_t(m.lineOf("Font"))].agree);
+}
+
 TEST(BrowserModel, FollowsPropertyChangesAndDropsItsConnections)
 {
     auto slider = create(CLSID_Slider);
@@ -303,7 +332,7 @@ TEST(PropertyBrowserControl, AnswersItsOwnInterfaceInSlotOrder)
     auto button = create(CLSID_Button);
     ComPtr<IDispatch> d;
     ASSERT_EQ(browser->QueryInterface(IID_IDispatch, d.putVoid()), S_OK);
-    auto* control = dynamic_cast<PropertyBrowser*>(d.get());
+    auto* control = dynamic_cast<PropertyBrowser*>(vyr::controls::ControlBase::from(d.get()));
     ASSERT_TRUE(control);
     EXPECT_EQ(browser->SetDispatch(button.get()), S_OK);
     EXPECT_GT(control->model().lines().size(), 5u);

@@ -38,7 +38,7 @@ protected:
         browserHost->setGeometry(10, 10, 260, 300);
         ASSERT_EQ(browserHost->create("VyrControls.PropertyBrowser"), S_OK);
         browserHost->setUserMode(true);
-        browser = dynamic_cast<PropertyBrowser*>(browserHost->dispatch());
+        browser = dynamic_cast<PropertyBrowser*>(vyr::controls::ControlBase::from(browserHost->dispatch()));
         ASSERT_TRUE(browser);
         for (int i = 0; i < 2; ++i) {
             subjects[i] = new HostWidget(&top);
@@ -228,12 +228,12 @@ TEST_F(BrowserWindow, AControlPagePassesSetDispatchAndAddDispatchOn)
     HostWidget frameHost(&top);
     frameHost.setGeometry(0, 0, 300, 300);
     ASSERT_EQ(frameHost.create("VyrControls.Frame"), S_OK);
-    auto* frame = dynamic_cast<Frame*>(frameHost.dispatch());
+    auto* frame = dynamic_cast<Frame*>(vyr::controls::ControlBase::from(frameHost.dispatch()));
     ASSERT_TRUE(frame);
     frames::ControlPage& page = *frame->inner().page(0);
     ASSERT_EQ(page.insertControl("VyrControls.PropertyBrowser", {10, 10, 200, 200}), S_OK);
     ASSERT_EQ(page.hosts().size(), 1u);
-    auto* inner = dynamic_cast<PropertyBrowser*>(page.hosts()[0]->dispatch());
+    auto* inner = dynamic_cast<PropertyBrowser*>(vyr::controls::ControlBase::from(page.hosts()[0]->dispatch()));
     ASSERT_TRUE(inner);
     ASSERT_EQ(subjects[0]->create("VyrControls.Button"), S_OK);
     ASSERT_EQ(subjects[1]->create("VyrControls.Slider"), S_OK);

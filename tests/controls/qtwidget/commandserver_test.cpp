@@ -196,7 +196,7 @@ TEST(CommandServer, ASliderFollowsTheProgramAndReportsTheUser)
     ASSERT_TRUE(slider.hasControl());
     ASSERT_TRUE(slider.setProperty("Command", QStringLiteral("Gain")));
     ASSERT_EQ(slider.setCommandServer(server.get()), S_OK);
-    auto& control = *dynamic_cast<controls::Slider*>(static_cast<IDispatch*>(slider.dispatch()));
+    auto& control = *dynamic_cast<controls::Slider*>(vyr::controls::ControlBase::from(slider.dispatch()));
     EXPECT_EQ(control.logic.value(), 3);
     ASSERT_TRUE(server->setValue("Gain", 6));
     EXPECT_EQ(control.logic.value(), 6) << "a value set through the server moves the slider";

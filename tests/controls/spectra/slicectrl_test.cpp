@@ -31,7 +31,7 @@ struct Hosted {
         host = new HostWidget(&top);
         host->setGeometry(10, 10, 400, 220);
         EXPECT_EQ(host->create("VyrControls.SliceCtrl"), S_OK);
-        ctrl = dynamic_cast<SliceCtrl*>(static_cast<IDispatch*>(host->dispatch()));
+        ctrl = dynamic_cast<SliceCtrl*>(vyr::controls::ControlBase::from(host->dispatch()));
         host->setProperty("CommandChannels", Variant::fromString("Channels"));
         host->setProperty("CommandDistance", Variant::fromString("Distance"));
         if (attach)

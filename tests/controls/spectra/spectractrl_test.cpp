@@ -43,7 +43,7 @@ struct Hosted {
         host = new HostWidget(&top);
         host->setGeometry(10, 10, 500, 130);
         EXPECT_EQ(host->create("VyrControls.SpectraCtrl"), S_OK);
-        ctrl = dynamic_cast<SpectraCtrl*>(static_cast<IDispatch*>(host->dispatch()));
+        ctrl = dynamic_cast<SpectraCtrl*>(vyr::controls::ControlBase::from(host->dispatch()));
         host->setProperty("Command", Variant::fromString("Centre"));
         host->setProperty("CommandWidth", Variant::fromString("Width"));
         host->setProperty("CommandSpectra", Variant::fromString("Spectra"));

@@ -46,7 +46,7 @@ struct Hosted {
     }
     ~Hosted() { spy->disconnect(); }
 
-    Control& control() const { return *dynamic_cast<Control*>(static_cast<IDispatch*>(host->dispatch())); }
+    Control& control() const { return *dynamic_cast<Control*>(vyr::controls::ControlBase::from(host->dispatch())); }
     QWidget* window() const { return host->controlWindow(); }
     void put(const char* name, const com::Variant& v) const { com::putProperty(host->dispatch(), name, v); }
     // Moves the mouse with the left button held, as a drag does.

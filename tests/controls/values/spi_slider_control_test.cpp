@@ -52,7 +52,7 @@ struct HostedSpi {
         EXPECT_TRUE(QTest::qWaitForWindowActive(&top));
         server->log.clear();
     }
-    SpiSlider& control() const { return *dynamic_cast<SpiSlider*>(static_cast<IDispatch*>(host->dispatch())); }
+    SpiSlider& control() const { return *dynamic_cast<SpiSlider*>(vyr::controls::ControlBase::from(host->dispatch())); }
     QWidget* window() const { return host->controlWindow(); }
     QImage shot() const { return window()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     void dragTo(QPoint p) const

@@ -43,7 +43,7 @@ struct Hosted {
         EXPECT_TRUE(QTest::qWaitForWindowActive(&top));
         server->log.clear();
     }
-    Control& control() const { return *dynamic_cast<Control*>(static_cast<IDispatch*>(host->dispatch())); }
+    Control& control() const { return *dynamic_cast<Control*>(vyr::controls::ControlBase::from(host->dispatch())); }
     QWidget* window() const { return host->controlWindow(); }
 
     com::ComPtr<vyr::CommandServer> server = com::make<vyr::CommandServer>();

@@ -146,8 +146,29 @@ TEST(TypeLib, DescribesTypesInTheStandardStructures)
     EXPECT_EQ(a->typekind, TKIND_DISPATCH);
     EXPECT_TRUE(a->wTypeFlags & TYPEFLAG_FDUAL);
     EXPECT_EQ(a->cFuncs, 6);
-    EXPECT_EQ(a->cbSizeVft, 13 * sizeof(void*));
+    EXPECT_EQ(a->cbSizeVft, 7 * sizeof(void*)) << "the dispatch view has IDispatch's slots only";
+    EXPECT_EQ(a->cImplTypes, 1);
     disp->ReleaseTypeAttr(a);
+    {
+        // Both views implement IDispatch; the vtable view's slots follow it.
+        ComPtr<ITypeInfo> view = vtableView(lib.get()), base, again;
+        ASSERT_EQ(view->GetTypeAttr(&a), S_OK);
+        EXPECT_EQ(a->typekind, TKIND_INTERFACE);
+        EXPECT_EQ(a->cbSizeVft, 13 * sizeof(void*));
+        EXPECT_EQ(a->cImplTypes, 1);
+        view->ReleaseTypeAttr(a);
+        HREFTYPE ref = 0;
+        ASSERT_EQ(view->GetRefTypeOfImplType(0, &ref), S_OK);
+        ASSERT_EQ(view->GetRefTypeInfo(ref, base.put()), S_OK);
+        ASSERT_EQ(base->GetTypeAttr(&a), S_OK);
+        EXPECT_EQ(a->guid, IID_IDispatch);
+        EXPECT_EQ(a->cbSizeVft, 7 * sizeof(void*));
+        base->ReleaseTypeAttr(a);
+        // Containers compare type information by pointer: one object per type and view.
+        EXPECT_EQ(view.get(), vtableView(lib.get()).get());
+        ASSERT_EQ(lib->GetTypeInfoOfGuid(IID_IProbe, again.put()), S_OK);
+        EXPECT_EQ(again.get(), disp.get());
+    }
 
     // The dispatch view returns the value; the vtable view an HRESULT with a retval pointer.
     FUNCDESC* f = nullptr;
@@ -327,7 +348,7 @@ TEST(TypeLib, HostileCallersGetErrors)
     EXPECT_EQ(id, MEMBERID_NIL);
     EXPECT_EQ(info->GetDocumentation(777, nullptr, nullptr, nullptr, nullptr), TYPE_E_ELEMENTNOTFOUND);
     INT flags = 0;
-    EXPECT_EQ(info->GetImplTypeFlags(0, &flags), TYPE_E_ELEMENTNOTFOUND);
+    EXPECT_EQ(info->GetImplTypeFlags(1, &flags), TYPE_E_ELEMENTNOTFOUND);
     ComPtr<ITypeInfo> enumInfo;
     ASSERT_EQ(lib->GetTypeInfo(0, enumInfo.put()), S_OK);
     Probe probe;
