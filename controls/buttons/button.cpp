@@ -283,7 +283,8 @@ bool PushButtonBase::accessibleAction(AccessAction action)
 {
     if (action != AccessAction::Press && action != AccessAction::Toggle)
         return false;
-    return OnMnemonic() == S_OK;
+    // The click itself, not the mnemonic: display buttons press without having a mnemonic.
+    return enabledFlag() && doClick() == S_OK;
 }
 
 void OptionButton::describe(AccessFacts& facts) const
