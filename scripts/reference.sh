@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Writes the control reference (one Markdown page per class, from the type library) into
+# Writes the control reference (one Markdown page per class, from the type library, with a
+# picture of a new object of the class in screenshots/) into
 # docs/reference, or into OUTDIR. The test suite compares a fresh generation with docs/reference.
 #   scripts/reference.sh [OUTDIR]
 # The build directory is $VYR_BUILD_DIR (default build/); it must hold vyr-tlb, vyr-regsvr and
@@ -15,6 +16,7 @@ export VYR_REGISTRY="$scratch/registry.db" QT_QPA_PLATFORM=offscreen
 "$build/tools/vyr-regsvr/vyr-regsvr" /s "$lib"
 mkdir -p "$scratch/pages"
 "$build/tools/vyr-tlb/vyr-tlb" --reference "$scratch/pages"
-mkdir -p "$out"
-rm -f "$out"/*.md
+mkdir -p "$out/screenshots"
+rm -f "$out"/*.md "$out"/screenshots/*.png
 cp "$scratch/pages"/*.md "$out"/
+cp "$scratch/pages"/screenshots/*.png "$out"/screenshots/

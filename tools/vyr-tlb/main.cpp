@@ -10,10 +10,15 @@
 #include "platform/com/typelibtext.h"
 #include "platform/registry/registry.h"
 #include "tools/vyr-tlb/reference.h"
+#include "controls/qtwidget/commandserver.h"
+#include "platform/com/dispcall.h"
 #include "platform/com/persist.h"
 #include <QApplication>
+#include <QDir>
+#include <QWidget>
 #include <dlfcn.h>
 #include <fstream>
+#include <map>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -69,12 +74,62 @@ IDispatch* createObject(const std::string& module, const GUID& clsid)
     return object; // the module stays loaded: its objects are released after this returns
 }
 
+// The size a class is shown at: what a form would typically give it.
+QSize shownSize(const std::string& className)
+{
+    static const std::map<std::string, QSize> sizes = {
+        {"Slider", {320, 32}},      {"SpiSlider", {320, 40}},   {"SpectraCtrl", {400, 140}},
+        {"SliceCtrl", {200, 140}},  {"Frame", {320, 200}},      {"MultiPageFrame", {320, 200}},
+        {"List", {200, 120}},       {"MultiList", {320, 120}},  {"Tree", {200, 140}},
+        {"ButtonList", {320, 64}},  {"PropertyBrowser", {280, 200}}, {"Objective", {160, 40}},
+        {"GrabField", {200, 140}},  {"Display", {200, 40}},
+    };
+    const auto it = sizes.find(className);
+    return it != sizes.end() ? it->second : QSize(140, 32);
+}
+
+// A new object shown the way a container shows it: its window in a parent widget, bound to a
+// command server that answers every command as enabled, so the picture is the control's
+// enabled look. Written as DIR/screenshots/CLASS.png.
+std::string screenshot(const std::string& module, const GUID& clsid, const std::string& className,
+                       const std::string& dir, vyr::CommandServer* server)
+{
+    vyr::com::ComPtr<IDispatch> object = vyr::com::ComPtr<IDispatch>::attach(createObject(module, clsid));
+    vyr::com::ComPtr<IVyrControl> control;
+    if (!object || FAILED(object->QueryInterface(IID_IVyrControl, control.putVoid())) || !control)
+        return {};
+    vyr::com::putProperty(object.get(), "Command", vyr::com::Variant::fromString("Reference"));
+    vyr::com::putProperty(object.get(), "Caption", vyr::com::Variant::fromString(className)); // where it has one
+    QWidget parent;
+    parent.resize(shownSize(className));
+    const RECT r{0, 0, parent.width(), parent.height()};
+    void* window = nullptr;
+    if (FAILED(control->CreateControlWindow(&parent, &r, &window)))
+        return {};
+    vyr::com::ComPtr<ICommandClient> client;
+    if (SUCCEEDED(object->QueryInterface(IID_ICommandClient, client.putVoid())) && client)
+        client->SetCommandServer(server);
+    parent.show();
+    QCoreApplication::processEvents();
+    const std::string file = "screenshots/" + className + ".png";
+    const bool saved = QDir().mkpath(QString::fromStdString(dir + "/screenshots"))
+                       && parent.grab().save(QString::fromStdString(dir + "/" + file));
+    if (client)
+        client->SetCommandServer(nullptr);
+    control->DestroyControlWindow();
+    return saved ? file : std::string();
+}
+
 int writeReference(ITypeLib* lib, const std::string& dir, const std::string& module)
 {
+    auto server = vyr::CommandServer::create();
     vyr::tlb::ClassSources sources;
     sources.progIdOf = progIdOf;
     sources.nameOf = [](const GUID& clsid) { return registryText("CLSID\\" + vyr::com::formatGuid(clsid)); };
     sources.create = [&](const GUID& clsid) { return createObject(module, clsid); };
+    sources.screenshot = [&](const GUID& clsid, const std::string& className) {
+        return screenshot(module, clsid, className, dir, server.get());
+    };
     for (const auto& [name, text] : vyr::tlb::referencePages(lib, sources)) {
         const std::string path = dir + "/" + name;
         std::ofstream out(path, std::ios::binary | std::ios::trunc);

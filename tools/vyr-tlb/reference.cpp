@@ -260,6 +260,9 @@ std::map<std::string, std::string> referencePages(ITypeLib* lib, const ClassSour
         if (progId.rfind("VyrControls.", 0) == 0)
             page << "- Qt class: `" << (d.name.rfind("Vyr", 0) == 0 ? d.name : "Vyr" + d.name) << "` in `<vyr/vyrwidgets.h>`\n";
         page << "\n";
+        if (const std::string shot = sources.screenshot ? sources.screenshot(a->guid, d.name) : std::string();
+            !shot.empty())
+            page << "![" << d.name << "](" << shot << ")\n\n";
         ComPtr<ITypeInfo> dispatch, events;
         for (UINT k = 0; k < a->cImplTypes; ++k) {
             INT flags = 0;

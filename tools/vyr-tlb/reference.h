@@ -16,6 +16,9 @@ struct ClassSources {
     std::function<std::string(const GUID&)> progIdOf;
     std::function<std::string(const GUID&)> nameOf;
     std::function<IDispatch*(const GUID&)> create; // a new reference, or null
+    // Renders a new object of the class into a picture and gives its path relative to the pages
+    // ("screenshots/Slider.png"), or "" when it has none.
+    std::function<std::string(const GUID&, const std::string& className)> screenshot;
 };
 
 // The pages by file name ("Slider.md" ...) and "README.md", an index of them.
