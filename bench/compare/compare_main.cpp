@@ -2,6 +2,7 @@
 // repetitions of every benchmark interleaved at random (so both sides of a pair see the same
 // machine load), and at the end a table of median ratios ours / theirs per row.
 #include <QApplication>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
@@ -43,6 +44,12 @@ public:
     void Finalize() override
     {
         ConsoleReporter::Finalize();
+        // Interleaving runs the rows in random order; the tables list them by name, sizes in
+        // ascending order.
+        std::sort(order_.begin(), order_.end(), [&](const std::string& a, const std::string& b) {
+            const std::string ra = a.substr(0, a.find('@')), rb = b.substr(0, b.find('@'));
+            return ra != rb ? ra < rb : sizes_[a] < sizes_[b];
+        });
         std::printf("\n%-34s %14s %14s %8s %14s %8s\n", "row (median CPU time)", "ours", "theirs", "ratio",
                     "server", "net");
         for (const std::string& row : order_) {
