@@ -64,6 +64,18 @@ DragRunner& dragRunner()
 QRect toQRect(const RECT& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
 RECT toRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
 
+// Opens the record a drag carries; on success `s` stands at the control's data, `length` bytes.
+HRESULT openCarried(const QMimeData* data, com::ComPtr<com::MemoryStream>& s, ControlRecord& rec, uint32_t& length)
+{
+    const QByteArray bytes = data->data(kControlFormat);
+    s = com::MemoryStream::create(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    BlockReader all;
+    HRESULT hr = all.openRest(s.get());
+    if (FAILED(hr) || FAILED(hr = readControlRecord(all, s.get(), rec, length)))
+        return hr;
+    return S_OK;
+}
+
 com::ComPtr<INestedPage> nestedPageOf(const HostWidget* host)
 {
     com::ComPtr<INestedPage> nested;
@@ -468,17 +480,44 @@ Qt::DropAction ControlPage::effectFor(Qt::DropActions possible, Qt::KeyboardModi
     return !(possible & Qt::MoveAction) || (modifiers & Qt::ControlModifier) ? Qt::CopyAction : Qt::MoveAction;
 }
 
-void ControlPage::showFeedback(QPoint mouse)
+void ControlPage::enterDrag(const QMimeData* data)
 {
-    if (!dragged_ || !widget_)
+    carried_ = QRect();
+    if (data == ownDrag_)
+        return;
+    ControlRecord rec;
+    uint32_t length = 0;
+    com::ComPtr<com::MemoryStream> s;
+    if (FAILED(openCarried(data, s, rec, length)))
+        return;
+    // Only an outline a page can hold is shown; the record's data is not needed for it.
+    const int64_t w = int64_t(rec.rect.right) - rec.rect.left;
+    const int64_t h = int64_t(rec.rect.bottom) - rec.rect.top;
+    const auto fits = [](int64_t v) { return v >= -QWIDGETSIZE_MAX && v <= QWIDGETSIZE_MAX; };
+    if (w > 0 && h > 0 && fits(rec.rect.left) && fits(rec.rect.top) && fits(w) && fits(h))
+        carried_ = QRect(rec.rect.left, rec.rect.top, int(w), int(h));
+}
+
+void ControlPage::showFeedback(QPoint mouse, const QMimeData* data)
+{
+    if (!widget_)
+        return;
+    QRect outline = carried_;
+    if (data == ownDrag_) {
+        if (!dragged_)
+            return;
+        outline = QRect(-grab_, dragged_->size());
+    }
+    if (outline.isEmpty())
         return;
     const QRect before = feedback_;
-    feedback_ = QRect(mouse - grab_, dragged_->size());
+    feedback_ = outline.translated(mouse);
     widget_->feedbackMoved(before, feedback_);
 }
 
 void ControlPage::hideFeedback()
 {
+    carried_ = QRect();
     const QRect before = feedback_;
     feedback_ = QRect();
     if (widget_ && !before.isEmpty())
@@ -487,13 +526,11 @@ void ControlPage::hideFeedback()
 
 HRESULT ControlPage::dropRecord(const QMimeData* data, QPoint at)
 {
-    const QByteArray bytes = data->data(kControlFormat);
-    auto s = com::MemoryStream::create(std::vector<uint8_t>(bytes.begin(), bytes.end()));
-    BlockReader all;
+    com::ComPtr<com::MemoryStream> s;
     ControlRecord rec;
     uint32_t length = 0;
-    HRESULT hr = all.openRest(s.get());
-    if (FAILED(hr) || FAILED(hr = readControlRecord(all, s.get(), rec, length)))
+    HRESULT hr = openCarried(data, s, rec, length);
+    if (FAILED(hr))
         return hr;
     rec.rect = moved(rec.rect, at.x(), at.y());
     if (FAILED(hr = create(rec, s.get(), length)))

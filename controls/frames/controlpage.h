@@ -126,7 +126,11 @@ private:
     // Drop target side.
     bool acceptsDrag(const QMimeData* data) const;
     Qt::DropAction effectFor(Qt::DropActions possible, Qt::KeyboardModifiers modifiers) const;
-    void showFeedback(QPoint mouse);
+    // A drag entered the page: a drag from elsewhere shows the outline of the control it
+    // carries, read once here (the data of a drag from another program is fetched per read).
+    void enterDrag(const QMimeData* data);
+    // Moves the outline so that the mouse is at its grab point.
+    void showFeedback(QPoint mouse, const QMimeData* data);
     void hideFeedback();
     HRESULT dropRecord(const QMimeData* data, QPoint at);
 
@@ -151,6 +155,7 @@ private:
     QPointer<controls::HostWidget> dragged_;
     QPoint grab_;
     QRect feedback_;
+    QRect carried_; // outline of a drag from elsewhere, relative to the mouse
     const QMimeData* ownDrag_ = nullptr;
     bool replaying_ = false; // a press given back after the drag detection passes untouched
 };

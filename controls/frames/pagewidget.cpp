@@ -78,20 +78,31 @@ void PageWidget::focusInEvent(QFocusEvent* e)
     page_.passFocus(e->reason() == Qt::BacktabFocusReason);
 }
 
-void PageWidget::dragOver(QDropEvent* e)
+bool PageWidget::dragOver(QDropEvent* e)
 {
     if (!page_.acceptsDrag(e->mimeData())) {
         e->ignore();
-        return;
+        return false;
     }
     e->setDropAction(page_.effectFor(e->possibleActions(), e->modifiers()));
     e->accept();
-    if (e->mimeData() == page_.ownDrag_)
-        page_.showFeedback(e->position().toPoint());
+    return true;
 }
 
-void PageWidget::dragEnterEvent(QDragEnterEvent* e) { dragOver(e); }
-void PageWidget::dragMoveEvent(QDragMoveEvent* e) { dragOver(e); }
+void PageWidget::dragEnterEvent(QDragEnterEvent* e)
+{
+    if (!dragOver(e))
+        return;
+    page_.enterDrag(e->mimeData());
+    page_.showFeedback(e->position().toPoint(), e->mimeData());
+}
+
+void PageWidget::dragMoveEvent(QDragMoveEvent* e)
+{
+    if (dragOver(e))
+        page_.showFeedback(e->position().toPoint(), e->mimeData());
+}
+
 void PageWidget::dragLeaveEvent(QDragLeaveEvent*) { page_.hideFeedback(); }
 
 void PageWidget::dropEvent(QDropEvent* e)
@@ -106,7 +117,7 @@ void PageWidget::dropEvent(QDropEvent* e)
     const QPoint at = e->position().toPoint();
     if (e->mimeData() == page_.ownDrag_ && effect == Qt::MoveAction) {
         // Moved within the page: the control only changes place, and the source keeps it.
-        page_.showFeedback(at);
+        page_.showFeedback(at, e->mimeData());
         if (page_.dragged_)
             page_.dragged_->setGeometry(page_.feedback_);
         page_.hideFeedback();

@@ -28,7 +28,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
-    void dragOver(QDropEvent* e);
+    // Accepts a drag the page can take, with its effect; false when refused.
+    bool dragOver(QDropEvent* e);
 
     ControlPage& page_;
     QWidget* feedback_;

@@ -14,7 +14,7 @@ using controls::HostWidget;
 
 // Two unlocked Frames side by side; the first holds one Button on its page.
 class PageDragTest : public testing::Test {
-protected:
+public:
     QWidget top;
     HostWidget* first = nullptr;
     HostWidget* second = nullptr;
@@ -238,6 +238,121 @@ TEST_F(PageDragTest, TheFeedbackOutlineIsDrawnInvertedAndGoesAway)
     EXPECT_EQ(during.pixelColor(outline.center()), before.pixelColor(outline.center()));
     EXPECT_TRUE(page(first).feedbackRect().isEmpty());
     EXPECT_EQ(pageWidget->grab().toImage(), before);
+}
+
+
+// What a page receiving a drag from elsewhere shows: the outline of the control the drag carries,
+// at the mouse minus the grab point, inverted over the page, gone again on leave and on drop.
+struct ForeignTarget {
+    const char* name;
+    // Makes ready and returns the page the drag goes to (called during the drag).
+    std::function<ControlPage*(PageDragTest&)> target;
+};
+
+void PrintTo(const ForeignTarget& t, std::ostream* os) { *os << t.name; }
+
+class ForeignDragTest : public PageDragTest, public testing::WithParamInterface<ForeignTarget> {};
+
+QColor inverted(QColor c) { return QColor(255 - c.red(), 255 - c.green(), 255 - c.blue()); }
+
+// Expects `during` to be `before` with the two nested outlines of `outline` inverted.
+void expectOutline(const QImage& before, const QImage& during, const QRect& outline)
+{
+    for (const QPoint p : {outline.topLeft(), outline.topLeft() + QPoint(1, 1), outline.bottomRight(),
+                           outline.bottomRight() - QPoint(1, 1), QPoint(outline.center().x(), outline.top()),
+                           QPoint(outline.left(), outline.center().y())})
+        EXPECT_EQ(during.pixelColor(p), inverted(before.pixelColor(p))) << p.x() << "," << p.y();
+    for (const QPoint p : {outline.center(), outline.topLeft() + QPoint(2, 2), outline.topLeft() - QPoint(1, 1)})
+        EXPECT_EQ(during.pixelColor(p), before.pixelColor(p)) << p.x() << "," << p.y();
+}
+
+TEST_P(ForeignDragTest, TheTargetShowsTheCarriedOutlineWhileTheDragIsOverIt)
+{
+    ControlPage* target = nullptr;
+    QRect created;
+    onDrag = [&](QMimeData* data) {
+        target = GetParam().target(*this);
+        QWidget* w = target->widget();
+        const QImage before = w->grab().toImage();
+        const Qt::DropActions allowed = Qt::CopyAction | Qt::MoveAction;
+
+        QDragEnterEvent enter(QPoint(50, 60), allowed, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        EXPECT_EQ(target->feedbackRect(), QRect(40, 55, 80, 30));
+        expectOutline(before, w->grab().toImage(), QRect(40, 55, 80, 30));
+
+        // Moving takes the outline along and gives back what it covered.
+        QDragMoveEvent move(QPoint(120, 150), allowed, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &move);
+        EXPECT_TRUE(move.isAccepted());
+        EXPECT_EQ(target->feedbackRect(), QRect(110, 145, 80, 30));
+        const QImage moved = w->grab().toImage();
+        expectOutline(before, moved, QRect(110, 145, 80, 30));
+        EXPECT_EQ(moved.pixelColor(40, 55), before.pixelColor(40, 55));
+
+        QDragLeaveEvent leave;
+        QApplication::sendEvent(w, &leave);
+        EXPECT_TRUE(target->feedbackRect().isEmpty());
+        EXPECT_EQ(w->grab().toImage(), before);
+
+        // Back in and dropped: the control lands where the outline was, and the outline is gone.
+        const Qt::DropAction effect = deliverDrop(w, QPoint(70, 80), data, allowed, Qt::NoModifier);
+        EXPECT_TRUE(target->feedbackRect().isEmpty());
+        if (!target->hosts().empty())
+            created = target->hosts().back()->geometry();
+        return effect;
+    };
+    dragButton();
+    flushDeletes();
+    ASSERT_NE(target, nullptr);
+    EXPECT_EQ(created, QRect(60, 75, 80, 30));
+    EXPECT_TRUE(page(first).feedbackRect().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, ForeignDragTest,
+    testing::Values(
+        ForeignTarget{"AnotherFrame", [](PageDragTest& t) { return &t.page(t.second); }},
+        // The source Frame's other page, shown while the drag runs.
+        ForeignTarget{"AnotherPageOfTheSameFrame",
+                      [](PageDragTest& t) {
+                          EXPECT_EQ(t.first->setProperty("ButtonCount", Variant::fromLong(2)), S_OK);
+                          EXPECT_EQ(t.first->setProperty("ButtonCurrent", Variant::fromLong(1)), S_OK);
+                          return &t.page(t.first);
+                      }},
+        // A Frame nested on the other Frame's page.
+        ForeignTarget{"ANestedFrame",
+                      [](PageDragTest& t) {
+                          HostWidget* nested = insert(t.page(t.second), "VyrControls.Frame", {10, 10, 290, 240});
+                          EXPECT_NE(nested, nullptr);
+                          EXPECT_EQ(nested->setProperty("Locked", Variant::fromBool(false)), S_OK);
+                          return frameOf(nested)->inner().currentPage();
+                      }}),
+    [](const testing::TestParamInfo<ForeignTarget>& info) { return std::string(info.param.name); });
+
+TEST_F(PageDragTest, AForeignDragWithoutAReadableRecordShowsNoOutline)
+{
+    QWidget* w = page(second).widget();
+    const QImage before = w->grab().toImage();
+    auto empty = com::MemoryStream::create();
+    ASSERT_EQ(writeControlRecord(empty.get(), {controls::CLSID_Button, RECT{-5, -5, -5, 20}},
+                                 [](IStream*) { return S_OK; }),
+              S_OK);
+    for (const QByteArray& bytes :
+         {QByteArray("\x01\x02\x03", 3), QByteArray(reinterpret_cast<const char*>(empty->bytes().data()),
+                                                     qsizetype(empty->bytes().size()))}) {
+        QMimeData data;
+        data.setData(kControlFormat, bytes);
+        QDragEnterEvent enter(QPoint(50, 60), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &enter);
+        QDragMoveEvent move(QPoint(60, 70), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &move);
+        EXPECT_TRUE(page(second).feedbackRect().isEmpty());
+        EXPECT_EQ(w->grab().toImage(), before);
+        QDragLeaveEvent leave;
+        QApplication::sendEvent(w, &leave);
+    }
 }
 
 } // namespace
