@@ -1,4 +1,5 @@
 #include "controls/frames/controlrecord.h"
+#include "controls/frames/popupdialog.h"
 #include "platform/com/memstream.h"
 #include "tests/controls/frames/hosting.h"
 #include "tests/controls/frames/rects.h"
@@ -328,6 +329,17 @@ INSTANTIATE_TEST_SUITE_P(
                           EXPECT_NE(nested, nullptr);
                           EXPECT_EQ(nested->setProperty("Locked", Variant::fromBool(false)), S_OK);
                           return frameOf(nested)->inner().currentPage();
+                      }},
+        // The page of an open popup whose button sits on the other Frame's page.
+        ForeignTarget{"APopupsPage",
+                      [](PageDragTest& t) {
+                          HostWidget* h = insert(t.page(t.second), "VyrControls.PopupDialog", {10, 200, 100, 240});
+                          EXPECT_NE(h, nullptr);
+                          EXPECT_EQ(h->setProperty("PopupWidth", Variant::fromLong(250)), S_OK);
+                          EXPECT_EQ(h->setProperty("PopupHeight", Variant::fromLong(220)), S_OK);
+                          auto* popup = dynamic_cast<controls::PopupDialog*>(controlOf(h));
+                          EXPECT_EQ(popup->open(), S_OK);
+                          return popup->page();
                       }}),
     [](const testing::TestParamInfo<ForeignTarget>& info) { return std::string(info.param.name); });
 
