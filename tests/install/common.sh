@@ -16,7 +16,7 @@ check_installed() {
   local prefix=$1 lib
   lib=$(find "$prefix/lib" -maxdepth 2 -name 'libvyrcontrols.so.1.*' | head -n1)
   [[ -n "$lib" ]] || fail "no libvyrcontrols.so.1.* under $prefix/lib"
-  readelf -d "$lib" | grep -q 'SONAME.*\[libvyrcontrols\.so\.1\]' || fail "$lib has no SONAME libvyrcontrols.so.1"
+  readelf -d "$lib" | grep 'SONAME.*\[libvyrcontrols\.so\.1\]' >/dev/null || fail "$lib has no SONAME libvyrcontrols.so.1"
   [[ -e "$(dirname "$lib")/libvyrcontrols.so.1" ]] || fail "no libvyrcontrols.so.1 link"
   ok "library $(basename "$lib"), SONAME libvyrcontrols.so.1"
 
@@ -138,10 +138,10 @@ check_qtwidget() {
   local prefix=$1 classes=$2 lib plugin pcdir libdir flags plugins
   lib=$(find "$prefix/lib" -maxdepth 2 -name 'libvyrqtwidget.so.1.*' | head -n1)
   [[ -n "$lib" ]] || fail "no libvyrqtwidget.so.1.* under $prefix/lib"
-  readelf -d "$lib" | grep -q 'SONAME.*\[libvyrqtwidget\.so\.1\]' || fail "$lib has no SONAME libvyrqtwidget.so.1"
+  readelf -d "$lib" | grep 'SONAME.*\[libvyrqtwidget\.so\.1\]' >/dev/null || fail "$lib has no SONAME libvyrqtwidget.so.1"
   plugin=$(find "$prefix/lib" -path '*/qt6/plugins/designer/libvyrdesigner.so' | head -n1)
   [[ -n "$plugin" ]] || fail "no Designer plugin under $prefix/lib"
-  ! ldd "$plugin" | grep -q 'not found' || fail "the plugin's libraries do not resolve: $(ldd "$plugin" | grep 'not found')"
+  ! ldd "$plugin" | grep 'not found' >/dev/null || fail "the plugin's libraries do not resolve: $(ldd "$plugin" | grep 'not found')"
   plugins=$(dirname "$(dirname "$plugin")")
   ok "Qt widget library, Designer plugin in ${plugin#"$prefix"/}"
 
@@ -289,7 +289,7 @@ check_vtx_demo() {
   [[ -f "$db" ]] || fail "no demo database in $db"
   "${env[@]}" "$prefix/bin/vyr-reg" query 'HKEY_LOCAL_MACHINE\SOFTWARE\Halvern\CP\Database' /v Path |
     grep -qF "$db" || fail "the registry store does not name the demo database"
-  "${env[@]}" "$prefix/bin/vtxctl" show "$db" | grep -qF '"can": ["CANK", "CANL", "CANM", "CANB"]' ||
+  "${env[@]}" "$prefix/bin/vtxctl" show "$db" | grep -F '"can": ["CANK", "CANL", "CANM", "CANB"]' >/dev/null ||
     fail "the demo database does not hold the demo module"
   # The diagram is drawn: PNG of the main window with the detectors' fill (E0E0E0).
   command -v python3 >/dev/null || { ok "vtx --demo rendered $png (not inspected: no python3)"; return; }

@@ -44,7 +44,8 @@ done
 # own package, the libraries and package files in the multiarch folder, nothing in /usr/lib.
 plugin_dir=$(qtpaths6 --plugin-dir)/designer
 multiarch=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)
-dpkg-deb -c "$work/debs/vyr-designer-plugin_"*.deb | grep -q " \.$plugin_dir/libvyrdesigner\.so$" ||
+# grep reads the whole listing (no -q): under pipefail a writer cut off early fails the pipe.
+dpkg-deb -c "$work/debs/vyr-designer-plugin_"*.deb | grep " \.$plugin_dir/libvyrdesigner\.so$" >/dev/null ||
   fail "vyr-designer-plugin does not hold $plugin_dir/libvyrdesigner.so: $(dpkg-deb -c "$work/debs/vyr-designer-plugin_"*.deb)"
 [[ -f "$root$plugin_dir/libvyrdesigner.so" ]] || fail "no plugin at $plugin_dir"
 for f in libvyrcontrols.so.1 libvyrqtwidget.so.1 libvyrcontrols.so libvyrqtwidget.so pkgconfig/vyrcontrols.pc \
