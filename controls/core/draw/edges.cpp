@@ -58,12 +58,20 @@ QColor blend(const QColor& a, const QColor& b, double c)
     return QColor(channel(a.red(), b.red()), channel(a.green(), b.green()), channel(a.blue(), b.blue()));
 }
 
+// The colour of a ring pixel (dx, dy) from the centre: A towards the upper left and lower right,
+// B towards the other two corners.
+QColor ringColour(const QColor& a, const QColor& b, int dx, int dy)
+{
+    constexpr double kPi = 3.14159265358979323846;
+    const double theta = std::atan2(double(dy), double(dx));
+    return blend(a, b, (std::abs(std::cos(-3 * kPi / 4 - theta)) + 1) / 2);
+}
+
 // One midpoint-circle ring: eight symmetric pixels a step, from angle 0 while x >= y.
 // `clip` is in logical pixels; `toLogical` takes the ring's pixels there.
 void ring(QPainter& p, const QRegion& clip, const QTransform& toLogical, int cx, int cy, int radius, const QColor& a,
           const QColor& b)
 {
-    constexpr double kPi = 3.14159265358979323846;
     int x = radius, y = 0, d = -radius;
     while (x >= y) {
         const QPoint eight[] = {{cx + x, cy + y}, {cx + y, cy + x}, {cx - y, cy + x}, {cx - x, cy + y},
@@ -72,9 +80,7 @@ void ring(QPainter& p, const QRegion& clip, const QTransform& toLogical, int cx,
             const QPointF at = toLogical.map(QPointF(px) + QPointF(0.5, 0.5));
             if (!clip.contains(QPoint(int(std::floor(at.x())), int(std::floor(at.y())))))
                 return;
-            const double theta = std::atan2(double(px.y() - cy), double(px.x() - cx));
-            const double c = (std::abs(std::cos(-3 * kPi / 4 - theta)) + 1) / 2;
-            FillSolid(p, QRect(px, QSize(1, 1)), blend(a, b, c));
+            FillSolid(p, QRect(px, QSize(1, 1)), ringColour(a, b, px.x() - cx, px.y() - cy));
         }
         d += 2 * y + 1;
         ++y;
@@ -134,12 +140,26 @@ void DrawCircleEdge(QPainter& painter, const QRect& square, bool pressed)
     const int outer = device.dx(1), width = device.dx(2);
     const QColor highlight = SysColor(COLOR_BTNHIGHLIGHT), dark = SysColor(COLOR_3DDKSHADOW);
     const QColor light = SysColor(COLOR_3DLIGHT), shadow = SysColor(COLOR_BTNSHADOW);
-    for (int k = 0; k < width; ++k) {
-        if (k < outer)
-            ring(painter, clip, toLogical, cx, cy, radius - k, pressed ? highlight : dark, pressed ? dark : highlight);
-        else
-            ring(painter, clip, toLogical, cx, cy, radius - k, pressed ? light : shadow, pressed ? shadow : light);
+    const QColor outerA = pressed ? highlight : dark, outerB = pressed ? dark : highlight;
+    const QColor innerA = pressed ? light : shadow, innerB = pressed ? shadow : light;
+    if (width == 2) { // ratio 1 (or a painter that is not scaled): the two logical rings
+        ring(painter, clip, toLogical, cx, cy, radius, outerA, outerB);
+        ring(painter, clip, toLogical, cx, cy, radius - 1, innerA, innerB);
+        return;
     }
+    // Rings of consecutive radii leave holes between them; at device resolution the band is
+    // filled by distance from the centre instead, k device pixels in from the outer radius.
+    for (int y = cy - radius; y <= cy + radius; ++y)
+        for (int x = cx - radius; x <= cx + radius; ++x) {
+            const int k = radius - int(std::lround(std::hypot(double(x - cx), double(y - cy))));
+            if (k < 0 || k >= width)
+                continue;
+            const QPointF at = toLogical.map(QPointF(x + 0.5, y + 0.5));
+            if (!clip.contains(QPoint(int(std::floor(at.x())), int(std::floor(at.y())))))
+                continue;
+            FillSolid(painter, QRect(x, y, 1, 1),
+                      k < outer ? ringColour(outerA, outerB, x - cx, y - cy) : ringColour(innerA, innerB, x - cx, y - cy));
+        }
 }
 
 } // namespace vyr::controls::draw

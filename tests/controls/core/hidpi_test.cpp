@@ -340,6 +340,20 @@ TEST(HighDpi, RoundAndDiamondEdgesAreDrawnInDevicePixels)
                 ASSERT_GE(runs.size(), 2u) << name << " at " << dpr;
                 const int ring = int(std::lround(dpr));
                 EXPECT_GE(runs[0].second + runs[1].second, 2 * ring - 1) << name << " at " << dpr;
+                if (round) {
+                    // The band has no holes: from the left side in, every row has at least as many
+                    // edge pixels as the band is wide across the middle row.
+                    const double cy = (square.top() + square.height() / 2) * dpr, r = square.height() / 2 * dpr;
+                    int holed = 0;
+                    for (int row = int(cy - 0.85 * r); row <= int(cy + 0.85 * r); ++row) {
+                        const auto edge = runsFromLeft(image, row, kBack);
+                        int n = 0;
+                        for (const auto& run : edge)
+                            n += run.second;
+                        holed += n < 2 * ring - 1;
+                    }
+                    EXPECT_EQ(holed, 0) << name << " at " << dpr << (pressed ? ", pressed" : "");
+                }
                 if (dpr == 2.0) {
                     EXPECT_GT(mixedBlocks(image, image.rect()), 20) << name << ": slopes step by device pixels";
                     EXPECT_EQ(runs[0].second, 2) << name;
