@@ -1,5 +1,7 @@
 #include "controls/frames/grabfield.h"
 #include "controls/core/draw/drawing.h"
+#include "platform/gdi/devicepixels.h"
+#include "platform/gdi/fill.h"
 #include "controls/core/properties.h"
 #include <QMouseEvent>
 #include <QPainter>
@@ -24,6 +26,52 @@ QPen pen(OLE_COLOR color, int32_t width)
     p.setWidth(std::max<int32_t>(1, width));
     p.setJoinStyle(Qt::MiterJoin);
     return p;
+}
+
+// An aliased pen of odd width w at ratio 1 covers the w pixels centred half a pixel right and
+// down of its line; of even width, the w pixels centred on it. At other ratios the pen is w *
+// ratio device pixels wide and follows the same rule in device pixels, which puts it up to a
+// device pixel off the pixels it covers at 1. The logical shift that moves it back:
+qreal alignment(int32_t width, qreal ratio)
+{
+    const qreal logical = width % 2 ? 0.5 : 0.0;
+    const long device = std::lround(width * ratio);
+    return logical - (device % 2 ? 0.5 / ratio : 0.0);
+}
+
+// The world frame at ratios other than 1: the band each side covers at 1 (from `width` / 2 before
+// the side, half a pixel further for odd widths), filled on whole device pixels.
+void frameInDevicePixels(QPainter& painter, const QRectF& world, int32_t width, const QColor& color)
+{
+    const QTransform toDevice = painter.deviceTransform();
+    const qreal before = width / 2.0 - (width % 2 ? 0.5 : 0.0);
+    const auto snap = [&](qreal x, qreal y) {
+        const QPointF d = toDevice.map(QPointF(x, y));
+        return QPoint(int(std::lround(d.x())), int(std::lround(d.y())));
+    };
+    // Outer and inner corners of the frame, in device pixels.
+    const QPoint o1 = snap(world.left() - before, world.top() - before);
+    const QPoint o2 = snap(world.right() - before + width, world.bottom() - before + width);
+    const QPoint i1 = snap(world.left() - before + width, world.top() - before + width);
+    const QPoint i2 = snap(world.right() - before, world.bottom() - before);
+    gdi::DevicePixels device(painter);
+    if (!device.active()) {
+        QPen p(color, width);
+        p.setJoinStyle(Qt::MiterJoin);
+        painter.setPen(p);
+        painter.drawRect(world);
+        return;
+    }
+    const auto fill = [&](QPoint a, QPoint b) {
+        if (b.x() > a.x() && b.y() > a.y())
+            gdi::FillSolid(painter, QRect(a, QSize(b.x() - a.x(), b.y() - a.y())), color);
+    };
+    const int innerTop = std::min(std::max(i1.y(), o1.y()), o2.y());
+    const int innerBottom = std::max(std::min(i2.y(), o2.y()), innerTop);
+    fill(o1, QPoint(o2.x(), innerTop));                                            // top
+    fill(QPoint(o1.x(), innerBottom), o2);                                         // bottom
+    fill(QPoint(o1.x(), innerTop), QPoint(std::min(i1.x(), o2.x()), innerBottom)); // left
+    fill(QPoint(std::max(i2.x(), o1.x()), innerTop), QPoint(o2.x(), innerBottom)); // right
 }
 
 } // namespace
@@ -114,29 +162,44 @@ void GrabField::onDraw(QPainter& painter, const QRect& bounds)
     const GrabGeometry g = frames::grabGeometry(values_, toRect(bounds), frameWidth);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBrush(Qt::NoBrush);
+    const qreal ratio = gdi::deviceScale(painter);
+    const QTransform base = painter.worldTransform();
+    const auto usePen = [&](OLE_COLOR color, int32_t width) {
+        painter.setPen(pen(color, width));
+        const qreal s = alignment(std::max<int32_t>(1, width), ratio);
+        painter.setWorldTransform(QTransform::fromTranslate(s, s) * base);
+    };
     if (g.state == GrabGeometry::State::Invalid) {
-        painter.setPen(pen(frameColor, 1));
+        usePen(frameColor, 1);
         painter.drawRect(bounds.adjusted(0, 0, -1, -1));
+        painter.setWorldTransform(base);
         return;
     }
     if (g.state == GrabGeometry::State::Background)
         return;
     if (frameWidth > 0) {
-        painter.setPen(pen(frameColor, frameWidth));
-        painter.drawRect(QRectF(QPointF(g.worldLeft, g.worldTop), QPointF(g.worldRight, g.worldBottom)));
+        const QRectF world(QPointF(g.worldLeft, g.worldTop), QPointF(g.worldRight, g.worldBottom));
+        if (ratio == 1.0) {
+            painter.setPen(pen(frameColor, frameWidth));
+            painter.drawRect(world);
+        } else {
+            frameInDevicePixels(painter, world, frameWidth, draw::ColorOf(frameColor));
+        }
     }
-    painter.setPen(pen(lineColor, lineWidth));
+    usePen(lineColor, lineWidth);
     if (g.degenerate) {
         painter.drawLine(QPointF(g.worldLeft, g.centre.y), QPointF(g.worldRight, g.centre.y));
         painter.drawLine(QPointF(g.centre.x, g.worldTop), QPointF(g.centre.x, g.worldBottom));
+        painter.setWorldTransform(base);
         return;
     }
     QPolygonF field;
     for (const frames::GrabPoint& p : g.corners)
         field << toQ(p);
     painter.drawPolygon(field);
-    painter.setPen(pen(upperLineColor, lineWidth));
+    usePen(upperLineColor, lineWidth);
     painter.drawLine(toQ(g.corners[0]), toQ(g.corners[1]));
+    painter.setWorldTransform(base);
 }
 
 void GrabField::onWindowCreated()

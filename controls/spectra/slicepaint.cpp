@@ -1,21 +1,48 @@
 #include "controls/spectra/slicepaint.h"
+#include "platform/gdi/devicepixels.h"
 #include "platform/gdi/fill.h"
 #include <QPainter>
+#include <algorithm>
 
 namespace vyr::spectra {
 namespace {
 
-void paintBar(QPainter& p, const SliceBar& bar, const QColor& color, int lineDistance, bool rising, const QRect& clip)
+// A bar in device pixels: the hatch lines and the frame are as many device pixels thick as one
+// logical pixel is wide, the hatch spacing scales with them, so at any ratio the hatching is as
+// thick as the frame and steps by device pixels. At ratio 1 this is the logical drawing.
+void paintBar(QPainter& p, const SliceBar& logicalBar, const QColor& color, int lineDistance, bool rising,
+              const QRect& logicalClip)
 {
-    p.setPen(color);
-    for (const QLine& line : hatchLines(bar, lineDistance, rising, clip))
-        p.drawLine(line);
+    gdi::DevicePixels device(p);
+    const QRect r = device.map(QRect(logicalBar.left, logicalBar.top, logicalBar.right - logicalBar.left,
+                                     logicalBar.bottom - logicalBar.top));
+    const SliceBar bar{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+    const QRect clip = device.map(logicalClip);
+    const int wx = std::max(1, device.dx(1)), wy = std::max(1, device.dy(1));
+    p.setPen(QPen(color, 1));
+    if (lineDistance > 0) {
+        // The k-th copy is the pattern moved k pixels along x, kept inside the bar.
+        const QRect inside = clip & QRect(bar.left, bar.top, bar.right - bar.left, bar.bottom - bar.top);
+        const int spacing = device.dx(lineDistance);
+        for (int k = 0; k < wx; ++k) {
+            const SliceBar moved{bar.left + k, bar.top, bar.right + k, bar.bottom};
+            for (const QLine& line : hatchLines(moved, spacing, rising, inside))
+                p.drawLine(line);
+        }
+    }
     if (bar.right <= bar.left)
         return;
-    if (bar.bottom <= bar.top) // a thickness of 0: the frame collapses to one line
-        p.drawLine(bar.left, bar.top, bar.right - 1, bar.top);
-    else
-        p.drawRect(bar.left, bar.top, bar.right - bar.left - 1, bar.bottom - bar.top - 1);
+    if (bar.bottom <= bar.top) { // a thickness of 0: the frame collapses to one line
+        gdi::FillSolid(p, QRect(bar.left, bar.top, bar.right - bar.left, wy), color);
+        return;
+    }
+    const QRect frame(bar.left, bar.top, bar.right - bar.left, bar.bottom - bar.top);
+    gdi::FillSolid(p, QRect(frame.left(), frame.top(), frame.width(), std::min(wy, frame.height())), color);
+    gdi::FillSolid(p, QRect(frame.left(), std::max(frame.top(), frame.bottom() + 1 - wy), frame.width(),
+                            std::min(wy, frame.height())), color);
+    gdi::FillSolid(p, QRect(frame.left(), frame.top(), std::min(wx, frame.width()), frame.height()), color);
+    gdi::FillSolid(p, QRect(std::max(frame.left(), frame.right() + 1 - wx), frame.top(),
+                            std::min(wx, frame.width()), frame.height()), color);
 }
 
 } // namespace

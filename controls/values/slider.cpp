@@ -219,8 +219,11 @@ void Slider::drawArrow(QPainter& painter, const values::PixelRect& button, bool 
     const QRect r = values::toQRect(button);
     gdi::FillSolid(painter, r, gdi::SysColor(gdi::COLOR_BTNFACE));
     gdi::DrawEdge(painter, r, gdi::EDGE_RAISED, gdi::BF_RECT | (pressed ? gdi::BF_FLAT : 0));
-    values::drawGlyph(painter, values::sliderArrowGlyph(button, logic.geometry().axis, lower),
-                      values::arrowGlyphColor(logic.enabled()),
+    const values::Axis axis = logic.geometry().axis;
+    values::drawGlyph(
+        painter, button,
+        [axis, lower](const values::PixelRect& b) { return values::sliderArrowGlyph(b, axis, lower); },
+        values::arrowGlyphColor(logic.enabled()),
                       pressed ? QPoint(1, 1) : QPoint());
 }
 

@@ -154,7 +154,9 @@ void VyrValueEdit::onDraw(QPainter& painter, const QRect& bounds)
         const QRect r = values::toQRect(button);
         gdi::FillSolid(painter, r, gdi::SysColor(gdi::COLOR_BTNFACE));
         gdi::DrawEdge(painter, r, pressed ? gdi::EDGE_SUNKEN : gdi::EDGE_RAISED, gdi::BF_RECT);
-        values::drawGlyph(painter, values::spinArrowGlyph(button, up), glyph, pressed ? QPoint(1, 1) : QPoint());
+        values::drawGlyph(
+            painter, button, [up](const values::PixelRect& b) { return values::spinArrowGlyph(b, up); }, glyph,
+            pressed ? QPoint(1, 1) : QPoint());
     }
 
     painter.setPen(gdi::ColorOf(textColor));

@@ -2,6 +2,7 @@
 
 #include "controls/values/arrow_glyph.h"
 #include "controls/values/auto_repeat.h"
+#include "platform/gdi/devicepixels.h"
 #include "platform/gdi/syscolors.h"
 #include "platform/gdi/text.h"
 
@@ -134,13 +135,18 @@ QColor arrowGlyphColor(bool enabled)
     return gdi::SysColor(enabled ? gdi::COLOR_BTNTEXT : gdi::COLOR_BTNHIGHLIGHT);
 }
 
-void drawGlyph(QPainter& painter, const std::vector<GlyphLine>& lines, const QColor& color, QPoint offset)
+void drawGlyph(QPainter& painter, const PixelRect& button, const GlyphShape& shape, const QColor& color,
+               QPoint offset)
 {
     painter.save();
-    painter.setPen(QPen(color, 1));
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    for (const GlyphLine& l : lines)
-        painter.drawLine(QPoint(l.a.x, l.a.y) + offset, QPoint(l.b.x, l.b.y) + offset);
+    {
+        gdi::DevicePixels device(painter);
+        const QPoint shift(device.dx(offset.x()), device.dy(offset.y()));
+        painter.setPen(QPen(color, 1));
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        for (const GlyphLine& l : shape(toPixelRect(device.map(toQRect(button)))))
+            painter.drawLine(QPoint(l.a.x, l.a.y) + shift, QPoint(l.b.x, l.b.y) + shift);
+    }
     painter.restore();
 }
 

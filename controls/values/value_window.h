@@ -9,7 +9,9 @@
 #include <QColor>
 #include <QFont>
 #include <QRect>
+#include <functional>
 #include <optional>
+#include <vector>
 
 class QKeyEvent;
 class QMouseEvent;
@@ -47,8 +49,12 @@ void fireEvents(controls::ControlBase& control, const ValueEffects& fx);
 // highlight otherwise (black and white in the classic scheme), so a dark theme keeps them
 // visible on its faces.
 QColor arrowGlyphColor(bool enabled);
-// Draws a glyph's lines in one colour, shifted by `offset` (pressed buttons).
-void drawGlyph(QPainter& painter, const std::vector<GlyphLine>& lines, const QColor& color,
+// Draws the glyph `shape` makes for `button` in one colour, shifted by `offset` logical pixels
+// (pressed buttons). The shape is made for the button's device rectangle and drawn in device
+// pixels, so on a high-DPI target the triangle has device-pixel steps instead of logical ones
+// blown up; at ratio 1 this is the logical glyph.
+using GlyphShape = std::function<std::vector<GlyphLine>(const PixelRect&)>;
+void drawGlyph(QPainter& painter, const PixelRect& button, const GlyphShape& shape, const QColor& color,
                QPoint offset = {});
 
 } // namespace vyr::values
