@@ -422,7 +422,9 @@ HRESULT Frame::setButtonCurrent(LONG index)
 {
     if (index == buttonCurrent())
         return S_OK;
-    const bool exists = inner_->page(index) != nullptr;
+    // The page set and the button list grow together through ButtonCount; a page without its
+    // button (the page set resized on its own) is treated as missing rather than read past.
+    const bool exists = inner_->page(index) != nullptr && index >= 0 && size_t(index) < buttons_.size();
     HRESULT hr = frames::checkButtonCurrent(index, inner_->pageSet().count(), exists, isRunMode(),
                                             exists ? buttons_[size_t(index)]->state : frames::ButtonState{});
     if (FAILED(hr) || FAILED(hr = inner_->setPageCurrent(index)))

@@ -209,6 +209,17 @@ TEST_F(FrameTest, CountAndRowsSetters)
     EXPECT_EQ(host->setProperty("ButtonCount", Variant::fromLong(kMaxPages + 1)), E_INVALIDARG);
 }
 
+// A page added to the inner page set without its button (C++ code that goes round ButtonCount)
+// is refused as current instead of reading past the button list.
+TEST_F(FrameTest, APageWithoutItsButtonIsNotMadeCurrent)
+{
+    const LONG pages = frame->inner().pageSet().count();
+    const LONG current = longProperty("ButtonCurrent");
+    ASSERT_EQ(frame->inner().setPageCount(pages + 1), S_OK);
+    EXPECT_TRUE(FAILED(frame->setButtonCurrent(pages)));
+    EXPECT_EQ(longProperty("ButtonCurrent"), current);
+}
+
 TEST_F(FrameTest, ChangeNotificationsAndTheirOrder)
 {
     auto spy = com::make<vyr::test::NotifySpy>();
