@@ -87,6 +87,34 @@ void openTable(const Connection& c, Recordset::State& s)
     s.kept = std::move(kept);
 }
 
+// The row ids of the rows `column` = `text` only. Their values are read when wanted: from the
+// rows the connection keeps when it has read the table already, else row by row.
+void openTableWhere(const Connection& c, Recordset::State& s, const std::string& column, const std::string& text)
+{
+    auto known = c.tableRows.find(s.table);
+    if (known != c.tableRows.end())
+        s.kept = known->second;
+    const std::string col = detail::quoteIdentifier(column);
+    Statement st(c, "SELECT rowid, * FROM " + detail::quoteIdentifier(s.table) + " WHERE " + col +
+                        " = ? COLLATE BINARY AND typeof(" + col + ") = 'text' ORDER BY rowid");
+    st.bindText(1, text);
+    bool row = st.step();
+    for (int i = 1; i < st.columns(); ++i)
+        s.columns.push_back(st.columnName(i));
+    // SQLite reads a quoted name that is no column as a string literal: a missing column
+    // would find nothing (or everything) instead of failing.
+    s.column(column);
+    for (; row; row = st.step()) {
+        if (s.rowids.empty()) {   // the first row is current: its values came with it
+            s.current = st.row(1);
+            s.loaded = true;
+        }
+        s.rowids.push_back(st.columnInt(0));
+    }
+    if (s.kept && s.kept->columns != s.columns)
+        s.kept.reset();
+}
+
 void openSnapshot(const Connection& c, Recordset::State& s, const std::string& sql, const std::string& source)
 {
     Statement st(c, sql);
@@ -181,6 +209,32 @@ Recordset Database::openRecordset(const std::string& source, RecordsetType type)
         } catch (const DaoError& e) {
             // A remembered table that has gone since (dropped or renamed, perhaps by another
             // connection) is looked up afresh.
+            if (!remembered || e.number() != ErrorNumber::TableNotFound)
+                throw;
+            conn_->tableNames.erase(lowerAscii(name));
+            continue;
+        }
+        return Recordset(std::move(s));
+    }
+}
+
+Recordset Database::openRecordsetWhere(const std::string& table, const std::string& column, const std::string& text)
+{
+    if (!conn_)
+        throw DaoError(ErrorNumber::ObjectClosed, "Object invalid or no longer set: the database is closed");
+    const std::string name = detail::stripBrackets(table);
+    for (;;) {
+        auto s = std::make_unique<Recordset::State>();
+        s->conn = conn_;
+        std::string exact;
+        bool remembered = false;
+        if (!findTable(*conn_, name, &exact, &remembered))
+            throw DaoError(ErrorNumber::TableNotFound,
+                           "Cannot find the table [" + name + "] in the database '" + conn_->path + "'");
+        s->table = exact;
+        try {
+            openTableWhere(*conn_, *s, detail::stripBrackets(column), text);
+        } catch (const DaoError& e) {
             if (!remembered || e.number() != ErrorNumber::TableNotFound)
                 throw;
             conn_->tableNames.erase(lowerAscii(name));

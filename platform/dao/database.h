@@ -38,6 +38,10 @@ public:
     // recordset; or, with Snapshot, SQL text (or a table name) as a read-only copy of its rows
     // in the order the statement returns them.
     Recordset openRecordset(const std::string& source, RecordsetType type = RecordsetType::Table);
+    // An updatable Table recordset of only the rows of `table` whose `column` holds the text
+    // `text` (compared exactly), in table order: found by SQL, through an index where the
+    // table has one, so that its cost follows the rows found rather than the table's size.
+    Recordset openRecordsetWhere(const std::string& table, const std::string& column, const std::string& text);
     std::vector<TableDef> tableDefs() const;
     // Runs SQL text of one or more statements that return no rows.
     void execute(const std::string& sql);

@@ -54,17 +54,14 @@ bool exists(dao::Database& db, const std::string& sql)
 bool write(dao::Database& db, const std::string& table, const std::string& key,
            const std::vector<std::pair<std::string, dao::Value>>& values)
 {
-    dao::Recordset r = db.openRecordset(table);
-    for (; !r.eof(); r.moveNext()) {
-        if (!r.value("ID Available").isText(key))
-            continue;
-        r.edit();
-        for (const auto& [column, value] : values)
-            r.setValue(column, value);
-        r.update();
-        return true;
-    }
-    return false;
+    dao::Recordset r = db.openRecordsetWhere(table, "ID Available", key);
+    if (r.eof())
+        return false;
+    r.edit();
+    for (const auto& [column, value] : values)
+        r.setValue(column, value);
+    r.update();
+    return true;
 }
 
 void setStatusText(dao::Database& db, const std::string& table, const std::string& key, const std::string& s)
@@ -104,16 +101,22 @@ void setHolderControl(dao::Database& db, const std::string& key, const std::stri
 
 void setPlacement(dao::Database& db, const std::string& holder, const std::vector<std::string>& names)
 {
+    // The holder's rows are read once; place by place, the first row at that place is written.
+    dao::Recordset r = db.openRecordsetWhere("Available FilterPlacement", "ID Available", holder);
+    std::vector<dao::Value> positions;
+    for (; !r.eof(); r.moveNext())
+        positions.push_back(r.value("Position"));
     for (size_t n = 1; n <= names.size(); ++n) {
-        dao::Recordset r = db.openRecordset("Available FilterPlacement");
-        for (; !r.eof(); r.moveNext()) {
-            dao::Value pos = r.value("Position");
-            if (r.value("ID Available").isText(holder) && !pos.isNull() && pos.number() == double(n)) {
-                r.edit();
-                r.setValue("ID Potential", dao::Value(names[n - 1]));
-                r.update();
-                break;
-            }
+        for (size_t i = 0; i < positions.size(); ++i) {
+            if (positions[i].isNull() || positions[i].number() != double(n))
+                continue;
+            r.moveFirst();
+            for (size_t k = 0; k < i; ++k)
+                r.moveNext();
+            r.edit();
+            r.setValue("ID Potential", dao::Value(names[n - 1]));
+            r.update();
+            break;
         }
     }
 }

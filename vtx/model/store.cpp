@@ -136,9 +136,9 @@ void Storing::write(const StorePlan& plan)
         }
         if (plan.deleteWheelSplitter) {
             c_.lp680Text.clear();
-            dao::Recordset r = db_.openRecordset("Available FilterPlacement");
+            dao::Recordset r = db_.openRecordsetWhere("Available FilterPlacement", "ID Available", "FW1");
             for (; !r.eof(); r.moveNext()) {
-                if (r.value("ID Available").isText("FW1") && r.value("ID Potential").isText(kLp680)) {
+                if (r.value("ID Potential").isText(kLp680)) {
                     r.edit();
                     r.setValue("ID Potential", dao::Value(kNone));
                     r.update();
@@ -197,11 +197,11 @@ void Storing::placeSplitterInWheel(const StorePlan& plan)
         writePlace(*plan.wheelPlace);
     } else {
         // Place 1 of the wheel is its open position; the splitter goes to a free place after it.
-        dao::Recordset r = db_.openRecordset("Available FilterPlacement");
+        dao::Recordset r = db_.openRecordsetWhere("Available FilterPlacement", "ID Available", "FW1");
         for (; !r.eof(); r.moveNext()) {
             dao::Value pos = r.value("Position");
             dao::Value notInclude = r.value("Not Include");
-            if (r.value("ID Available").isText("FW1") && r.value("ID Potential").isText(kNone) && !pos.isNull() &&
+            if (r.value("ID Potential").isText(kNone) && !pos.isNull() &&
                 pos.number() != 1 && !(notInclude.isNull() ? false : notInclude.boolean())) {
                 r.edit();
                 r.setValue("ID Potential", dao::Value(kLp680));
@@ -220,10 +220,10 @@ void Storing::placeSplitterInWheel(const StorePlan& plan)
 // The dialog's choice: the first FW1 row at that place gets the splitter.
 void Storing::writePlace(int position)
 {
-    dao::Recordset r = db_.openRecordset("Available FilterPlacement");
+    dao::Recordset r = db_.openRecordsetWhere("Available FilterPlacement", "ID Available", "FW1");
     for (; !r.eof(); r.moveNext()) {
         dao::Value pos = r.value("Position");
-        if (r.value("ID Available").isText("FW1") && !pos.isNull() && pos.number() == double(position)) {
+        if (!pos.isNull() && pos.number() == double(position)) {
             r.edit();
             r.setValue("ID Potential", dao::Value(kLp680));
             r.update();
@@ -237,10 +237,8 @@ void Storing::renameLp700(const std::string& table, bool withSpectralType)
     std::string select = "SELECT * FROM [" + table + "] WHERE [ID Potential] = '";
     if (rows::exists(db_, select + "VTX LP680'") || !rows::exists(db_, select + "VTX LP700'"))
         return;
-    dao::Recordset r = db_.openRecordset(table);
+    dao::Recordset r = db_.openRecordsetWhere(table, "ID Potential", "VTX LP700");
     for (; !r.eof(); r.moveNext()) {
-        if (!r.value("ID Potential").isText("VTX LP700"))
-            continue;
         r.edit();
         r.setValue("ID Potential", dao::Value(kLp680));
         r.setValue("Type", dao::Value("FW1"));
@@ -279,7 +277,7 @@ void Storing::writeHolders()
 {
     if (c_.nt2 == Nt2::Cube) {
         if (!rows::exists(db_, "SELECT * FROM [Potential Filters] WHERE [ID Potential] = 'HAL Mirror'")) {
-            dao::Recordset r = db_.openRecordset("Potential Filters");
+            dao::Recordset r = db_.openRecordsetWhere("Potential Filters", "ID Potential", kHalMirror);
             r.addNew();
             r.setValue("ID Potential", dao::Value(kHalMirror));
             r.setValue("Type", dao::Value("FT"));
