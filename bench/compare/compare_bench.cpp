@@ -7,6 +7,7 @@
 #include "controls/spectra/curvesource.h"
 #include "controls/spectra/spectractrl.h"
 #include "bench/support/fixed_server.h"
+#include "bench/support/frame_layout.h"
 #include "bench/support/store_answers.h"
 #include "platform/dao/database.h"
 #include "controls/qtwidget/commandserver.h"
@@ -457,10 +458,6 @@ constexpr int kFootprint = 200;
 
 size_t heapInUse() { return mallinfo2().uordblks; }
 
-controls::Frame* frameOf(HostWidget& host)
-{
-    return dynamic_cast<controls::Frame*>(static_cast<controls::ControlBase*>(static_cast<IDispatch*>(host.control())));
-}
 
 // Creating and showing 200 controls on a Frame page (Buttons captioned); counters: heap bytes
 // and widgets each.
@@ -473,7 +470,7 @@ void footprintOurs(benchmark::State& state, const char* classId)
         host.resize(800, 600);
         host.create("VyrControls.Frame");
         host.show();
-        frames::ControlPage& page = *frameOf(host)->inner().page(0);
+        frames::ControlPage& page = *bench::frameOf(host)->inner().page(0);
         const int before = int(host.findChildren<QWidget*>().size());
         const size_t heap = heapInUse();
         for (int i = 0; i < kFootprint; ++i) {

@@ -4,10 +4,9 @@
 // number of rows or controls; compare_main.cpp prints the cost per item, which should stay
 // flat as the work grows.
 #include "bench/support/fixed_server.h"
+#include "bench/support/frame_layout.h"
 #include "controls/core/host.h"
-#include "controls/frames/frame.h"
 #include "controls/lists/multilist.h"
-#include "platform/com/memstream.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -19,7 +18,7 @@
 #include <memory>
 
 using namespace vyr;
-using bench::FixedServer;
+using namespace vyr::bench;
 using controls::HostWidget;
 
 namespace {
@@ -184,49 +183,9 @@ BENCHMARK(multiListRefreshTheirs)->Name("MultiListRefresh/theirs")->RangeMultipl
 
 constexpr int kPages = 10;
 
-controls::Frame* frameOf(HostWidget& host)
-{
-    return dynamic_cast<controls::Frame*>(static_cast<controls::ControlBase*>(static_cast<IDispatch*>(host.control())));
-}
-
-QRect slot(int i) { return QRect(5 + (i % 10) * 75, 5 + (i / 10 % 10) * 45, 70, 40); }
-
-// The saved stream of a Frame whose ten pages share `count` captioned Buttons, every page
-// loaded with its window (load option 2), as a tabbed form keeps it.
-std::vector<uint8_t> savedLayout(int count)
-{
-    HostWidget host;
-    host.resize(800, 600);
-    host.create("VyrControls.Frame");
-    host.setProperty("LoadOption", com::Variant::fromLong(2));
-    host.setProperty("ButtonCount", com::Variant::fromLong(kPages));
-    controls::Frame* frame = frameOf(host);
-    for (int i = 0; i < count; ++i) {
-        frames::ControlPage& page = *frame->inner().page(i % kPages);
-        const QRect r = slot(i / kPages);
-        page.insertControl("VyrControls.Button", {r.left(), r.top(), r.right() + 1, r.bottom() + 1});
-        page.hosts().back()->setProperty("Caption", com::Variant::fromString("Button " + std::to_string(i)));
-    }
-    auto s = com::MemoryStream::create();
-    host.save(s.get(), false);
-    return s->bytes();
-}
-
 void layoutLoadOurs(benchmark::State& state)
 {
-    const auto bytes = savedLayout(int(state.range(0)));
-    for (auto _ : state) {
-        HostWidget host;
-        host.resize(800, 600);
-        host.create("VyrControls.Frame");
-        auto s = com::MemoryStream::create(bytes);
-        if (FAILED(host.load(s.get())))
-            state.SkipWithError("load failed");
-        state.PauseTiming();
-        host.destroyControl();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        state.ResumeTiming();
-    }
+    timeLayoutLoads(state, savedLayout(*buildLayout(int(state.range(0)), kPages)));
 }
 
 // The same buttons as a Designer form: ten page widgets of a QStackedWidget.
@@ -237,7 +196,7 @@ QByteArray uiForm(int count)
     for (int p = 0; p < kPages; ++p) {
         ui += "<widget class=\"QWidget\" name=\"page" + QByteArray::number(p) + "\">";
         for (int i = p; i < count; i += kPages) {
-            const QRect r = slot(i / kPages);
+            const QRect r = layoutSlot(i / kPages);
             ui += "<widget class=\"QPushButton\" name=\"b" + QByteArray::number(i) + "\"><property name=\"geometry\">"
                   "<rect><x>" + QByteArray::number(r.x()) + "</x><y>" + QByteArray::number(r.y()) +
                   "</y><width>70</width><height>40</height></rect></property><property name=\"text\"><string>Button " +
