@@ -117,19 +117,7 @@ bool kindOf(ITypeInfo* info, const TYPEDESC& type, ControlProperty& p, std::vect
     return true;
 }
 
-QByteArray qtTypeName(const ControlProperty& p)
-{
-    switch (p.kind) {
-    case PropertyKind::String: return "QString";
-    case PropertyKind::Bool: return "bool";
-    case PropertyKind::Int: return "int";
-    case PropertyKind::Double: return "double";
-    case PropertyKind::Color: return "QColor";
-    case PropertyKind::Font: return "QFont";
-    case PropertyKind::Enum: return "QVariant";
-    }
-    return {};
-}
+QByteArray qtTypeName(const ControlProperty& p) { return qtValueType(p, "QVariant"); }
 
 QMetaType qtMetaType(const ControlProperty& p)
 {
@@ -226,6 +214,20 @@ ComPtr<ITypeInfo> defaultSource(ITypeInfo* coclass)
 }
 
 } // namespace
+
+QByteArray qtValueType(const ControlProperty& p, const QByteArray& enumType)
+{
+    switch (p.kind) {
+    case PropertyKind::String: return "QString";
+    case PropertyKind::Bool: return "bool";
+    case PropertyKind::Int: return "int";
+    case PropertyKind::Double: return "double";
+    case PropertyKind::Color: return "QColor";
+    case PropertyKind::Font: return "QFont";
+    case PropertyKind::Enum: return enumType;
+    }
+    return {};
+}
 
 int ControlEnum::valueOf(const QByteArray& key, bool* ok) const
 {

@@ -64,6 +64,10 @@ QByteArray enumKey(const QString& display);
 // browsing gives (cookie = value). Keys of values it does not name stay.
 void useDisplayKeys(ControlClass& c, IDispatch* control);
 
+// The C++ type of a property's value in Qt ("QString", "bool", ...); an enumeration's value
+// is named `enumType` (the run-time class keeps it a QVariant, generated classes their enum).
+QByteArray qtValueType(const ControlProperty& p, const QByteArray& enumType);
+
 // The widget class name of a class table row's class name ("Button" -> "VyrButton",
 // "VyrEdit" stays).
 QByteArray widgetClassName(const char* className);

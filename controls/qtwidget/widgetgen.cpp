@@ -100,19 +100,7 @@ QByteArray fromVariant(VARTYPE vt, const QByteArray& arg)
     return arg;
 }
 
-QByteArray valueType(const ControlProperty& p)
-{
-    switch (p.kind) {
-    case PropertyKind::String: return "QString";
-    case PropertyKind::Bool: return "bool";
-    case PropertyKind::Int: return "int";
-    case PropertyKind::Double: return "double";
-    case PropertyKind::Color: return "QColor";
-    case PropertyKind::Font: return "QFont";
-    case PropertyKind::Enum: return p.enumName;
-    }
-    return {};
-}
+QByteArray valueType(const ControlProperty& p) { return qtValueType(p, p.enumName); }
 
 QByteArray argType(const ControlProperty& p)
 {
