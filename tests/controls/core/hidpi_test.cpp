@@ -11,6 +11,7 @@
 #include "platform/gdi/edge.h"
 #include "platform/gdi/syscolors.h"
 #include "controls/qtwidget/commandserver.h"
+#include "tests/controls/core/hostedclass.h"
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
@@ -87,30 +88,11 @@ TEST(HighDpi, EdgesAreEquallyWideOnAllSidesAtFractionalRatios)
     }
 }
 
-struct Hosted {
-    QWidget top;
-    HostWidget* host = new HostWidget(&top);
-    bool ok = false;
+// A class hosted enabled or disabled, captioned "&Scan 1" on a command whose text is "Scan 1".
+struct Hosted : test::HostedClass {
     Hosted(const ClassRow& row, vyr::CommandServer* server, bool enabled)
+        : HostedClass(row, server, "&Scan 1", "Scan 1", nullptr, enabled)
     {
-        top.resize(240, 110);
-        host->setGeometry(10, 10, 220, 90);
-        ok = SUCCEEDED(host->create(row.progId));
-        if (!ok)
-            return;
-        (*server)["Shared"].enabled = enabled;
-        (*server)["Shared"].text = "Scan 1";
-        host->setProperty("Caption", com::Variant::fromString("&Scan 1"));
-        host->setProperty("Command", com::Variant::fromString("Shared"));
-        host->setProperty("Enabled", com::Variant::fromBool(true));
-        host->setCommandServer(server);
-        top.show();
-        QApplication::processEvents();
-    }
-    ~Hosted()
-    {
-        if (ok)
-            host->setCommandServer(nullptr);
     }
 };
 

@@ -6,6 +6,7 @@
 #include "controls/core/host.h"
 #include "platform/gdi/syscolors.h"
 #include "controls/qtwidget/commandserver.h"
+#include "tests/controls/core/hostedclass.h"
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
@@ -122,34 +123,8 @@ int pixelsOf(const QImage& image, QRgb colour)
 }
 
 // A hosted control, bound to a command whose text is `text`, with `text` as its caption.
-struct Hosted {
-    QWidget top;
-    HostWidget* host = nullptr;
-    bool ok = false;
-
-    Hosted(const ClassRow& row, vyr::CommandServer* server, const char* text)
-    {
-        top.resize(240, 110);
-        host = new HostWidget(&top);
-        host->setGeometry(10, 10, 220, 90);
-        ok = SUCCEEDED(host->create(row.progId));
-        if (!ok)
-            return;
-        (*server)["Shared"].text = text;
-        host->setProperty("Caption", com::Variant::fromString(text));
-        host->setProperty("Text", com::Variant::fromString(text));
-        host->setProperty("Command", com::Variant::fromString("Shared"));
-        host->setProperty("Enabled", com::Variant::fromBool(true));
-        host->setCommandServer(server);
-        top.show();
-        QApplication::processEvents();
-    }
-    ~Hosted()
-    {
-        if (ok)
-            host->setCommandServer(nullptr);
-    }
-    QImage shot() { return host->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+struct Hosted : test::HostedClass {
+    Hosted(const ClassRow& row, vyr::CommandServer* server, const char* text) : HostedClass(row, server, text, text, text) {}
 };
 
 // The classes whose window holds a text field or a view on the window background.
