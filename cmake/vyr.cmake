@@ -1,8 +1,10 @@
-# vyr_add_test(NAME name [QT] SOURCES ... LIBS ...)
+# vyr_add_test(NAME name [QT] [BOTH_ACTIVATIONS] SOURCES ... LIBS ...)
 # A GoogleTest program whose cases CTest runs one by one. With QT the program's main
-# creates a QApplication on the offscreen platform before running the tests.
+# creates a QApplication on the offscreen platform before running the tests. With
+# BOTH_ACTIVATIONS each case runs twice: with the controls drawn in their hosts' widgets, and
+# again (suffix ".window") with every control in a window of its own.
 function(vyr_add_test)
-  cmake_parse_arguments(T "QT" "NAME" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "QT;BOTH_ACTIVATIONS" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   if(T_QT)
     target_link_libraries(${T_NAME} PRIVATE vyr_test_qt_main)
@@ -14,6 +16,13 @@ function(vyr_add_test)
   gtest_discover_tests(${T_NAME}
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VYR_TEST_DATA=${PROJECT_SOURCE_DIR}/tests"
     DISCOVERY_TIMEOUT 60)
+  if(T_BOTH_ACTIVATIONS)
+    gtest_discover_tests(${T_NAME}
+      TEST_SUFFIX .window
+      TEST_LIST ${T_NAME}_WINDOW_TESTS
+      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VYR_TEST_DATA=${PROJECT_SOURCE_DIR}/tests;VYR_CONTROL_WINDOWS=1"
+      DISCOVERY_TIMEOUT 60)
+  endif()
 endfunction()
 
 # vyr_add_bench(NAME name [QT] SOURCES ... LIBS ...): a Google Benchmark program (not run by

@@ -93,6 +93,7 @@ void renderForm(benchmark::State& state)
     f.form.render(&image);   // the first render loads fonts and fills caches: not timed
     for (auto _ : state)
         f.form.render(&image);
+    state.counters["widgets"] = double(f.form.template findChildren<QWidget*>().size());
 }
 BENCHMARK_TEMPLATE(renderForm, OurForm)->Name("Render200/ours")->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(renderForm, TheirForm)->Name("Render200/theirs")->Unit(benchmark::kMillisecond);

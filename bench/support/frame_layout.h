@@ -60,6 +60,8 @@ inline void timeLayoutLoads(benchmark::State& state, const std::vector<uint8_t>&
             break;
         }
         state.PauseTiming();
+        // Every widget the loaded Frame is made of, the hidden pages' included.
+        state.counters["widgets"] = double(host.findChildren<QWidget*>().size() + 1);
         host.destroyControl();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         state.ResumeTiming();

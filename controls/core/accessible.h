@@ -10,6 +10,8 @@
 #include <optional>
 #include <vector>
 
+class QWidget;
+
 namespace vyr::controls {
 
 class ControlBase;
@@ -57,6 +59,9 @@ QString spokenCaption(const std::string& caption);
 
 // Registers the factory that gives every control window its ControlAccessible; once.
 void installAccessibleFactory();
+// Drops the interface made for the widget a control lived in without a window of its own,
+// once the control has left it (the widget stays, the control it described does not).
+void forgetAccessible(const QWidget* window);
 // Also hands every accessibility event a control sends to `observer` (null: none); returns the
 // previous observer. Qt passes events on only while an assistive technology listens.
 using AccessEventObserver = void (*)(QAccessibleEvent*);

@@ -62,7 +62,7 @@ QString shortcutOf(QChar mnemonic)
 // placed and captioned.
 bool isWrappedView(QWidget* w)
 {
-    return !dynamic_cast<ControlWindow*>(w) &&
+    return !ControlBase::ofWidget(w) &&
            (qobject_cast<QAbstractItemView*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
             qobject_cast<QAbstractButton*>(w) || qobject_cast<QAbstractSpinBox*>(w));
 }
@@ -129,8 +129,8 @@ class ControlAccessible final : public QAccessibleWidget,
                                 public QAccessibleValueInterface,
                                 public QAccessibleTextInterface {
 public:
-    explicit ControlAccessible(ControlWindow* window)
-        : QAccessibleWidget(window, QAccessible::Client), window_(window), last_(facts())
+    ControlAccessible(QWidget* window, ControlBase& control)
+        : QAccessibleWidget(window, QAccessible::Client), window_(window), control_(control), last_(facts())
     {
         live()[window] = this;
         nameViews();
@@ -142,7 +142,7 @@ public:
             QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(tabList_));
     }
 
-    ControlBase& control() const { return window_->control(); }
+    ControlBase& control() const { return control_; }
     AccessFacts facts() const
     {
         AccessFacts f;
@@ -299,7 +299,8 @@ private:
                 w->setAccessibleName(name);
     }
 
-    ControlWindow* window_;
+    QWidget* window_;
+    ControlBase& control_;
     AccessFacts last_;
     mutable PageTabList* tabList_ = nullptr;
 };
@@ -435,8 +436,8 @@ void ControlAccessible::refresh()
 
 QAccessibleInterface* factory(const QString&, QObject* object)
 {
-    if (auto* window = dynamic_cast<ControlWindow*>(object))
-        return new ControlAccessible(window);
+    if (ControlBase* control = ControlBase::ofWidget(object))
+        return new ControlAccessible(static_cast<QWidget*>(object), *control);
     return nullptr;
 }
 
@@ -449,6 +450,13 @@ void installAccessibleFactory()
         return true;
     }();
     (void)installed;
+}
+
+void forgetAccessible(const QWidget* window)
+{
+    const auto it = live().find(window);
+    if (it != live().end())
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(it->second));
 }
 
 AccessEventObserver observeAccessEvents(AccessEventObserver o) { return std::exchange(observer(), o); }

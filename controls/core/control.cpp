@@ -39,7 +39,8 @@ ControlBase::ControlBase(const ClassDescriptor& descriptor)
 
 ControlBase::~ControlBase()
 {
-    delete window_.data();
+    ControlBase::InPlaceDeactivate();
+    ControlBase::DestroyControlWindow();
     moduleUnlock();
 }
 
@@ -439,9 +440,12 @@ void ControlBase::changed(DISPID id)
 
 void ControlBase::invalidate()
 {
-    if (!window_)
+    if (windowless_)
+        windowless_->InvalidateRect(nullptr);
+    else if (window_)
+        window_->update();
+    else
         return;
-    window_->update();
     accessibleChanged(*this);
 }
 
@@ -605,7 +609,9 @@ void ControlBase::applyShowState(bool visible)
     const int show = (visible || design) ? 1 : 0;
     if (show != shown_) {
         shown_ = show;
-        if (window_)
+        if (windowless_)
+            windowless_->ShowObject(show != 0);
+        else if (window_)
             window_->setVisible(show != 0);
     }
     applyEnabled(enabled_ || design);
@@ -615,7 +621,9 @@ void ControlBase::applyEnabled(bool enable)
 {
     // setEnabled keeps the explicit state in WA_ForceDisabled; when that already says the
     // same, the call would change nothing and send no event.
-    if (window_ && window_->testAttribute(Qt::WA_ForceDisabled) == enable)
+    if (windowless_)
+        windowless_->EnableObject(enable);
+    else if (window_ && window_->testAttribute(Qt::WA_ForceDisabled) == enable)
         window_->setEnabled(enable);
 }
 
@@ -800,49 +808,6 @@ HRESULT ControlBase::GetMnemonic(char* m)
 
 HRESULT ControlBase::OnMnemonic() { return S_OK; }
 
-HRESULT ControlBase::CreateControlWindow(void* parentWidget, const RECT* rect, void** out)
-{
-    if (window_)
-        return E_UNEXPECTED;
-    window_ = new ControlWindow(*this, static_cast<QWidget*>(parentWidget));
-    if (rect)
-        window_->setGeometry(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top);
-    window_->setVisible(shown_ != 0);
-    applyEnabled(enabled_ || !isRunMode());
-    onWindowCreated();
-    if (out)
-        *out = window_.data();
-    return S_OK;
-}
-
-HRESULT ControlBase::GetControlWindow(void** out)
-{
-    if (!out)
-        return E_POINTER;
-    *out = window_.data();
-    return window_ ? S_OK : E_FAIL;
-}
-
-HRESULT ControlBase::DestroyControlWindow()
-{
-    timers_.clear();
-    delete window_.data();
-    window_ = nullptr;
-    return S_OK;
-}
-
-QWidget* ControlBase::window() const { return window_.data(); }
-
-QRect ControlBase::clientRect() const { return window_ ? window_->rect() : QRect(); }
-
-void ControlBase::takeFocus()
-{
-    if (window_ && !window_->hasFocus())
-        window_->setFocus(Qt::MouseFocusReason);
-}
-
-void ControlBase::captureMouse(bool capture) { capture_ = capture; }
-
 void ControlBase::onFocusIn()
 {
     focused_ = true;
@@ -862,10 +827,11 @@ void ControlBase::onFocusOut()
 
 void ControlBase::setTimer(int id)
 {
-    if (!window_)
+    QWidget* w = window();
+    if (!w)
         return;
     killTimer(id);
-    timers_[id] = window_->startTimer(id);
+    timers_[id] = w->startTimer(id);
 }
 
 void ControlBase::killTimer(int id)
@@ -873,8 +839,8 @@ void ControlBase::killTimer(int id)
     auto it = timers_.find(id);
     if (it == timers_.end())
         return;
-    if (window_)
-        window_->killTimer(it->second);
+    if (QWidget* w = window())
+        w->killTimer(it->second);
     timers_.erase(it);
 }
 

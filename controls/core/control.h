@@ -28,6 +28,8 @@ class QEvent;
 
 VYR_DECLARE_INTERFACE(ICommandClient, IID_ICommandClient, IUnknown)
 VYR_DECLARE_INTERFACE(IVyrControl, IID_IVyrControl, IUnknown)
+VYR_DECLARE_INTERFACE(IVyrWindowlessControl, IID_IVyrWindowlessControl, IUnknown)
+VYR_DECLARE_INTERFACE(IVyrWindowlessSite, IID_IVyrWindowlessSite, IUnknown)
 VYR_DECLARE_INTERFACE(IProvideClassInfo, IID_IProvideClassInfo, IUnknown)
 VYR_DECLARE_INTERFACE(IProvideClassInfo2, IID_IProvideClassInfo2, IProvideClassInfo)
 VYR_DECLARE_INTERFACE(ISpecifyPropertyPages, IID_ISpecifyPropertyPages, IUnknown)
@@ -40,8 +42,8 @@ class ControlWindow;
 enum class Origin { Program, User };
 
 class ControlBase : public com::Object<IDispatch, IPersistStreamInit, IConnectionPointContainer,
-                                       IPerPropertyBrowsing, ICommandClient, IVyrControl, IProvideClassInfo2,
-                                       ISpecifyPropertyPages> {
+                                       IPerPropertyBrowsing, ICommandClient, IVyrControl, IVyrWindowlessControl,
+                                       IProvideClassInfo2, ISpecifyPropertyPages> {
 public:
     explicit ControlBase(const ClassDescriptor& descriptor);
     ~ControlBase() override;
@@ -51,6 +53,9 @@ public:
     // The control behind any of its interface pointers; null for an object that is not one
     // of the library's controls. Borrowed: valid while the caller holds `object`.
     static ControlBase* from(IUnknown* object);
+    // The control living in `widget` (its own window, or the container's widget it was
+    // activated in without one); null for any other widget.
+    static ControlBase* ofWidget(const QObject* widget);
 
     // IDispatch is answered with the dual interface's pointer.
     STDMETHOD(QueryInterface)(REFIID riid, void** out) override;
@@ -103,6 +108,16 @@ public:
     STDMETHOD(OnAmbientPropertyChange)(DISPID id) override;
     STDMETHOD(GetMnemonic)(char* mnemonic) override;
     STDMETHOD(OnMnemonic)() override;
+
+    // --- IVyrWindowlessControl
+    STDMETHOD(InPlaceActivate)(IVyrWindowlessSite* site) override;
+    STDMETHOD(InPlaceDeactivate)() override;
+    STDMETHOD(Draw)(void* painter, const RECT* bounds) override;
+    STDMETHOD(OnWindowEvent)(void* event) override;
+
+    // The control's share of one event of the widget it lives in, its own window's or the
+    // container's: true when the event is used up. Paint events are not among them.
+    bool deliver(QEvent* e);
 
     // --- The per-control operations, in this order after onDraw.
     virtual void onDraw(QPainter& painter, const QRect& bounds) = 0;
@@ -180,13 +195,19 @@ public:
     bool timerActive(int id) const;
     virtual void onTimer(int id) {}
 
-    // The window, once created.
+    // The widget the control lives in once activated: its own window, or the container's
+    // widget when activated without one.
     QWidget* window() const;
+    bool isWindowless() const { return windowless_.get() != nullptr; }
     QRect clientRect() const;
-    // Take the focus for the control's window.
+    // Take the focus for the control.
     void takeFocus();
     void captureMouse(bool capture);
     bool hasCapture() const { return capture_; }
+    void setCursorShape(Qt::CursorShape shape);
+    // Builds the control's presence in its widget again (a new window, or deactivation and
+    // activation in the same site), keeping the geometry and the focus.
+    void reactivateWindow();
 
     // Input, delivered only in run mode. Return true when handled.
     virtual void onMousePress(QMouseEvent*) {}
@@ -201,6 +222,9 @@ public:
     virtual void onResize() {}
     // After the window exists (child widgets can be created here).
     virtual void onWindowCreated() {}
+    // Before the control leaves its widget (its window is destroyed, or it is deactivated in
+    // the container's widget); a failure is reported once the control has left.
+    virtual HRESULT onWindowDestroying() { return S_OK; }
     // Any other event of the window; return true when handled.
     virtual bool onEvent(QEvent*) { return false; }
     // The window's palette changed (the desktop's theme): system colours now translate to
@@ -251,6 +275,13 @@ private:
     bool readRunMode() const;
     // Enables or disables the window unless it already is (compared before touching it).
     void applyEnabled(bool enable);
+    // What activation gives the control either way: the show and enabled state, the
+    // accessibility of the widget, the control's own children.
+    void activated();
+    // Tab and Backtab move the focus before the key reaches the control, as a window does.
+    bool moveFocus(bool next);
+    // A widget the control lived in is gone.
+    static void forgetWidget(const QObject* widget);
 
     const ClassDescriptor& desc_;
     com::DualInterface dual_; // the control's own interface, bound on first request
@@ -270,6 +301,9 @@ private:
     bool capture_ = false;
     bool runMode_ = true;
     QPointer<ControlWindow> window_;
+    // Windowless activation: the container's widget and its site.
+    QPointer<QWidget> surface_;
+    com::ComPtr<IVyrWindowlessSite> windowless_;
     std::map<int, int> timers_; // our identifier -> Qt timer id
 
 protected:

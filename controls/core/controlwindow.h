@@ -1,6 +1,6 @@
 #pragma once
-// The control's own window: a QWidget that hands paint, input, focus, resize and timer
-// events to its control. Input reaches the control only in run mode.
+// The control's own window, for containers that activate it in one: a QWidget that hands
+// its events to the control and lets it paint.
 #include <QWidget>
 
 namespace vyr::controls {
@@ -10,21 +10,14 @@ class ControlBase;
 class ControlWindow final : public QWidget {
 public:
     ControlWindow(ControlBase& control, QWidget* parent);
+    ~ControlWindow() override;
     ControlBase& control() const { return control_; }
+    // Moves the focus along the Tab order, as Tab does; false when it stayed.
+    bool moveFocus(bool next) { return focusNextPrevChild(next); }
 
 protected:
     bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
-    void mouseMoveEvent(QMouseEvent* e) override;
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
-    void keyPressEvent(QKeyEvent* e) override;
-    void keyReleaseEvent(QKeyEvent* e) override;
-    void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
-    void timerEvent(QTimerEvent* e) override;
 
 private:
     ControlBase& control_;

@@ -4,20 +4,25 @@
 #include "platform/com/object.h"
 #include "platform/com/persist.h"
 #include <QKeySequence>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QResizeEvent>
 #include <QShortcut>
 
 VYR_DECLARE_INTERFACE(IVyrSite, IID_IVyrSite, IUnknown)
 VYR_DECLARE_INTERFACE(IVyrSite2, IID_IVyrSite2, IVyrSite)
+VYR_DECLARE_INTERFACE(IVyrWindowlessSite, IID_IVyrWindowlessSite, IUnknown)
+VYR_DECLARE_INTERFACE(IVyrWindowlessControl, IID_IVyrWindowlessControl, IUnknown)
 
 namespace vyr::controls {
 
 using com::ComPtr;
 using com::Variant;
 
-// The site a hosted control asks for ambient properties; it outlives neither side's use
-// because the host detaches it before going away.
-class HostSite final : public com::Object<IVyrSite2> {
+// The site a hosted control asks for ambient properties, and for what a window would give
+// it when it has none; it outlives neither side's use because the host detaches it before
+// going away.
+class HostSite final : public com::Object<IVyrSite2, IVyrWindowlessSite> {
 public:
     explicit HostSite(HostWidget* host) : host_(host) {}
     void detach() { host_ = nullptr; }
@@ -66,11 +71,77 @@ public:
         return S_OK;
     }
 
+    // --- IVyrWindowlessSite
+    STDMETHOD(GetWindow)(void** widget) override
+    {
+        if (!widget)
+            return E_POINTER;
+        *widget = host_;
+        return host_ ? S_OK : E_FAIL;
+    }
+    STDMETHOD(InvalidateRect)(const RECT* r) override
+    {
+        if (!host_)
+            return E_FAIL;
+        r ? host_->update(r->left, r->top, r->right - r->left, r->bottom - r->top) : host_->update();
+        return S_OK;
+    }
+    STDMETHOD(SetCapture)(BOOL capture) override
+    {
+        capture_ = capture != FALSE;
+        return host_ ? S_OK : E_FAIL;
+    }
+    STDMETHOD(GetCapture)() override { return host_ && capture_ ? S_OK : S_FALSE; }
+    STDMETHOD(SetFocus)(BOOL focus) override
+    {
+        if (!host_)
+            return E_FAIL;
+        if (!focus)
+            host_->clearFocus();
+        else if (!host_->hasFocus())
+            host_->setFocus(Qt::MouseFocusReason);
+        return S_OK;
+    }
+    STDMETHOD(GetFocus)() override { return host_ && host_->hasFocus() ? S_OK : S_FALSE; }
+    STDMETHOD(MoveFocus)(BOOL next) override { return host_ && host_->moveFocus(next != FALSE) ? S_OK : S_FALSE; }
+    STDMETHOD(SetCursor)(LONG shape) override
+    {
+        if (!host_)
+            return E_FAIL;
+        if (shape < 0 || shape > Qt::LastCursor)
+            return E_INVALIDARG;
+        host_->setCursor(Qt::CursorShape(shape));
+        return S_OK;
+    }
+    STDMETHOD(ShowObject)(BOOL shown) override
+    {
+        if (!host_)
+            return E_FAIL;
+        host_->showControl(shown != FALSE);
+        return S_OK;
+    }
+    STDMETHOD(EnableObject)(BOOL enabled) override
+    {
+        if (!host_)
+            return E_FAIL;
+        // setEnabled keeps the explicit state in WA_ForceDisabled: compared first, a call
+        // that would change nothing sends no event.
+        if (host_->testAttribute(Qt::WA_ForceDisabled) == (enabled != FALSE))
+            host_->setEnabled(enabled != FALSE);
+        return S_OK;
+    }
+
 private:
     HostWidget* host_;
+    bool capture_ = false;
 };
 
 namespace {
+// VYR_CONTROL_WINDOWS=1 gives every control a window of its own, as containers that do not
+// know windowless activation do.
+HostWidget::Activation g_defaultActivation =
+    qEnvironmentVariableIntValue("VYR_CONTROL_WINDOWS") ? HostWidget::Activation::Window : HostWidget::Activation::Windowless;
+
 QVariant toQVariant(const VARIANT& v)
 {
     switch (v.vt) {
@@ -117,7 +188,10 @@ private:
     IID eventIid_;
 };
 
-HostWidget::HostWidget(QWidget* parent) : QWidget(parent) {}
+HostWidget::HostWidget(QWidget* parent) : QWidget(parent), activation_(g_defaultActivation) {}
+
+void HostWidget::setDefaultActivation(Activation activation) { g_defaultActivation = activation; }
+HostWidget::Activation HostWidget::defaultActivation() { return g_defaultActivation; }
 
 HostWidget::~HostWidget() { destroyControl(); }
 
@@ -152,11 +226,18 @@ HRESULT HostWidget::activate()
 {
     if (!vyrControl_)
         return S_OK; // not a windowed control: nothing to embed
-    RECT r{0, 0, width(), height()};
-    void* window = nullptr;
-    HRESULT hr = vyrControl_->CreateControlWindow(this, &r, &window);
-    if (FAILED(hr))
-        return hr;
+    HRESULT hr = E_NOINTERFACE;
+    if (activation_ == Activation::Windowless &&
+        SUCCEEDED(unknown_->QueryInterface(IID_IVyrWindowlessControl, windowless_.putVoid())) && windowless_) {
+        if (FAILED(hr = windowless_->InPlaceActivate(site_)))
+            windowless_.reset();
+    }
+    if (!windowless_) {
+        RECT r{0, 0, width(), height()};
+        void* window = nullptr;
+        if (FAILED(hr = vyrControl_->CreateControlWindow(this, &r, &window)))
+            return hr;
+    }
     ComPtr<IConnectionPointContainer> cpc;
     ComPtr<IConnectionPoint> cp;
     if (SUCCEEDED(unknown_->QueryInterface(IID_IConnectionPointContainer, cpc.putVoid()))) {
@@ -224,10 +305,15 @@ void HostWidget::destroyControl()
         sink_->Release();
         sink_ = nullptr;
     }
-    if (vyrControl_) {
+    if (windowless_) {
+        windowless_->InPlaceDeactivate();
+        windowless_.reset();
+        update();
+    } else if (vyrControl_) {
         vyrControl_->DestroyControlWindow();
-        vyrControl_->SetSite(nullptr);
     }
+    if (vyrControl_)
+        vyrControl_->SetSite(nullptr);
     if (site_) {
         site_->detach();
         site_->Release();
@@ -244,6 +330,8 @@ void HostWidget::destroyControl()
 
 QWidget* HostWidget::controlWindow() const
 {
+    if (windowless_)
+        return const_cast<HostWidget*>(this);
     void* w = nullptr;
     if (vyrControl_)
         vyrControl_->GetControlWindow(&w);
@@ -353,8 +441,44 @@ std::vector<HostWidget*> HostWidget::siblings() const
     return out;
 }
 
+void HostWidget::setVisible(bool visible)
+{
+    containerHidden_ = !visible;
+    QWidget::setVisible(visible && !controlHidden_);
+}
+
+void HostWidget::showControl(bool shown)
+{
+    if (controlHidden_ == !shown)
+        return;
+    controlHidden_ = !shown;
+    if (!shown)
+        QWidget::setVisible(false);
+    else if (!containerHidden_ && (parentWidget() || testAttribute(Qt::WA_WState_ExplicitShowHide)))
+        QWidget::setVisible(true); // back as the container left it
+}
+
+bool HostWidget::event(QEvent* e)
+{
+    if (windowless_ && e->type() != QEvent::Paint && windowless_->OnWindowEvent(e) == S_OK)
+        return true;
+    return QWidget::event(e);
+}
+
+void HostWidget::paintEvent(QPaintEvent* e)
+{
+    if (!windowless_ || e->region().isEmpty())
+        return;
+    QPainter p(this);
+    p.setClipRegion(e->region());
+    const RECT bounds{0, 0, width(), height()};
+    windowless_->Draw(&p, &bounds);
+}
+
 void HostWidget::resizeEvent(QResizeEvent* e)
 {
+    if (windowless_)
+        return;
     if (QWidget* w = controlWindow())
         w->setGeometry(QRect(QPoint(0, 0), e->size()));
 }

@@ -177,6 +177,48 @@ struct IVyrControl : IUnknown {
     STDMETHOD(OnMnemonic)() = 0;
 };
 
+// Windowless activation: the container gives the control no window of its own. The control
+// draws into the container's widget with the container's painter, receives that widget's
+// events through the site, and asks the site for what a window would give it. The site is
+// the control's IVyrSite object answering QueryInterface for this interface.
+struct IVyrWindowlessSite : IUnknown {
+    // The container's widget (a QWidget*) the control draws into and places its Qt children
+    // in; its whole rectangle is the control's.
+    STDMETHOD(GetWindow)(void** widget) = 0;
+    // Repaint `rect` of the control (null: all of it).
+    STDMETHOD(InvalidateRect)(const RECT* rect) = 0;
+    // Mouse capture: S_OK from GetCapture while the control holds it, else S_FALSE.
+    STDMETHOD(SetCapture)(BOOL capture) = 0;
+    STDMETHOD(GetCapture)() = 0;
+    // Keyboard focus: SetFocus(TRUE) takes it, FALSE gives it back to the container.
+    // GetFocus answers S_OK while the control has it, else S_FALSE.
+    STDMETHOD(SetFocus)(BOOL focus) = 0;
+    STDMETHOD(GetFocus)() = 0;
+    // Moves the focus to the next (TRUE) or previous control of the container's Tab order:
+    // S_OK when it moved, S_FALSE when there was nowhere to go.
+    STDMETHOD(MoveFocus)(BOOL next) = 0;
+    // The mouse cursor over the control, a Qt::CursorShape.
+    STDMETHOD(SetCursor)(LONG shape) = 0;
+    // Shows or hides the control, enables or disables its input.
+    STDMETHOD(ShowObject)(BOOL shown) = 0;
+    STDMETHOD(EnableObject)(BOOL enabled) = 0;
+};
+
+// The control's side of windowless activation (asked for with QueryInterface; a control
+// without it is activated in a window of its own through IVyrControl).
+struct IVyrWindowlessControl : IUnknown {
+    // Activates the control in the site's widget; its IVyrControl site must be set first.
+    STDMETHOD(InPlaceActivate)(IVyrWindowlessSite* site) = 0;
+    // Removes what the control placed in the site's widget; the site may host another.
+    STDMETHOD(InPlaceDeactivate)() = 0;
+    // Paints the control with `painter` (a QPainter* on the site's widget, clipped to what
+    // needs painting) into `bounds`.
+    STDMETHOD(Draw)(void* painter, const RECT* bounds) = 0;
+    // An event of the site's widget (a QEvent*) other than its paint events, before the widget
+    // handles it itself: S_OK when the control used it, S_FALSE when the widget goes on.
+    STDMETHOD(OnWindowEvent)(void* event) = 0;
+};
+
 // The property browser's own members, which a control page passes SetDispatch and
 // AddDispatch on to.
 struct IVyrPropertyBrowser : IDispatch {
@@ -258,3 +300,5 @@ struct IFrame : IDispatch {
 constexpr IID IID_IVyrSite = vyr::com::guidOf("C68B771E-FF5A-46DE-BB5E-4D39A627EF8D");
 constexpr IID IID_IVyrSite2 = vyr::com::guidOf("B43E0291-4059-487D-ABEF-68664754D5AC");
 constexpr IID IID_IVyrControl = vyr::com::guidOf("90523E19-DE6F-41F7-BDBC-19B041C074A0");
+constexpr IID IID_IVyrWindowlessSite = vyr::com::guidOf("178B30F4-3621-45C8-A54D-285BD3E23D47");
+constexpr IID IID_IVyrWindowlessControl = vyr::com::guidOf("53EAB2EE-18D7-4B63-9C46-2B7E5D59D525");

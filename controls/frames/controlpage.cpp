@@ -285,7 +285,7 @@ void ControlPage::pointTest(LONG x, LONG y, bool& onControl, bool& inClient) con
             continue;
         onControl = true;
         const QWidget* w = h->controlWindow();
-        inClient = w && w->geometry().translated(h->pos()).contains(x, y);
+        inClient = w && (w == h || w->geometry().translated(h->pos()).contains(x, y));
         return;
     }
 }
@@ -365,8 +365,10 @@ void ControlPage::arrange(LONG mode, LONG distance)
         return;
     const std::vector<HostWidget*> all = hosts();
     std::vector<ArrangeItem> items;
-    for (HostWidget* h : all)
-        items.push_back({toRect(h->geometry()), bool(nestedPageOf(h)), !h->isHidden()});
+    for (HostWidget* h : all) {
+        const QWidget* w = h->controlWindow();
+        items.push_back({toRect(h->geometry()), bool(nestedPageOf(h)), !h->isHidden() && !(w && w->isHidden())});
+    }
     Arrangement placed;
     if (!autoArrange(mode, distance, items, placed))
         return;

@@ -493,21 +493,13 @@ void Frame::layOut()
 
 void Frame::reactivate()
 {
-    QWidget* w = window();
-    if (!w || reactivating_)
+    if (!window() || reactivating_)
         return;
     reactivating_ = true;
-    QWidget* parent = w->parentWidget();
-    const QRect g = w->geometry();
-    const bool focus = w->hasFocus();
     // The pages wait in a holder while the window is rebuilt, so their controls survive.
     QWidget holder;
     inner_->attach(this, &holder);
-    DestroyControlWindow();
-    const RECT r{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
-    CreateControlWindow(parent, &r, nullptr);
-    if (focus)
-        takeFocus();
+    reactivateWindow();
     reactivating_ = false;
 }
 
@@ -566,14 +558,7 @@ void Frame::onWindowCreated()
     layOut();
 }
 
-HRESULT Frame::DestroyControlWindow()
-{
-    HRESULT kept = S_OK;
-    if (!reactivating_)
-        kept = inner_->attach(this, nullptr);
-    const HRESULT hr = ControlBase::DestroyControlWindow();
-    return FAILED(kept) ? kept : hr;
-}
+HRESULT Frame::onWindowDestroying() { return reactivating_ ? S_OK : inner_->attach(this, nullptr); }
 
 void Frame::describe(AccessFacts& facts) const
 {

@@ -65,7 +65,7 @@ public:
     STDMETHOD(Save)(IStream* stream, BOOL clearDirty) override;
 
     STDMETHOD(SetCommandServer)(ICommandServer* server) override;
-    STDMETHOD(DestroyControlWindow)() override;
+    HRESULT onWindowDestroying() override;
 
     // --- INestedPage, answered by the inner set.
     STDMETHOD(SetPageOwner)(IControlPageOwner* owner) override;

@@ -306,13 +306,9 @@ void MultiPageFrame::onWindowCreated()
     attach(pageOwner_.get(), window());
 }
 
-HRESULT MultiPageFrame::DestroyControlWindow()
+HRESULT MultiPageFrame::onWindowDestroying()
 {
-    HRESULT kept = S_OK;
-    if (parent_ && parent_ == window())
-        kept = attach(nullptr, nullptr);
-    const HRESULT hr = ControlBase::DestroyControlWindow();
-    return FAILED(kept) ? kept : hr;
+    return parent_ && parent_ == window() ? attach(nullptr, nullptr) : S_OK;
 }
 
 void MultiPageFrame::onResize()

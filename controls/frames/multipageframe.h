@@ -45,7 +45,7 @@ public:
 
     // --- ICommandClient: the server goes on to every hosted control.
     STDMETHOD(SetCommandServer)(ICommandServer* server) override;
-    STDMETHOD(DestroyControlWindow)() override;
+    HRESULT onWindowDestroying() override;
 
     // --- INestedPage
     STDMETHOD(SetPageOwner)(IControlPageOwner* owner) override;

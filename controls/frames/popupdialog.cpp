@@ -653,12 +653,12 @@ HRESULT PopupDialog::SetCommandServer(ICommandServer* s)
     return hr;
 }
 
-HRESULT PopupDialog::DestroyControlWindow()
+HRESULT PopupDialog::onWindowDestroying()
 {
     close(true);
     destroyPopup();
     PopupRegistry::instance().remove(this);
-    return ControlBase::DestroyControlWindow();
+    return S_OK;
 }
 
 HRESULT PopupDialog::Save(IStream* stream, BOOL clearDirty)

@@ -67,7 +67,7 @@ public:
     STDMETHOD(Load)(IStream* stream) override;
     STDMETHOD(Save)(IStream* stream, BOOL clearDirty) override;
     STDMETHOD(SetCommandServer)(ICommandServer* server) override;
-    STDMETHOD(DestroyControlWindow)() override;
+    HRESULT onWindowDestroying() override;
     // --- IControlPageOwner, for the popup page.
     STDMETHOD(IsLocked)(BOOL* locked) override;
     STDMETHOD(GetAmbientProperty)(DISPID id, VARIANT* value) override;

@@ -320,11 +320,11 @@ void PropertyBrowser::destroyChildren()
     delete picker_.data();
 }
 
-HRESULT PropertyBrowser::DestroyControlWindow()
+HRESULT PropertyBrowser::onWindowDestroying()
 {
     cancelEdit();
     destroyChildren();
-    return ControlBase::DestroyControlWindow();
+    return S_OK;
 }
 
 void PropertyBrowser::onResize() { layOut(); }

@@ -61,7 +61,7 @@ public:
     void onMouseDoubleClick(QMouseEvent* e) override;
     bool onKeyPress(QKeyEvent* e) override;
     bool onEvent(QEvent* e) override;
-    HRESULT DestroyControlWindow() override;
+    HRESULT onWindowDestroying() override;
 
 private:
     void layOut();

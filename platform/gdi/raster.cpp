@@ -1,5 +1,7 @@
 #include "platform/gdi/raster.h"
 #include <QPainter>
+#include <algorithm>
+#include <vector>
 
 namespace vyr::gdi {
 
@@ -12,15 +14,19 @@ QImage MonoMask(const QImage& source, const QRect& area, std::initializer_list<Q
     mask.fill(1);
     const QImage rgb = source.convertToFormat(QImage::Format_RGB32);
     const QRect inside = area & rgb.rect();
+    std::vector<QRgb> back;
+    back.reserve(background.size());
+    for (const QColor& c : background)
+        back.push_back(c.rgb() & 0x00FFFFFF);
     for (int y = inside.top(); y <= inside.bottom(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        uchar* bits = mask.scanLine(y - area.top()); // most significant bit first
         for (int x = inside.left(); x <= inside.right(); ++x) {
             const QRgb pixel = row[x] & 0x00FFFFFF;
-            bool isBackground = false;
-            for (const QColor& c : background)
-                isBackground = isBackground || pixel == (c.rgb() & 0x00FFFFFF);
-            if (!isBackground)
-                mask.setPixel(x - area.left(), y - area.top(), 0);
+            if (std::find(back.begin(), back.end(), pixel) == back.end()) {
+                const int col = x - area.left();
+                bits[col >> 3] &= uchar(~(0x80 >> (col & 7)));
+            }
         }
     }
     return mask;
@@ -34,11 +40,16 @@ void BlitMaskWithBrush(QPainter& p, int x, int y, const QImage& mask, const QCol
     QImage stamp(mask.size(), QImage::Format_ARGB32_Premultiplied);
     stamp.setDevicePixelRatio(mask.devicePixelRatio());
     const QRgb paint = qRgb(brush.red(), brush.green(), brush.blue());
-    for (int row = 0; row < mask.height(); ++row) {
+    const QImage mono = mask.format() == QImage::Format_Mono ? mask : mask.convertToFormat(QImage::Format_Mono);
+    for (int row = 0; row < mono.height(); ++row) {
         auto* out = reinterpret_cast<QRgb*>(stamp.scanLine(row));
-        for (int col = 0; col < mask.width(); ++col)
-            out[col] = mask.pixelIndex(col, row) ? 0u : paint;
+        const uchar* bits = mono.constScanLine(row);
+        for (int col = 0; col < mono.width(); ++col) {
+            const bool one = (bits[col >> 3] >> (7 - (col & 7))) & 1; // the pixel's index
+            out[col] = one ? 0u : paint;
+        }
     }
+
     const auto mode = p.compositionMode();
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     p.drawImage(QPoint(x, y), stamp);

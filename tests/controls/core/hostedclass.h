@@ -17,10 +17,12 @@ struct HostedClass {
     // `caption` is the Caption, `serverText` the command's text and `enabled` its state; a
     // non-null `text` is also the Text property (for the controls that have one).
     HostedClass(const ClassRow& row, CommandServer* server, const char* caption, const char* serverText,
-                const char* text = nullptr, bool enabled = true)
+                const char* text = nullptr, bool enabled = true,
+                HostWidget::Activation activation = HostWidget::defaultActivation())
     {
         top.resize(240, 110);
         host->setGeometry(10, 10, 220, 90);
+        host->setActivation(activation);
         ok = SUCCEEDED(host->create(row.progId));
         if (!ok)
             return;
