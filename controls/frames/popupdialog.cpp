@@ -449,18 +449,10 @@ HRESULT PopupDialog::create()
     page_->setLocked(locked != 0);
     page_->setCommandServer(server());
     mode_ = popupMode();
-    QWidget* top = button->window();
-    if (mode_ == frames::PopupMode::Overlay) {
-        // Owned by the button's window as its child, over the window's other children.
-        popup_ = new PopupWindow(*this, top);
-    } else {
-        // Owned by the button's window: the window system keeps it with that window.
-        popup_ = new PopupWindow(*this, nullptr);
+    popup_ = new PopupWindow(*this, mode_ == frames::PopupMode::Overlay ? button->window() : nullptr);
+    if (mode_ == frames::PopupMode::OwnWindow)
         popup_->winId();
-        top->winId();
-        if (popup_->windowHandle())
-            popup_->windowHandle()->setTransientParent(top->windowHandle());
-    }
+    ownByButtonsWindow();
     place();
     page_->setParentWidget(popup_);
     const QRect inside = popup_->pageRect();
@@ -481,12 +473,35 @@ HRESULT PopupDialog::create()
     return S_OK;
 }
 
+void PopupDialog::ownByButtonsWindow()
+{
+    QWidget* button = window();
+    if (!popup_ || !button)
+        return;
+    QWidget* top = button->window();
+    if (mode_ == frames::PopupMode::Overlay) {
+        // The button's window's child, over the window's other children.
+        if (popup_->parentWidget() != top)
+            popup_->setParent(top);
+        return;
+    }
+    // Owned by the button's window: the window system keeps it with that window.
+    top->winId();
+    if (popup_->windowHandle() && popup_->windowHandle()->transientParent() != top->windowHandle())
+        popup_->windowHandle()->setTransientParent(top->windowHandle());
+}
+
 HRESULT PopupDialog::open()
 {
     if (!popup_ || !page_) {
         HRESULT hr = create();
         if (FAILED(hr))
             return hr;
+    } else if (QWidget* button = window()) {
+        // A kept popup: the button may have gone into another window since it was made (a
+        // form built before it is shown), and the popup goes with it.
+        ownByButtonsWindow();
+        PopupRegistry::instance().add(this, popup_, button);
     }
     place();
     popup_->show();

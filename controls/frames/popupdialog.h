@@ -114,6 +114,9 @@ private:
     HRESULT create();
     void destroyPopup();
     void place();
+    // Gives the popup to the button's (current) top-level window: as its child, or as a
+    // window transient for it.
+    void ownByButtonsWindow();
     void follow();
     // The button's rectangle and the area the popup is clamped to, both in the coordinates the
     // popup's geometry is given in: the screen's for a window of its own, the top-level

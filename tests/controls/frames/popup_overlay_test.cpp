@@ -236,5 +236,33 @@ TEST_F(OverlayTest, TheWindowGoingKeepsThePagesControls)
     loaded->close(true);
 }
 
+TEST_F(OverlayTest, AKeptPopupGoesWithTheButtonIntoItsNewWindow)
+{
+    // A form filled before it is shown: the popup is made while the form is a window of its
+    // own, then the form goes into the application's window.
+    auto* form = new QWidget;
+    form->resize(300, 200);
+    auto* formHost = new HostWidget(form);
+    formHost->setGeometry(20, 20, 100, 40);
+    ASSERT_EQ(formHost->create("VyrControls.PopupDialog"), S_OK);
+    formHost->setProperty("Locked", Variant::fromBool(true));
+    formHost->setProperty("LoadOption", Variant::fromLong(1));
+    formHost->setProperty("PopupTop", Variant::fromLong(30));
+    auto* p = dynamic_cast<PopupDialog*>(controlOf(formHost));
+    ASSERT_EQ(p->open(), S_OK);
+    p->close(false);
+    form->setParent(top.get());
+    form->move(150, 50);
+    form->show();
+    QApplication::processEvents();
+    clickIn(formHost->controlWindow(), QPoint(50, 20));
+    ASSERT_TRUE(p->isOpen());
+    EXPECT_EQ(p->popupWindow()->parentWidget(), top.get());
+    EXPECT_EQ(p->popupWindow()->geometry(), QRect(170, 120, 100, 100)); // centre (220, 90) in the window
+    // Presses anywhere in the new window count for AutoClose 1.
+    clickIn(top.get(), QPoint(5, 5));
+    EXPECT_FALSE(p->isOpen());
+}
+
 } // namespace
 } // namespace vyr::frames::test
