@@ -79,6 +79,7 @@ if ((!shows)); then
 fi
 
 # The client's own protocol log tells when its window was configured and painted.
+: >"$runtime/wayland.log"
 WAYLAND_DEBUG=client "${run[@]}" >"$runtime/out.log" 2>"$runtime/wayland.log" &
 app_pid=$!
 for _ in $(seq 300); do
