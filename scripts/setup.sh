@@ -12,6 +12,7 @@ packages=(
   fontconfig fonts-dejavu-core
   xauth xvfb
   dbus at-spi2-core python3-pyatspi
+  weston qt6-wayland
   ccache
 )
 missing=()

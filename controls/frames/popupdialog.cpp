@@ -29,6 +29,15 @@ namespace {
 RECT toRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
 QRect toQRect(const RECT& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
 
+// `w`'s rectangle in the coordinates of its top-level window, with that window.
+frames::WindowArea areaInWindow(const QWidget* w)
+{
+    const QWidget* top = w->window();
+    return {top, toRect(QRect(w->mapTo(top, QPoint(0, 0)), w->size()))};
+}
+
+std::optional<frames::PopupMode> chosenMode; // set by choosePopupMode
+
 const EnumNames& displayStyleNames()
 {
     static const EnumNames n{{"Use text and color properties", "Display text and color fom application"}, VT_I4, {},
@@ -63,20 +72,29 @@ bool wantsEscape(QWidget* focus)
 
 } // namespace
 
-// The popup window: a top-level window owned by the button's window (it stays with it, above
-// it, and not above other applications), drawn with a sizing border of its own so that it
-// shows over a face of the same colour and can be resized wherever the window system lets an
-// application start a resize (X11 and Wayland alike). While the popup's layout is open for
-// editing the border resizes it, and a press inside moves it with the mouse, Shift and the
-// arrow keys move it by a pixel; with the layout locked the border is plain.
+// The popup window: either a top-level window owned by the button's window (it stays with it,
+// above it, and not above other applications), or, given `overlayOn`, a child widget lying over
+// that top-level window's other children. It draws a sizing border of its own so that it shows
+// over a face of the same colour and can be resized wherever the window system lets an
+// application start a resize, and by following the mouse elsewhere. While the popup's layout
+// is open for editing the border resizes it, and a press inside moves it with the mouse, Shift
+// and the arrow keys move it by a pixel; with the layout locked the border is plain.
 class PopupWindow final : public QWidget {
 public:
-    explicit PopupWindow(PopupDialog& dialog) : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), dialog_(dialog)
+    PopupWindow(PopupDialog& dialog, QWidget* overlayOn)
+        : QWidget(overlayOn, overlayOn ? Qt::Widget : Qt::Window | Qt::FramelessWindowHint), dialog_(&dialog)
     {
         setAttribute(Qt::WA_DeleteOnClose, false);
         setFocusPolicy(Qt::ClickFocus);
         setMouseTracking(true); // the cursor shows the border's resize directions
     }
+    ~PopupWindow() override
+    {
+        if (dialog_)
+            dialog_->popupWindowGone();
+    }
+    // The dialog lets go of this window (which it deletes later) and is no longer told of it.
+    void detach() { dialog_ = nullptr; }
 
     // The page's place: inside the border.
     QRect pageRect() const { return rect().adjusted(kPopupBorder, kPopupBorder, -kPopupBorder, -kPopupBorder); }
@@ -90,7 +108,7 @@ protected:
     }
     void resizeEvent(QResizeEvent*) override
     {
-        if (frames::ControlPage* page = dialog_.page()) {
+        if (frames::ControlPage* page = dialog_->page()) {
             const QRect r = pageRect();
             page->moveWindow({r.left(), r.top(), r.left() + r.width(), r.top() + r.height()});
         }
@@ -98,7 +116,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override
     {
         if (e->key() == Qt::Key_Escape) {
-            dialog_.close(false);
+            dialog_->close(false);
             return;
         }
         if (designing() && (e->modifiers() & Qt::ShiftModifier)) {
@@ -160,13 +178,34 @@ protected:
         resizing_ = {};
     }
 
+    // An overlay keeps Tab and Backtab among its own children, as a window of its own does.
+    bool focusNextPrevChild(bool next) override
+    {
+        if (isWindow())
+            return QWidget::focusNextPrevChild(next);
+        QWidget* from = QApplication::focusWidget();
+        if (!from || !isAncestorOf(from))
+            return QWidget::focusNextPrevChild(next);
+        QWidget* w = from;
+        for (int guard = 0; guard < 10000; ++guard) {
+            w = next ? w->nextInFocusChain() : w->previousInFocusChain();
+            if (!w || w == from)
+                break;
+            if (isAncestorOf(w) && w->isVisibleTo(this) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
+                w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+                return true;
+            }
+        }
+        return true; // the only tab stop: the focus stays
+    }
+
 private:
-    bool designing() const { return dialog_.lockState() == std::optional<bool>(false); }
+    bool designing() const { return dialog_->lockState() == std::optional<bool>(false); }
 
     // The border's edges under `at` while the page may be resized (it may not while locked).
     Qt::Edges resizableEdgesAt(QPoint at) const
     {
-        const frames::ControlPage* page = dialog_.page();
+        const frames::ControlPage* page = dialog_->page();
         if (!page || page->isLocked() || pageRect().contains(at) || !rect().contains(at))
             return {};
         Qt::Edges edges;
@@ -208,7 +247,7 @@ private:
         return g;
     }
 
-    PopupDialog& dialog_;
+    PopupDialog* dialog_;
     bool moving_ = false;
     Qt::Edges resizing_;
     QPoint last_;
@@ -351,24 +390,40 @@ QWidget* PopupDialog::popupWindow() const { return popup_; }
 
 bool PopupDialog::isOpen() const { return popup_ && popup_->isVisible(); }
 
+void PopupDialog::choosePopupMode(std::optional<frames::PopupMode> mode) { chosenMode = mode; }
+
+frames::PopupMode PopupDialog::popupMode()
+{
+    return chosenMode ? *chosenMode : frames::popupModeFor(QGuiApplication::platformName().toStdString());
+}
+
 RECT PopupDialog::buttonRect() const
 {
     QWidget* w = window();
     if (!w)
         return {};
+    if (mode_ == frames::PopupMode::Overlay)
+        return areaInWindow(w).rect;
     return toRect(QRect(w->mapToGlobal(QPoint(0, 0)), w->size()));
+}
+
+RECT PopupDialog::clampArea() const
+{
+    QWidget* w = window();
+    if (mode_ == frames::PopupMode::Overlay)
+        return w ? toRect(w->window()->rect()) : RECT{};
+    const QScreen* screen = w && w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    return screen ? toRect(screen->geometry()) : RECT{0, 0, 1 << 16, 1 << 16};
 }
 
 void PopupDialog::place()
 {
-    QWidget* w = window();
-    if (!popup_ || !w)
+    if (!popup_ || !window())
         return;
-    const QScreen* screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
-    const RECT desktop = screen ? toRect(screen->geometry()) : RECT{0, 0, 1 << 16, 1 << 16};
-    const RECT r = frames::placePopup(buttonRect(), popupLeft, popupTop, popupWidth, popupHeight, desktop, offset_);
+    const RECT r = frames::placePopup(buttonRect(), popupLeft, popupTop, popupWidth, popupHeight, clampArea(), offset_);
     placing_ = true;
-    popup_->setGeometry(toQRect(r));
+    placed_ = toQRect(r);
+    popup_->setGeometry(placed_);
     placing_ = false;
 }
 
@@ -379,7 +434,8 @@ void PopupDialog::follow()
     const frames::PopupPoint c = frames::buttonCentre(buttonRect());
     placing_ = true;
     // The client rectangle is placed, as at opening (move() would place the frame).
-    popup_->setGeometry(QRect(QPoint(c.x + offset_.x, c.y + offset_.y), popup_->size()));
+    placed_ = QRect(QPoint(c.x + offset_.x, c.y + offset_.y), popup_->size());
+    popup_->setGeometry(placed_);
     placing_ = false;
 }
 
@@ -392,13 +448,11 @@ HRESULT PopupDialog::create()
     page_->setOwner(this);
     page_->setLocked(locked != 0);
     page_->setCommandServer(server());
-    popup_ = new PopupWindow(*this);
-    // Owned by the button's window: the window system keeps it with that window.
-    popup_->winId();
-    QWidget* top = button->window();
-    top->winId();
-    if (popup_->windowHandle())
-        popup_->windowHandle()->setTransientParent(top->windowHandle());
+    mode_ = popupMode();
+    popup_ = new PopupWindow(*this, mode_ == frames::PopupMode::Overlay ? button->window() : nullptr);
+    if (mode_ == frames::PopupMode::OwnWindow)
+        popup_->winId();
+    ownByButtonsWindow();
     place();
     page_->setParentWidget(popup_);
     const QRect inside = popup_->pageRect();
@@ -419,12 +473,35 @@ HRESULT PopupDialog::create()
     return S_OK;
 }
 
+void PopupDialog::ownByButtonsWindow()
+{
+    QWidget* button = window();
+    if (!popup_ || !button)
+        return;
+    QWidget* top = button->window();
+    if (mode_ == frames::PopupMode::Overlay) {
+        // The button's window's child, over the window's other children.
+        if (popup_->parentWidget() != top)
+            popup_->setParent(top);
+        return;
+    }
+    // Owned by the button's window: the window system keeps it with that window.
+    top->winId();
+    if (popup_->windowHandle() && popup_->windowHandle()->transientParent() != top->windowHandle())
+        popup_->windowHandle()->setTransientParent(top->windowHandle());
+}
+
 HRESULT PopupDialog::open()
 {
     if (!popup_ || !page_) {
         HRESULT hr = create();
         if (FAILED(hr))
             return hr;
+    } else if (QWidget* button = window()) {
+        // A kept popup: the button may have gone into another window since it was made (a
+        // form built before it is shown), and the popup goes with it.
+        ownByButtonsWindow();
+        PopupRegistry::instance().add(this, popup_, button);
     }
     place();
     popup_->show();
@@ -438,10 +515,25 @@ void PopupDialog::destroyPopup()
         page_->destroyWindow();
     page_.reset();
     if (popup_) {
+        popup_->detach();
         popup_->hide();
         popup_->deleteLater();
     }
     popup_ = nullptr;
+}
+
+void PopupDialog::popupWindowGone()
+{
+    // Whatever the page cannot save now is lost with its window; the rest is kept.
+    popup_ = nullptr;
+    if (page_) {
+        auto s = com::MemoryStream::create();
+        if (SUCCEEDED(page_->save(s.get())))
+            saved_ = s->bytes();
+        page_->destroyWindow();
+        page_.reset();
+    }
+    PopupRegistry::instance().remove(this);
 }
 
 void PopupDialog::close(bool keepWindow)
@@ -477,8 +569,13 @@ void PopupDialog::popupGeometryChanged()
 {
     if (placing_ || !popup_ || !window() || !popup_->isVisible())
         return;
-    const frames::PopupPoint c = frames::buttonCentre(buttonRect());
+    // Where the popup was put: the events of that placing change nothing (they may arrive
+    // later, from the window system).
     const QRect g = popup_->geometry();
+    if (g == placed_)
+        return;
+    placed_ = g;
+    const frames::PopupPoint c = frames::buttonCentre(buttonRect());
     offset_ = {g.x() - c.x, g.y() - c.y};
     // Moved or resized by the user: the new place and size become the properties.
     const std::pair<int32_t*, DISPID> now[] = {{&popupLeft, kPopupLeft}, {&popupTop, kPopupTop},
@@ -498,15 +595,13 @@ void PopupDialog::pressed(QWidget* target, QPoint at, bool clientArea)
         return;
     // Which window was pressed and where inside it decide; screen positions are not known
     // everywhere (Wayland gives none of other windows).
-    QWidget* pressedWindow = target->window();
+    const frames::WindowPoint press{target->window(), at.x(), at.y()};
     QWidget* button = window();
     frames::PopupPress p;
     p.inWatched = clientArea && PopupRegistry::instance().inWatched(this, target);
-    p.onButton = button && (target == button || button->isAncestorOf(target) ||
-                            (pressedWindow == button->window() &&
-                             button->rect().contains(button->mapFrom(pressedWindow, at))));
+    p.onButton = button && (target == button || button->isAncestorOf(target) || frames::liesIn(press, areaInWindow(button)));
     p.popupVisible = popup_->isVisible();
-    p.insidePopup = pressedWindow == popup_ && popup_->rect().contains(at);
+    p.insidePopup = target == popup_ || popup_->isAncestorOf(target) || frames::liesIn(press, areaInWindow(popup_));
     p.locked = lockState();
     p.onHostedControl = qobject_cast<HostWidget*>(target) ||
                         (target->parentWidget() && qobject_cast<HostWidget*>(target->parentWidget()));

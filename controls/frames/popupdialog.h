@@ -1,6 +1,8 @@
 #pragma once
 // PopupDialog: a button that opens a small popup window holding a ControlPage of further
-// controls, placed relative to the button. The popup closes by program, by Escape, when a
+// controls, placed relative to the button. The popup is a window of its own where the window
+// system places windows as asked, and an overlay inside the button's top-level window where it
+// does not (Wayland); see frames::PopupMode. The popup closes by program, by Escape, when a
 // watched window goes away, or, as AutoClose says, on a mouse press elsewhere. Closing keeps or
 // destroys the page's controls as LoadOption says; the page's saved form stays with the
 // control while no popup exists.
@@ -50,8 +52,15 @@ public:
     // Closes as the load option says; keepWindow: save and unregister whatever the option.
     void close(bool keepWindow);
     bool isOpen() const;
-    // The popup window and its page (null while none exists).
+    // The popup window and its page (null while none exists). As an overlay the popup is a
+    // child of the button's top-level window, and its geometry is in that window's coordinates.
     QWidget* popupWindow() const;
+    // How popups made from now on are shown: as the platform needs, unless `mode` chooses
+    // (tests run the overlay on the offscreen platform); nullopt goes back to the platform's.
+    static void choosePopupMode(std::optional<frames::PopupMode> mode);
+    static frames::PopupMode popupMode();
+    // How the current popup is shown.
+    frames::PopupMode shownAs() const { return mode_; }
     frames::ControlPage* page() const { return page_.get(); }
     // The page's saved form kept while no page exists.
     const std::vector<uint8_t>& savedContent() const { return saved_; }
@@ -90,6 +99,9 @@ public:
     void pressed(QWidget* target, QPoint at, bool clientArea);
     // Called by the popup window.
     bool escapeCloses(QWidget* focus) const;
+    // The popup window is being deleted by someone else (an overlay, with its top-level
+    // window): the page is saved and released, the registry entry goes.
+    void popupWindowGone();
 
 protected:
     bool ignoresPressWhileDisabled() const override { return true; }
@@ -102,8 +114,15 @@ private:
     HRESULT create();
     void destroyPopup();
     void place();
+    // Gives the popup to the button's (current) top-level window: as its child, or as a
+    // window transient for it.
+    void ownByButtonsWindow();
     void follow();
+    // The button's rectangle and the area the popup is clamped to, both in the coordinates the
+    // popup's geometry is given in: the screen's for a window of its own, the top-level
+    // window's for an overlay.
     RECT buttonRect() const;
+    RECT clampArea() const;
     // Where the popup page takes keys typed in the button: its focused control, else its
     // first tab stop, else the page itself.
     QWidget* pageKeyTarget() const;
@@ -115,7 +134,9 @@ private:
     std::string appText_;
     OLE_COLOR appColor_ = 0x8000000F;
     com::ComPtr<IControlPageOwner> pageOwner_;
+    frames::PopupMode mode_ = frames::PopupMode::OwnWindow;
     bool placing_ = false;
+    QRect placed_; // where the popup was last put (its move and resize events then change nothing)
     std::vector<int> pageKeys_; // keys pressed in the button that the page took
 
     friend class PopupWindow;

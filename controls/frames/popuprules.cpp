@@ -33,6 +33,17 @@ RECT placePopup(const RECT& button, LONG left, LONG top, LONG width, LONG height
     return {LONG(l), LONG(t), LONG(r), LONG(b)};
 }
 
+PopupMode popupModeFor(std::string_view platformName)
+{
+    // "wayland", "wayland-egl", "wayland-brcm" …
+    return platformName.substr(0, 7) == "wayland" ? PopupMode::Overlay : PopupMode::OwnWindow;
+}
+
+bool liesIn(const WindowPoint& press, const WindowArea& area)
+{
+    return press.window && press.window == area.window && contains(area.rect, press.x, press.y);
+}
+
 bool pressCloses(LONG autoClose, const PopupPress& p)
 {
     if (autoClose == LONG(AutoClose::PressInParent)) {

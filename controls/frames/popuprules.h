@@ -3,6 +3,7 @@
 // and the desktop, and which mouse presses close it.
 #include "controls/frames/rectops.h"
 #include <optional>
+#include <string_view>
 
 namespace vyr::frames {
 
@@ -18,6 +19,27 @@ RECT placePopup(const RECT& button, LONG left, LONG top, LONG width, LONG height
 
 // The button's centre: the integer halves of left + right and top + bottom.
 PopupPoint buttonCentre(const RECT& button);
+
+// How the popup is shown. Where the window system puts a window where the application asks
+// (X11, the offscreen platform) it is a window of its own, owned by the button's window. Where
+// it does not (Wayland: a client cannot place a top-level window, and a grabbing popup surface
+// is dismissed by the compositor on any outside press) it is an overlay inside the button's
+// top-level window, placed in that window's coordinates and clamped to it.
+enum class PopupMode { OwnWindow, Overlay };
+PopupMode popupModeFor(std::string_view platformName);
+
+// A rectangle, or a press, in the coordinates of one top-level window (`window` names it).
+// Positions are compared only within one window: under Wayland a window knows nothing of where
+// the others lie, and "global" positions are window-relative.
+struct WindowArea {
+    const void* window = nullptr;
+    RECT rect{};
+};
+struct WindowPoint {
+    const void* window = nullptr;
+    LONG x = 0, y = 0;
+};
+bool liesIn(const WindowPoint& press, const WindowArea& area);
 
 // AutoClose values.
 enum class AutoClose { Never = 0, PressInParent = 1, PressAnywhere = 2 };

@@ -87,5 +87,38 @@ TEST(PopupPress, WhichPressesClose)
     EXPECT_TRUE(pressCloses(2, design));
 }
 
+TEST(PopupMode, AnOverlayWhereThePlatformCannotPlaceWindows)
+{
+    for (const char* name : {"wayland", "wayland-egl", "wayland-brcm"})
+        EXPECT_EQ(popupModeFor(name), PopupMode::Overlay) << name;
+    for (const char* name : {"xcb", "offscreen", "minimal", "", "way"})
+        EXPECT_EQ(popupModeFor(name), PopupMode::OwnWindow) << name;
+}
+
+TEST(PopupPress, PositionsCountOnlyWithinTheirOwnWindow)
+{
+    const int mainWindow = 0, otherWindow = 0;
+    const WindowArea popup{&mainWindow, {100, 70, 200, 170}};
+    struct Row {
+        const char* name;
+        WindowPoint press;
+        bool inside;
+    };
+    for (const Row& r : {
+             Row{"inside", {&mainWindow, 150, 100}, true},
+             Row{"top-left corner", {&mainWindow, 100, 70}, true},
+             Row{"right edge (exclusive)", {&mainWindow, 200, 100}, false},
+             Row{"bottom edge (exclusive)", {&mainWindow, 150, 170}, false},
+             Row{"outside", {&mainWindow, 5, 5}, false},
+             // The same coordinates in another window: window-relative positions coincide
+             // there, the windows do not.
+             Row{"same place, other window", {&otherWindow, 150, 100}, false},
+             Row{"no window", {nullptr, 150, 100}, false},
+         }) {
+        EXPECT_EQ(liesIn(r.press, popup), r.inside) << r.name;
+    }
+    EXPECT_FALSE(liesIn({nullptr, 0, 0}, WindowArea{nullptr, {0, 0, 10, 10}}));
+}
+
 } // namespace
 } // namespace vyr::frames
