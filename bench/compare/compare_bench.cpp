@@ -477,8 +477,12 @@ void footprintOurs(benchmark::State& state, const char* classId)
         for (int i = 0; i < kFootprint; ++i) {
             const QRect r = cell(i);
             page.insertControl(classId, {r.left(), r.top(), r.right() + 1, r.bottom() + 1});
+            HostWidget* h = page.hosts().back();
             if (captioned)
-                page.hosts().back()->setProperty("Caption", com::Variant::fromString("Item " + std::to_string(i)));
+                h->setProperty("Caption", com::Variant::fromString("Item " + std::to_string(i)));
+            // Bound to an enabled command, as the Qt widgets it is compared with are enabled.
+            h->setProperty("Command", com::Variant::fromString("Shared"));
+            h->setCommandServer(enabledServer());
         }
         QCoreApplication::processEvents();
         bytes = double(heapInUse() - heap) / kFootprint;

@@ -36,20 +36,12 @@ void BlitMaskWithBrush(QPainter& p, int x, int y, const QImage& mask, const QCol
 {
     if (mask.isNull())
         return;
-    // The brush where the mask is 0 and nothing where it is 1, laid over the destination.
-    QImage stamp(mask.size(), QImage::Format_ARGB32_Premultiplied);
+    // The brush where the mask is 0 and nothing where it is 1, laid over the destination: the
+    // mask's two indexes recoloured, expanded by Qt's own conversion.
+    QImage mono = mask.format() == QImage::Format_Mono ? mask : mask.convertToFormat(QImage::Format_Mono);
+    mono.setColorTable({qRgb(brush.red(), brush.green(), brush.blue()), 0u});
+    QImage stamp = mono.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     stamp.setDevicePixelRatio(mask.devicePixelRatio());
-    const QRgb paint = qRgb(brush.red(), brush.green(), brush.blue());
-    const QImage mono = mask.format() == QImage::Format_Mono ? mask : mask.convertToFormat(QImage::Format_Mono);
-    for (int row = 0; row < mono.height(); ++row) {
-        auto* out = reinterpret_cast<QRgb*>(stamp.scanLine(row));
-        const uchar* bits = mono.constScanLine(row);
-        for (int col = 0; col < mono.width(); ++col) {
-            const bool one = (bits[col >> 3] >> (7 - (col & 7))) & 1; // the pixel's index
-            out[col] = one ? 0u : paint;
-        }
-    }
-
     const auto mode = p.compositionMode();
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     p.drawImage(QPoint(x, y), stamp);
