@@ -97,6 +97,7 @@ if(TARGET vyrqtwidget)
           LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_SKIP)
   install(TARGETS vyrqtwidget
           LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev NAMELINK_ONLY)
+  vyr_public_header(controls/core/host.h host.h)
   vyr_public_header(controls/qtwidget/controlwidget.h controlwidget.h)
   vyr_public_header(controls/qtwidget/commandserver.h commandserver.h)
   vyr_public_header_file(${VYR_WIDGETS_DIR}/install/vyr/vyrwidgets.h vyrwidgets.h)

@@ -6,7 +6,6 @@
 #include "platform/gdi/syscolors.h"
 #include <QColor>
 #include <QFont>
-#include <QVBoxLayout>
 #include <QtCore/private/qobject_p.h>
 
 namespace vyr {
@@ -80,12 +79,9 @@ private:
     const ControlClass* class_;
 };
 
-ControlWidget::ControlWidget(QWidget* parent) : QWidget(parent), host_(new controls::HostWidget(this))
+ControlWidget::ControlWidget(QWidget* parent) : controls::HostWidget(parent)
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(host_);
-    connect(host_, &controls::HostWidget::controlEvent, this, &ControlWidget::forwardEvent);
+    connect(this, &controls::HostWidget::controlEvent, this, &ControlWidget::forwardEvent);
 }
 
 ControlWidget::ControlWidget(const QString& classId, QWidget* parent) : ControlWidget(parent)
@@ -95,15 +91,15 @@ ControlWidget::ControlWidget(const QString& classId, QWidget* parent) : ControlW
 
 ControlWidget::ControlWidget(const QString& classId, FixedClass, QWidget* parent) : ControlWidget(parent)
 {
-    lastError_ = host_->create(classId.toStdString());
+    lastError_ = create(classId.toStdString());
     if (SUCCEEDED(lastError_))
-        class_ = controlClass(host_->classId(), host_->dispatch(), &staticMetaObject);
+        class_ = controlClass(HostWidget::classId(), HostWidget::dispatch(), &staticMetaObject);
     fixed_ = true;
 }
 
 ControlWidget::~ControlWidget()
 {
-    host_->destroyControl();
+    destroyControl();
 }
 
 HRESULT ControlWidget::setControl(const QString& classId)
@@ -116,22 +112,22 @@ HRESULT ControlWidget::setControl(const QString& classId)
         d->metaObject = nullptr;
     }
     class_ = nullptr;
-    lastError_ = host_->create(classId.toStdString());
+    lastError_ = create(classId.toStdString());
     if (FAILED(lastError_))
         return lastError_;
-    class_ = controlClass(host_->classId(), host_->dispatch(), &staticMetaObject);
+    class_ = controlClass(HostWidget::classId(), HostWidget::dispatch(), &staticMetaObject);
     if (class_)
         d->metaObject = new ControlMetaData(class_);
     return lastError_;
 }
 
-bool ControlWidget::hasControl() const { return host_->control() != nullptr; }
-CLSID ControlWidget::classId() const { return host_->classId(); }
-IDispatch* ControlWidget::dispatch() const { return host_->dispatch(); }
+bool ControlWidget::hasControl() const { return control() != nullptr; }
+CLSID ControlWidget::classId() const { return HostWidget::classId(); }
+IDispatch* ControlWidget::dispatch() const { return HostWidget::dispatch(); }
 
-HRESULT ControlWidget::setCommandServer(ICommandServer* server) { return host_->setCommandServer(server); }
+HRESULT ControlWidget::setCommandServer(ICommandServer* server) { return HostWidget::setCommandServer(server); }
 
-void ControlWidget::setUserMode(bool on) { host_->setUserMode(on); }
+void ControlWidget::setUserMode(bool on) { HostWidget::setUserMode(on); }
 
 QStringList ControlWidget::controlProperties() const
 {
@@ -168,7 +164,7 @@ bool ControlWidget::setControlProperty(DISPID id, const QVariant& value)
 HRESULT ControlWidget::read(const ControlProperty& p, QVariant& out) const
 {
     Variant v;
-    lastError_ = com::getProperty(host_->dispatch(), p.id, v);
+    lastError_ = com::getProperty(HostWidget::dispatch(), p.id, v);
     if (FAILED(lastError_))
         return lastError_;
     switch (p.kind) {
@@ -226,13 +222,13 @@ HRESULT ControlWidget::write(const ControlProperty& p, const QVariant& in)
         if (FAILED(lastError_ = com::createFont(in.value<QFont>(), font.put())))
             return lastError_;
         v = Variant::fromDispatch(font.get());
-        lastError_ = com::putProperty(host_->dispatch(), p.id, v);
+        lastError_ = com::putProperty(HostWidget::dispatch(), p.id, v);
         if (FAILED(lastError_))
-            lastError_ = com::putProperty(host_->dispatch(), p.id, v, true);
+            lastError_ = com::putProperty(HostWidget::dispatch(), p.id, v, true);
         return lastError_;
     }
     }
-    return lastError_ = com::putProperty(host_->dispatch(), p.id, v);
+    return lastError_ = com::putProperty(HostWidget::dispatch(), p.id, v);
 }
 
 void ControlWidget::eventRaised(DISPID, const QVariantList&) {}

@@ -10,19 +10,26 @@
 //     button.setProperty("Caption", "&Start");
 //     button.setCommandServer(server);
 //     QObject::connect(&button, &vyr::ControlWidget::controlEvent, ...);
+#include "controls/core/host.h"
 #include "controls/core/vyrcontrols.h"
 #include <QVariantList>
 #include <QWidget>
 
 namespace vyr {
 
-namespace controls { class HostWidget; }
 struct ControlClass;
 struct ControlProperty;
 
-class ControlWidget : public QWidget {
+// The widget is the control's host: the control draws in it and gets its events, one widget
+// per control.
+class ControlWidget : public controls::HostWidget {
     Q_OBJECT
 public:
+    // Qt's properties by name (the control's among them through the meta-object), not the
+    // host's COM access.
+    using QObject::property;
+    using QObject::setProperty;
+
     explicit ControlWidget(QWidget* parent = nullptr);
     // Creates the control at once; hasControl() and lastError() tell whether that worked.
     explicit ControlWidget(const QString& classId, QWidget* parent = nullptr);
@@ -35,7 +42,7 @@ public:
     bool hasControl() const;
     CLSID classId() const;
     IDispatch* dispatch() const;
-    controls::HostWidget* host() const { return host_; }
+    controls::HostWidget* host() const { return const_cast<ControlWidget*>(this); }
 
     // The control's command server (null disconnects it).
     HRESULT setCommandServer(ICommandServer* server);
@@ -74,7 +81,6 @@ private:
     HRESULT write(const ControlProperty& p, const QVariant& in);
     void forwardEvent(int dispid, const QList<QVariant>& args);
 
-    controls::HostWidget* host_ = nullptr;
     const ControlClass* class_ = nullptr;
     mutable HRESULT lastError_ = S_OK;
     bool fixed_ = false;

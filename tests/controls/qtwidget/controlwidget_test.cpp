@@ -167,3 +167,21 @@ TEST(ControlWidget, ClassesShareMetaObjectsAndUnknownClassesLeaveThePlainWidget)
     // A class the type library declares but the module does not create is no control either.
     EXPECT_TRUE(FAILED(b.setControl("{A30BB631-2196-4E0E-A44F-D93D8806462E}")));
 }
+
+// The widget is the control's host: a Button is one widget, a ValueEdit the widget and its
+// field; with windows of their own each has one more, inside the widget. (Input through the
+// widget is what the other tests here send.)
+TEST(ControlWidget, IsOneWidgetWithTheControlDrawnInIt)
+{
+    const bool windows = controls::HostWidget::defaultActivation() == controls::HostWidget::Activation::Window;
+    for (const auto& [classId, children] : {std::pair{"VyrControls.Button", 0}, std::pair{"VyrControls.ValueEdit", 1}}) {
+        SCOPED_TRACE(classId);
+        ControlWidget w(classId);
+        w.resize(120, 30);
+        w.show();
+        ASSERT_TRUE(w.hasControl());
+        EXPECT_EQ(w.host(), &w);
+        EXPECT_EQ(w.isWindowless(), !windows);
+        EXPECT_EQ(int(w.findChildren<QWidget*>().size()), children + (windows ? 1 : 0));
+    }
+}
