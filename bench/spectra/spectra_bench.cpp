@@ -1,7 +1,7 @@
 // Costs of the spectra display's drawing: rebuilding the band bitmap of a 1280-pixel-wide
 // display, drawing 10 curves of 10,000 points, and the control's full repaint with both.
 #include "controls/spectra/bandimage.h"
-#include "controls/spectra/curve.h"
+#include "controls/spectra/curveplot.h"
 #include "controls/spectra/curvesource.h"
 #include "controls/spectra/spectractrl.h"
 #include "controls/spectra/spectralayout.h"

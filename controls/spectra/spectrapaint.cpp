@@ -1,7 +1,9 @@
 #include "controls/spectra/spectrapaint.h"
+#include "platform/gdi/devicepixels.h"
 #include "platform/gdi/fill.h"
 #include "platform/gdi/invert.h"
 #include <QPainter>
+#include <cmath>
 
 namespace vyr::spectra {
 namespace {
@@ -37,23 +39,34 @@ void paintLaserLabels(QPainter& p, const SpectraScene& s, const TextMeasure& mea
     }
 }
 
+// The band bitmap holds device pixels; it and the curves are placed in device pixels, the
+// band's column 0 on the device pixel nearest its logical place.
 void paintBand(QPainter& p, const SpectraScene& s)
 {
-    const QRect& visible = s.layout.band;
-    const int origin = bandOrigin(s);
-    const QRect onScreen(origin, s.layout.area.top(), s.band->width(), s.band->height());
-    const QRect shown = onScreen.intersected(visible);
+    const gdi::DevicePixels device(p);
+    const double scale = device.active() ? device.ratio() : 1;
+    if (std::abs(s.band->devicePixelRatio() - scale) > 1e-9)
+        return; // composed for another target: the control builds it again for this one
+    const int originX = int(std::floor(bandOrigin(s) * scale + 0.5));
+    const int originY = device.map(QRect(0, s.layout.area.top(), 1, 1)).top();
+    const QRect onScreen(originX, originY, s.band->width(), s.band->height());
+    const QRect shown = onScreen.intersected(device.map(s.layout.band));
     if (shown.isEmpty())
         return;
-    p.drawImage(shown.topLeft(), *s.band, shown.translated(-origin, -s.layout.area.top()));
+    p.drawImage(QRectF(shown), *s.band, QRectF(shown.translated(-originX, -originY)));
     if (!s.curves)
         return;
     // Curves are drawn as into the band bitmap (clipped to it) and shown through the window.
     p.save();
     p.setClipRect(shown);
-    p.translate(origin, s.layout.area.top());
-    const CurveFrame frame = curveFrame(s.look, s.map.bandColumns(), s.band->height());
-    drawCurves(p, *s.curves, frame, s.map.lo(), s.map.hi(), s.drawMode, s.colorOf);
+    p.translate(originX, originY);
+    const PlotGeometry geometry{curveFrame(s.look, s.map.bandColumns(), s.map.bandImageSize().height()),
+                                s.map.lo(), s.map.hi(), s.drawMode, scale, s.band->width()};
+    if (s.plotCache) {
+        drawPlots(p, s.plotCache->plots(*s.curves, geometry), scale, s.colorOf);
+    } else {
+        drawPlots(p, plotCurves(*s.curves, geometry), scale, s.colorOf);
+    }
     p.restore();
 }
 
