@@ -1,4 +1,5 @@
 #include "controls/spectra/curveplot.h"
+#include "platform/gdi/plaindrawing.h"
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -94,6 +95,13 @@ CurvePlot plotOne(const Curve& curve, const PlotGeometry& g)
         return plot;
     }
     plot.ascending = curve.ascending;
+    if (gdi::plainDrawing()) {
+        // Every point, for comparing the shortcuts below with the drawing they stand for.
+        plot.kind = g.mode == ePixel ? CurvePlot::Dots : CurvePlot::Line;
+        for (const CurvePoint& p : curve.points)
+            plot.points.push_back(at(p));
+        return plot;
+    }
     const auto [begin, end] = withinExtent(curve, at, g.extent);
     if (g.mode == ePixel) {
         plot.kind = CurvePlot::Dots;
@@ -105,9 +113,11 @@ CurvePlot plotOne(const Curve& curve, const PlotGeometry& g)
         return plot;
     }
     plot.kind = CurvePlot::Line;
-    ColumnReducer reducer(plot.points);
-    for (size_t i = begin; i < end; ++i)
-        reducer.add(at(curve.points[i]));
+    {
+        ColumnReducer reducer(plot.points);
+        for (size_t i = begin; i < end; ++i)
+            reducer.add(at(curve.points[i]));
+    }
     return plot;
 }
 

@@ -36,7 +36,10 @@ struct CurvePlot {
 
 // A polyline cut down, per run of points in one pixel column, to the run's first, lowest,
 // highest and last point in their order. The line through those covers the same pixels of the
-// column as the whole run, and the lines into and out of the column are unchanged.
+// column as the whole run, and the lines into and out of the column are unchanged. (One pixel
+// may differ: Qt's 1-pixel stroker adds the end pixel where a line turns back, so when the
+// run's first or last point ties with its highest, the whole run can turn on that pixel where
+// the reduced one does not.)
 class ColumnReducer {
 public:
     explicit ColumnReducer(std::vector<QPointF>& out) : out_(out) {}
