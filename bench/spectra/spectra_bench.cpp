@@ -1,5 +1,6 @@
 // Costs of the spectra display's drawing: rebuilding the band bitmap of a 1280-pixel-wide
-// display, drawing 10 curves of 10,000 points, and the control's full repaint with both.
+// display, drawing 10 curves of 10,000 points, plotting them for the whole band, and the
+// control's full repaint with both (at 1, and at 1.5 and 2 device pixels per logical one).
 #include "controls/spectra/bandimage.h"
 #include "controls/spectra/curveplot.h"
 #include "controls/spectra/curvesource.h"

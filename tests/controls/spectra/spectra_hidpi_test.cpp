@@ -108,7 +108,7 @@ TEST(SpectraHighDpi, ReducedCurvesLookLikeTheWholePolylineAtFinerScales)
     // Many points per device column and fewer than one: the reduced drawing against every
     // point drawn with the same pen.
     const CurveFrame frame{0, 1, 400, 78};
-    for (const auto& [scale, points] : {std::pair{1.5, 8'000}, std::pair{2.0, 8'000}, std::pair{1.5, 300}}) {
+    for (const auto& [scale, points] : {std::pair{1.5, 5'000}, std::pair{2.0, 5'000}, std::pair{1.5, 300}}) {
         const std::vector<Curve> curves = {noisy(0x00FF00, points, 1)};
         QImage reduced = blank({401, 80}, scale);
         drawAt(reduced, curves, frame, 300, 900, ePolyline);
