@@ -57,23 +57,23 @@ struct DeviceMap {
     }
 };
 
-// The points of an ascending curve that can show anything inside columns 0 .. extent: from
+// The points of an ascending curve that can show anything inside the columns of `cover`: from
 // the last one left of them to the first one right of them.
-std::pair<size_t, size_t> withinExtent(const Curve& curve, const DeviceMap& at, int extent)
+std::pair<size_t, size_t> withinCover(const Curve& curve, const DeviceMap& at, const ColumnRange& cover)
 {
     const auto& pts = curve.points;
-    if (!curve.ascending || extent <= 0)
+    if (!curve.ascending || (cover.first == INT_MIN && cover.last == INT_MAX))
         return {0, pts.size()};
     const double margin = 2 + std::ceil(at.scale);
+    const double first = cover.first - margin, last = cover.last + margin;
     const auto left = std::partition_point(pts.begin(), pts.end(),
-                                           [&](const CurvePoint& p) { return at(p).x() < -margin; });
-    const auto right = std::partition_point(left, pts.end(),
-                                            [&](const CurvePoint& p) { return at(p).x() <= extent + margin; });
+                                           [&](const CurvePoint& p) { return at(p).x() < first; });
+    const auto right = std::partition_point(left, pts.end(), [&](const CurvePoint& p) { return at(p).x() <= last; });
     const size_t begin = size_t(left - pts.begin()), end = size_t(right - pts.begin());
     return {begin > 0 ? begin - 1 : 0, std::min(pts.size(), end + 1)};
 }
 
-CurvePlot plotOne(const Curve& curve, const PlotGeometry& g)
+CurvePlot plotOne(const Curve& curve, const PlotGeometry& g, const ColumnRange& cover)
 {
     CurvePlot plot;
     plot.color = curve.color;
@@ -102,7 +102,7 @@ CurvePlot plotOne(const Curve& curve, const PlotGeometry& g)
             plot.points.push_back(at(p));
         return plot;
     }
-    const auto [begin, end] = withinExtent(curve, at, g.extent);
+    const auto [begin, end] = withinCover(curve, at, cover);
     if (g.mode == ePixel) {
         plot.kind = CurvePlot::Dots;
         for (size_t i = begin; i < end; ++i) {
@@ -217,7 +217,8 @@ void drawDots(QPainter& painter, const QPointF* pts, size_t n, const Columns& co
 
 } // namespace
 
-std::vector<CurvePlot> plotCurves(const std::vector<Curve>& curves, const PlotGeometry& geometry)
+std::vector<CurvePlot> plotCurves(const std::vector<Curve>& curves, const PlotGeometry& geometry,
+                                  const ColumnRange& cover)
 {
     std::vector<CurvePlot> plots;
     if (geometry.frame.empty() || !(geometry.hi > geometry.lo) || !(geometry.scale > 0))
@@ -225,7 +226,7 @@ std::vector<CurvePlot> plotCurves(const std::vector<Curve>& curves, const PlotGe
     plots.reserve(curves.size());
     for (const Curve& curve : curves)
         if (!curve.points.empty())
-            plots.push_back(plotOne(curve, geometry));
+            plots.push_back(plotOne(curve, geometry, cover));
     return plots;
 }
 
@@ -280,10 +281,14 @@ void drawPlots(QPainter& painter, const std::vector<CurvePlot>& plots, double sc
     painter.restore();
 }
 
-const std::vector<CurvePlot>& CurvePlotCache::plots(const std::vector<Curve>& curves, const PlotGeometry& geometry)
+const std::vector<CurvePlot>& CurvePlotCache::plots(const std::vector<Curve>& curves, const PlotGeometry& geometry,
+                                                    const ColumnRange& shown, const ColumnRange& band)
 {
-    if (!valid_ || !(geometry_ == geometry)) {
-        plots_ = plotCurves(curves, geometry);
+    if (!valid_ || !(geometry_ == geometry) || !covered_.contains(shown)) {
+        const long long width = (long long)shown.last - shown.first + 1;
+        covered_ = {int(std::max<long long>(band.first, shown.first - width)),
+                    int(std::min<long long>(band.last, shown.last + width))};
+        plots_ = plotCurves(curves, geometry, covered_);
         geometry_ = geometry;
         valid_ = true;
     }
@@ -293,7 +298,7 @@ const std::vector<CurvePlot>& CurvePlotCache::plots(const std::vector<Curve>& cu
 void drawCurves(QPainter& painter, const std::vector<Curve>& curves, const CurveFrame& frame, double lo, double hi,
                 CurveDrawMode mode, const ColorOf& colorOf)
 {
-    drawPlots(painter, plotCurves(curves, PlotGeometry{frame, lo, hi, mode, 1, 0}), 1, colorOf);
+    drawPlots(painter, plotCurves(curves, PlotGeometry{frame, lo, hi, mode, 1}), 1, colorOf);
 }
 
 } // namespace vyr::spectra

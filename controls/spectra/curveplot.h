@@ -5,6 +5,7 @@
 // stay the same (scrolling only shows another part of them).
 #include "controls/spectra/curve.h"
 #include <QPointF>
+#include <climits>
 #include <vector>
 
 class QPainter;
@@ -18,10 +19,14 @@ struct PlotGeometry {
     double lo = 0, hi = 0;
     CurveDrawMode mode = ePolyline;
     double scale = 1;
-    // The band bitmap's width in device pixels: points of an ascending curve wholly beyond it
-    // on either side are left out. 0 keeps every point.
-    int extent = 0;
     bool operator==(const PlotGeometry&) const = default;
+};
+
+// Device columns first .. last (both included) of the band bitmap.
+struct ColumnRange {
+    int first = INT_MIN;
+    int last = INT_MAX;
+    bool contains(const ColumnRange& r) const { return first <= r.first && r.last <= last; }
 };
 
 struct CurvePlot {
@@ -56,8 +61,11 @@ private:
     size_t count_ = 0, lowAt_ = 0, highAt_ = 0;
 };
 
-// The plots of `curves`; curves without points have none.
-std::vector<CurvePlot> plotCurves(const std::vector<Curve>& curves, const PlotGeometry& geometry);
+// The plots of `curves`; curves without points have none. Of an ascending curve only the
+// points that can show in the columns of `cover` are plotted (with one point beyond each side
+// for the lines leaving them); other curves are plotted whole.
+std::vector<CurvePlot> plotCurves(const std::vector<Curve>& curves, const PlotGeometry& geometry,
+                                  const ColumnRange& cover = {});
 
 // Draws the plots in the painter's coordinates (device pixels of the band bitmap), only the
 // part that reaches the painter's clip: 1-pixel aliased pens at scale 1, antialiased pens one
@@ -66,8 +74,12 @@ void drawPlots(QPainter& painter, const std::vector<CurvePlot>& plots, double sc
 
 class CurvePlotCache {
 public:
-    // The plots for `geometry`, built again only when it changed or after clear().
-    const std::vector<CurvePlot>& plots(const std::vector<Curve>& curves, const PlotGeometry& geometry);
+    // Plots for `geometry` that cover the columns `shown` of a band bitmap with the columns
+    // `band`. They are built again only when the geometry changed, after clear(), or when
+    // `shown` leaves what they cover: then for `shown` and as much again on each side, so that
+    // scrolling a window's width either way keeps them.
+    const std::vector<CurvePlot>& plots(const std::vector<Curve>& curves, const PlotGeometry& geometry,
+                                        const ColumnRange& shown, const ColumnRange& band);
     // The curve data changed.
     void clear() { valid_ = false; }
     bool valid() const { return valid_; }
@@ -75,6 +87,7 @@ public:
 private:
     std::vector<CurvePlot> plots_;
     PlotGeometry geometry_;
+    ColumnRange covered_;
     bool valid_ = false;
 };
 

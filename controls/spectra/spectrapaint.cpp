@@ -101,11 +101,13 @@ void paintBand(QPainter& p, const SpectraScene& s)
     p.setClipRect(shown);
     p.translate(originX, originY);
     const PlotGeometry geometry{curveFrame(s.look, s.map.bandColumns(), s.map.bandImageSize().height()),
-                                s.map.lo(), s.map.hi(), s.drawMode, scale, s.band->width()};
+                                s.map.lo(), s.map.hi(), s.drawMode, scale};
+    const ColumnRange columns{shown.left() - originX, shown.right() - originX};
     if (s.plotCache && !gdi::plainDrawing()) {
-        drawPlots(p, s.plotCache->plots(*s.curves, geometry), scale, s.colorOf);
+        const ColumnRange band{0, s.band->width() - 1};
+        drawPlots(p, s.plotCache->plots(*s.curves, geometry, columns, band), scale, s.colorOf);
     } else {
-        drawPlots(p, plotCurves(*s.curves, geometry), scale, s.colorOf);
+        drawPlots(p, plotCurves(*s.curves, geometry, columns), scale, s.colorOf);
     }
     p.restore();
 }

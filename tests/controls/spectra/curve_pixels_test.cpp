@@ -72,6 +72,7 @@ const std::vector<Window> kWindows = {
     {-700, QRect(0, 0, 400, 100)},    // the middle of the axis
     {-1650, QRect(0, 0, 400, 100)},   // past the axis' end
     {-900, QRect(37, 10, 211, 60)},   // a clip that is not the whole image
+    {-950, QRect(50, 5, 200, 90)},    // a small scroll: kept plots still cover it
 };
 
 TEST(CurvePixels, DenseAscendingCurvesMatchThePlainDrawing)
@@ -135,7 +136,7 @@ TEST(CurvePixels, PlotsOfTheWholeBandMatchThePlainDrawingThroughEveryWindow)
                                        noisy(0xFF0000, 300, 900, 900, 8), noisy(0xFF00FF, 900, 300, 2'000, 9)};
     for (const CurveDrawMode mode : {ePolyline, ePixel}) {
         CurvePlotCache cache;
-        const PlotGeometry geometry{kFrame, kLo, kHi, mode, 1, kFrame.right + 1};
+        const PlotGeometry geometry{kFrame, kLo, kHi, mode, 1};
         for (Window w : kWindows) {
             w.window &= QRect(w.origin, 0, kFrame.right + 1, 100); // the display never shows beyond the band
             QImage image(400, 100, QImage::Format_RGB32);
@@ -143,7 +144,8 @@ TEST(CurvePixels, PlotsOfTheWholeBandMatchThePlainDrawingThroughEveryWindow)
             QPainter p(&image);
             p.setClipRect(w.window);
             p.translate(w.origin, 0);
-            drawPlots(p, cache.plots(curves, geometry), 1, asRgb);
+            const ColumnRange shown{w.window.left() - w.origin, w.window.right() - w.origin};
+            drawPlots(p, cache.plots(curves, geometry, shown, {0, kFrame.right}), 1, asRgb);
             p.end();
             EXPECT_EQ(image, plain(curves, w, mode)) << "origin " << w.origin << ", mode " << mode;
         }
@@ -153,7 +155,7 @@ TEST(CurvePixels, PlotsOfTheWholeBandMatchThePlainDrawingThroughEveryWindow)
 TEST(CurvePixels, DenseCurvesKeepAtMostFourPointsPerColumn)
 {
     const std::vector<Curve> curves = {noisy(0x0000FF, 300, 900, 200'000, 10), noisy(0x00FF00, 100, 1100, 50'000, 11)};
-    const std::vector<CurvePlot> plots = plotCurves(curves, PlotGeometry{kFrame, kLo, kHi, ePolyline, 1, 2001});
+    const std::vector<CurvePlot> plots = plotCurves(curves, PlotGeometry{kFrame, kLo, kHi, ePolyline, 1}, {0, 2000});
     ASSERT_EQ(plots.size(), 2u);
     for (const CurvePlot& plot : plots) {
         EXPECT_TRUE(plot.ascending);
@@ -168,16 +170,17 @@ TEST(CurvePixels, CacheFollowsGeometryAndData)
     const std::vector<Curve> a = {noisy(0x0000FF, 300, 900, 5'000, 12)};
     const std::vector<Curve> b = {noisy(0x0000FF, 300, 900, 5'000, 13)};
     auto pointsOf = [](const std::vector<CurvePlot>& plots) { return plots.at(0).points; };
-    const PlotGeometry g1{kFrame, kLo, kHi, ePolyline, 1, 2001};
+    const PlotGeometry g1{kFrame, kLo, kHi, ePolyline, 1};
+    const ColumnRange all{0, 2000};
     PlotGeometry g2 = g1;
     g2.lo = 400;
     CurvePlotCache cache;
-    EXPECT_EQ(pointsOf(cache.plots(a, g1)), pointsOf(plotCurves(a, g1)));
-    EXPECT_EQ(pointsOf(cache.plots(a, g2)), pointsOf(plotCurves(a, g2)));
+    EXPECT_EQ(pointsOf(cache.plots(a, g1, all, all)), pointsOf(plotCurves(a, g1, all)));
+    EXPECT_EQ(pointsOf(cache.plots(a, g2, all, all)), pointsOf(plotCurves(a, g2, all)));
     // The same geometry keeps the plots until the data are said to have changed.
-    EXPECT_EQ(pointsOf(cache.plots(b, g2)), pointsOf(plotCurves(a, g2)));
+    EXPECT_EQ(pointsOf(cache.plots(b, g2, all, all)), pointsOf(plotCurves(a, g2, all)));
     cache.clear();
-    EXPECT_EQ(pointsOf(cache.plots(b, g2)), pointsOf(plotCurves(b, g2)));
+    EXPECT_EQ(pointsOf(cache.plots(b, g2, all, all)), pointsOf(plotCurves(b, g2, all)));
     EXPECT_TRUE(sameCurves(a, a));
     EXPECT_FALSE(sameCurves(a, b));
     EXPECT_FALSE(sameCurves(a, {}));

@@ -71,7 +71,7 @@ void drawAt(QImage& image, const std::vector<Curve>& curves, const CurveFrame& f
 {
     QPainter p(&image);
     const gdi::DevicePixels device(p);
-    drawPlots(p, plotCurves(curves, PlotGeometry{frame, lo, hi, mode, device.ratio(), 0}), device.ratio(), asRgb);
+    drawPlots(p, plotCurves(curves, PlotGeometry{frame, lo, hi, mode, device.ratio()}), device.ratio(), asRgb);
 }
 
 TEST(SpectraHighDpi, ACurveIsOneLogicalPixelWideAtItsPlace)
