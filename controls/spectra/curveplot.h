@@ -68,8 +68,8 @@ std::vector<CurvePlot> plotCurves(const std::vector<Curve>& curves, const PlotGe
                                   const ColumnRange& cover = {});
 
 // Draws the plots in the painter's coordinates (device pixels of the band bitmap), only the
-// part that reaches the painter's clip: 1-pixel aliased pens at scale 1, antialiased pens one
-// logical pixel wide otherwise.
+// part that reaches the painter's clip: 1-pixel aliased lines at scale 1, otherwise
+// antialiased lines one logical pixel wide.
 void drawPlots(QPainter& painter, const std::vector<CurvePlot>& plots, double scale, const ColorOf& colorOf);
 
 class CurvePlotCache {
