@@ -1,7 +1,8 @@
 // Costs of the spectra display's drawing: rebuilding the band bitmap of a 1280-pixel-wide
-// display, drawing 10 curves of 10,000 points, and the control's full repaint with both.
+// display, drawing 10 curves of 10,000 points, plotting them for the whole band, and the
+// control's full repaint with both (at 1, and at 1.5 and 2 device pixels per logical one).
 #include "controls/spectra/bandimage.h"
-#include "controls/spectra/curve.h"
+#include "controls/spectra/curveplot.h"
 #include "controls/spectra/curvesource.h"
 #include "controls/spectra/spectractrl.h"
 #include "controls/spectra/spectralayout.h"
@@ -80,6 +81,24 @@ void BM_DrawCurves(benchmark::State& state)
 }
 BENCHMARK(BM_DrawCurves)->Arg(ePolyline)->Arg(eSpline)->Arg(ePixel)->Unit(benchmark::kMillisecond);
 
+// Plotting the curves for the whole band bitmap (the display plots three windows' widths of it):
+// what the first paint after new curve data or a new geometry costs on top of a repaint.
+void BM_PlotCurves(benchmark::State& state)
+{
+    const SpectraLayout layout = benchLayout();
+    const WavelengthMap map(SpectraAxis{350, 800, 550, 50}, layout.area.size());
+    const BandLook look = benchLook();
+    const std::vector<Curve> curves = benchCurves(350, 800);
+    const PlotGeometry geometry{curveFrame(look, map.bandColumns(), map.bandImageSize().height()), map.lo(), map.hi(),
+                                CurveDrawMode(state.range(0)), 1};
+    const ColumnRange band{0, map.bandImageSize().width() - 1};
+    for (auto _ : state) {
+        const std::vector<CurvePlot> plots = plotCurves(curves, geometry, band);
+        benchmark::DoNotOptimize(plots.data());
+    }
+}
+BENCHMARK(BM_PlotCurves)->Arg(ePolyline)->Arg(eSpline)->Arg(ePixel)->Unit(benchmark::kMillisecond);
+
 // The control itself, 1280 x 160, bound to a memory server with 10 curves of 10,000 points
 // and four laser lines: one paint with the band bitmap already built (a scroll step), and one
 // that rebuilds it first (a resize or a new axis).
@@ -116,6 +135,15 @@ struct HostedSpectra {
         QPainter p(&image);
         ctrl->onDraw(p, kClient);
     }
+    // On a target of `ratio` device pixels per logical pixel.
+    void paintAt(qreal ratio)
+    {
+        if (image.devicePixelRatio() != ratio) {
+            image = QImage((QSizeF(kClient.size()) * ratio).toSize(), QImage::Format_RGB32);
+            image.setDevicePixelRatio(ratio);
+        }
+        paint();
+    }
 
     vyr::com::ComPtr<vyr::CommandServer> server = vyr::com::make<vyr::CommandServer>();
     vyr::com::ComPtr<vyr::controls::SpectraCtrl> ctrl = vyr::com::make<vyr::controls::SpectraCtrl>();
@@ -133,6 +161,17 @@ void BM_Repaint(benchmark::State& state)
     state.counters["curves"] = double(h.ctrl->curves().size());
 }
 BENCHMARK(BM_Repaint)->Arg(ePolyline)->Arg(eSpline)->Arg(ePixel)->Unit(benchmark::kMillisecond);
+
+// The same at 1.5 and 2: band, curves (antialiased) and lines in device pixels.
+void BM_RepaintAtRatio(benchmark::State& state)
+{
+    HostedSpectra h;
+    const qreal ratio = state.range(0) / 10.0;
+    h.paintAt(ratio);
+    for (auto _ : state)
+        h.paintAt(ratio);
+}
+BENCHMARK(BM_RepaintAtRatio)->Arg(15)->Arg(20)->Unit(benchmark::kMillisecond);
 
 void BM_RepaintWithBandRebuild(benchmark::State& state)
 {

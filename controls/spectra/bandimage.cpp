@@ -1,6 +1,7 @@
 #include "controls/spectra/bandimage.h"
 #include "controls/spectra/wavelengthcolor.h"
 #include <algorithm>
+#include <cmath>
 
 namespace vyr::spectra {
 
@@ -18,20 +19,38 @@ RowSpan bandRows(const BandLook& look, int height)
     }
 }
 
-QImage renderBand(const WavelengthMap& map, const BandLook& look, const std::vector<double>& laserLines)
+namespace {
+
+// Device pixels of logical length v: whole pixels covering it.
+int deviceLength(double v, double scale) { return int(std::ceil(v * scale - 1e-9)); }
+
+} // namespace
+
+QSize bandSizeAt(const WavelengthMap& map, double scale)
 {
-    if (!map.valid())
+    const QSize logical = map.bandImageSize();
+    if (scale == 1 || logical.isEmpty())
+        return logical;
+    return {deviceLength(logical.width(), scale), deviceLength(logical.height(), scale)};
+}
+
+QImage renderBand(const WavelengthMap& map, const BandLook& look, const std::vector<double>& laserLines, double scale)
+{
+    if (!map.valid() || !(scale > 0))
         return {};
-    QImage image(map.bandImageSize(), QImage::Format_RGB32);
+    QImage image(bandSizeAt(map, scale), QImage::Format_RGB32);
     if (image.isNull())
         return {};
+    image.setDevicePixelRatio(scale);
     image.fill(look.backColor);
     if (!look.showSpectra && !look.showLaserLines)
         return image;
 
     // Without the colours there is no band to keep the lines in: they run over the whole
-    // height, as the curves do then.
-    const RowSpan rows = look.showSpectra ? bandRows(look, image.height()) : RowSpan{0, image.height()};
+    // logical height, as the curves do then.
+    const RowSpan logicalRows = look.showSpectra ? bandRows(look, map.bandImageSize().height())
+                                                 : RowSpan{0, map.bandImageSize().height()};
+    const RowSpan rows{pixelOf(logicalRows.first * scale), std::min(image.height(), pixelOf(logicalRows.last * scale))};
     if (rows.first >= rows.last)
         return image;
 
@@ -39,18 +58,30 @@ QImage renderBand(const WavelengthMap& map, const BandLook& look, const std::vec
     auto* first = reinterpret_cast<QRgb*>(image.scanLine(rows.first));
     if (look.showSpectra) {
         const int columns = map.bandColumns();
-        for (int i = 0; i < columns; ++i)
-            first[i] = wavelengthRgb(map.columnWavelength(i));
+        if (scale == 1) {
+            for (int i = 0; i < columns; ++i)
+                first[i] = wavelengthRgb(map.columnWavelength(i));
+        } else {
+            // Device column j lies j / scale logical columns along the axis.
+            const double perColumn = (map.hi() - map.lo()) / (columns * scale);
+            const int deviceColumns = std::min(image.width(), deviceLength(columns, scale));
+            for (int j = 0; j < deviceColumns; ++j)
+                first[j] = wavelengthRgb(map.lo() + j * perColumn);
+        }
     }
     // Laser lines are a step of their own: they show over the background too when the
     // colours are off.
     if (look.showLaserLines) {
+        const int width = std::max(1, int(std::lround(scale)));
         for (double nm : laserLines) {
             if (!(nm >= map.lo() && nm <= map.hi()))
                 continue;
-            const int x = map.bandColumn(nm);
-            if (x >= 0 && x < image.width())
-                first[x] = look.laserLineColor;
+            // The logical line's pixel covers the column centred on its exact position.
+            const int x = scale == 1 ? map.bandColumn(nm)
+                                     : pixelOf(((nm - map.lo()) * map.bandColumns() / (map.hi() - map.lo()) + 0.5) *
+                                                   scale - width / 2.0);
+            for (int k = std::max(0, x); k < std::min(image.width(), x + width); ++k)
+                first[k] = look.laserLineColor;
         }
     }
     const size_t bytes = size_t(image.width()) * sizeof(QRgb);

@@ -25,8 +25,15 @@ struct RowSpan {
 };
 RowSpan bandRows(const BandLook& look, int height);
 
-// The band bitmap for `map` (null image when the map is not valid). Laser lines outside the
-// axis are left out; the others cross the band rows whether or not the colours are shown.
-QImage renderBand(const WavelengthMap& map, const BandLook& look, const std::vector<double>& laserLines);
+// The size in device pixels of the band bitmap of `map` composed at `scale` device pixels per
+// logical pixel (the map's bandImageSize at 1).
+QSize bandSizeAt(const WavelengthMap& map, double scale);
+
+// The band bitmap for `map` (null image when the map is not valid), composed at `scale`: each
+// device column in the colour of its own wavelength, laser lines a logical pixel wide in whole
+// device pixels. Laser lines outside the axis are left out; the others cross the band rows
+// whether or not the colours are shown.
+QImage renderBand(const WavelengthMap& map, const BandLook& look, const std::vector<double>& laserLines,
+                  double scale = 1);
 
 } // namespace vyr::spectra

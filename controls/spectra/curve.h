@@ -1,14 +1,13 @@
 #pragma once
 // Curves over the band (filter and dye spectra): their data, the rectangle they are scaled
-// into for each display mode, the scaling to pixels and the three ways of drawing them.
+// into for each display mode and the scaling to pixels (curveplot.h draws them).
 #include "controls/spectra/bandimage.h"
 #include "platform/com/types.h"
 #include <QPoint>
+#include <QPointF>
 #include <QRgb>
 #include <functional>
 #include <vector>
-
-class QPainter;
 
 namespace vyr::spectra {
 
@@ -31,11 +30,15 @@ struct Curve {
     static Curve make(OLE_COLOR color, std::vector<CurvePoint> points);
 };
 
+// Same colours and the same points in the same order.
+bool sameCurves(const std::vector<Curve>& a, const std::vector<Curve>& b);
+
 // Edges as the scaling rules count them: right and bottom are coordinates, not sizes. A
 // value at the curve's minimum lands on `bottom`, its maximum on `top`.
 struct CurveFrame {
     int left = 0, top = 0, right = 0, bottom = 0;
     bool empty() const { return right <= left || bottom <= top; }
+    bool operator==(const CurveFrame&) const = default;
 };
 
 // The frame inside a band bitmap `columns` wide (the axis width, without the spare column)
@@ -47,6 +50,8 @@ class CurveScaler {
 public:
     CurveScaler(const CurveFrame& frame, double lo, double hi, const CurveBounds& bounds);
     QPoint map(const CurvePoint& p) const;
+    // The position before rounding to whole pixels.
+    QPointF exact(const CurvePoint& p) const;
 
 private:
     CurveFrame f_;
@@ -61,9 +66,5 @@ private:
 std::vector<QPoint> curvePixels(const Curve& curve, const CurveScaler& scaler, CurveDrawMode mode);
 
 using ColorOf = std::function<QRgb(OLE_COLOR)>;
-
-// Draws the curves in solid 1-pixel pens of their colours.
-void drawCurves(QPainter& painter, const std::vector<Curve>& curves, const CurveFrame& frame, double lo, double hi,
-                CurveDrawMode mode, const ColorOf& colorOf);
 
 } // namespace vyr::spectra

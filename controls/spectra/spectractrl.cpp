@@ -248,12 +248,16 @@ bool SpectraCtrl::readServer()
     applyShowState((visible & 0xFFFF) != 0);
 
     // Curves are read anew every time; a source that fails leaves what was read before it.
-    curves_.clear();
+    // Their plots are kept while the data read is the same as before (a scroll notifies too).
+    std::vector<Curve> curves;
     if (spectraCommand.registered()) {
         ComPtr<IUnknown> source;
         if (SUCCEEDED(s->GetObject(spectraCommand.cookie(), source.put())))
-            curves_ = readCurves(source.get());
+            curves = readCurves(source.get());
     }
+    if (!sameCurves(curves, curves_))
+        plots_.clear();
+    curves_ = std::move(curves);
     invalidate();
 
     if (!laserLinesCommand.registered()) {
@@ -326,8 +330,11 @@ void SpectraCtrl::onDraw(QPainter& painter, const QRect&)
     scene.layout = layoutSpectra(client, withButtons != 0, measureWith(QFontMetrics(scene.font)));
     scene.map = WavelengthMap(axis_, scene.layout.area.size());
     scene.look = look();
-    if (bandDirty_ || band_.size() != scene.map.bandImageSize()) {
-        band_ = renderBand(scene.map, scene.look, lasers_);
+    // Everything is composed at the target's resolution, so the band's columns, the curves and
+    // the lines are drawn in its device pixels.
+    const qreal scale = gdi::deviceScale(painter);
+    if (bandDirty_ || band_.size() != bandSizeAt(scene.map, scale) || band_.devicePixelRatio() != scale) {
+        band_ = renderBand(scene.map, scene.look, lasers_, scale);
         bandDirty_ = false;
     }
     scene.band = &band_;
@@ -336,18 +343,20 @@ void SpectraCtrl::onDraw(QPainter& painter, const QRect&)
     scene.spacing = {scaleSmall, scaleMiddle, scaleLarge};
     scene.laserLines = &lasers_;
     scene.curves = showCurve ? &curves_ : nullptr;
+    scene.plotCache = &plots_;
     scene.drawMode = CurveDrawMode(curveDrawMode);
     scene.colorOf = [](OLE_COLOR c) { return gdi::ColorOf(c).rgb(); };
     scene.focused = focused();
 
-    // Drawn off screen first: the focus rectangle inverts what is below it.
-    // At the target's resolution, so curves and lines are drawn in its device pixels.
-    QImage off = gdi::imageAtScale(client.size(), gdi::deviceScale(painter), QImage::Format_RGB32);
+    // Drawn off screen first: the focus rectangle inverts what is below it. The image is kept
+    // for the next paint of the same size.
+    if (off_.size() != (QSizeF(client.size()) * scale).toSize() || off_.devicePixelRatio() != scale)
+        off_ = gdi::imageAtScale(client.size(), scale, QImage::Format_RGB32);
     {
-        QPainter p(&off);
+        QPainter p(&off_);
         paintSpectra(p, scene);
     }
-    painter.drawImage(QRectF(client), off);
+    painter.drawImage(QRectF(client), off_);
 }
 
 // ---------------------------------------------------------------- input

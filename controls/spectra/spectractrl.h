@@ -4,7 +4,7 @@
 // from the command server; the plain classes of this folder do the arithmetic.
 #include "controls/core/control.h"
 #include "controls/spectra/bandimage.h"
-#include "controls/spectra/curve.h"
+#include "controls/spectra/curveplot.h"
 #include "controls/spectra/spectralayout.h"
 #include "controls/spectra/spectrascale.h"
 #include "controls/spectra/spectrascroll.h"
@@ -92,9 +92,11 @@ private:
     spectra::SpectraAxis axis_;
     std::vector<double> lasers_;
     std::vector<spectra::Curve> curves_;
+    spectra::CurvePlotCache plots_; // the curves mapped and reduced for the last geometry
     spectra::SpectraScroller scroller_;
     QImage band_;
     bool bandDirty_ = true;
+    QImage off_; // the client-sized off-screen image
     QPointer<QPushButton> left_;
     QPointer<QPushButton> right_;
 };

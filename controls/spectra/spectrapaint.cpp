@@ -1,7 +1,11 @@
 #include "controls/spectra/spectrapaint.h"
+#include "platform/gdi/devicepixels.h"
 #include "platform/gdi/fill.h"
 #include "platform/gdi/invert.h"
+#include "platform/gdi/plaindrawing.h"
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 namespace vyr::spectra {
 namespace {
@@ -9,13 +13,46 @@ namespace {
 // Where band column 0 lands on screen: the column at the area's left edge is the window start.
 int bandOrigin(const SpectraScene& s) { return s.layout.area.left() - s.map.bandOffset(); }
 
+// One-pixel lines of the scale, the ticks and the frame, drawn in whole device pixels: every
+// line as wide as a logical pixel rounds to, at its side's rounded place.
+class DeviceLines {
+public:
+    explicit DeviceLines(QPainter& p) : p_(p), device_(p), width_(std::max(1, device_.dx(1))) {}
+    // Column x from row top to row bottom (exclusive).
+    void vertical(int x, int top, int bottom, const QColor& c)
+    {
+        if (bottom <= top)
+            return;
+        const QRect r = device_.map(QRect(x, top, 1, bottom - top));
+        p_.fillRect(QRect(r.left(), r.top(), width_, r.height()), c);
+    }
+    // The outline of `rect`, inside it.
+    void frame(const QRect& rect, const QColor& c)
+    {
+        const QRect r = device_.map(rect);
+        const int w = std::min({width_, r.width(), r.height()});
+        p_.fillRect(QRect(r.left(), r.top(), r.width(), w), c);
+        p_.fillRect(QRect(r.left(), r.bottom() - w + 1, r.width(), w), c);
+        p_.fillRect(QRect(r.left(), r.top(), w, r.height()), c);
+        p_.fillRect(QRect(r.right() - w + 1, r.top(), w, r.height()), c);
+    }
+
+private:
+    QPainter& p_;
+    gdi::DevicePixels device_;
+    int width_;
+};
+
 void paintScale(QPainter& p, const SpectraScene& s, const TextMeasure& measure)
 {
     const ScalePlan plan = planScale(s.layout, s.map, s.spacing, measure);
     const int top = s.layout.area.top();
+    {
+        DeviceLines lines(p);
+        for (const ScaleTick& t : plan.ticks)
+            lines.vertical(t.x, top - t.length, top, s.textColor);
+    }
     p.setPen(s.textColor);
-    for (const ScaleTick& t : plan.ticks)
-        p.drawLine(t.x, top - t.length, t.x, top - 1);
     for (const ScaleLabel& l : plan.labels)
         p.drawText(l.rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, QString::fromStdString(l.text));
 }
@@ -24,9 +61,14 @@ void paintLaserLabels(QPainter& p, const SpectraScene& s, const TextMeasure& mea
 {
     if (!s.laserLines)
         return;
+    const std::vector<LaserLabel> labels = planLaserLabels(s.layout, s.map, *s.laserLines, measure);
+    {
+        DeviceLines lines(p);
+        for (const LaserLabel& l : labels)
+            lines.vertical(l.x, l.tickTop, l.tickBottom, s.textColor);
+    }
     p.setPen(s.textColor);
-    for (const LaserLabel& l : planLaserLabels(s.layout, s.map, *s.laserLines, measure)) {
-        p.drawLine(l.x, l.tickTop, l.x, l.tickBottom - 1);
+    for (const LaserLabel& l : labels) {
         // The vertical font: the text runs upwards from the box's bottom edge.
         p.save();
         p.translate(l.textBox.left(), l.textBox.top() + l.textBox.height());
@@ -37,23 +79,36 @@ void paintLaserLabels(QPainter& p, const SpectraScene& s, const TextMeasure& mea
     }
 }
 
+// The band bitmap holds device pixels; it and the curves are placed in device pixels, the
+// band's column 0 on the device pixel nearest its logical place.
 void paintBand(QPainter& p, const SpectraScene& s)
 {
-    const QRect& visible = s.layout.band;
-    const int origin = bandOrigin(s);
-    const QRect onScreen(origin, s.layout.area.top(), s.band->width(), s.band->height());
-    const QRect shown = onScreen.intersected(visible);
+    const gdi::DevicePixels device(p);
+    const double scale = device.active() ? device.ratio() : 1;
+    if (std::abs(s.band->devicePixelRatio() - scale) > 1e-9)
+        return; // composed for another target: the control builds it again for this one
+    const int originX = int(std::floor(bandOrigin(s) * scale + 0.5));
+    const int originY = device.map(QRect(0, s.layout.area.top(), 1, 1)).top();
+    const QRect onScreen(originX, originY, s.band->width(), s.band->height());
+    const QRect shown = onScreen.intersected(device.map(s.layout.band));
     if (shown.isEmpty())
         return;
-    p.drawImage(shown.topLeft(), *s.band, shown.translated(-origin, -s.layout.area.top()));
+    p.drawImage(QRectF(shown), *s.band, QRectF(shown.translated(-originX, -originY)));
     if (!s.curves)
         return;
     // Curves are drawn as into the band bitmap (clipped to it) and shown through the window.
     p.save();
     p.setClipRect(shown);
-    p.translate(origin, s.layout.area.top());
-    const CurveFrame frame = curveFrame(s.look, s.map.bandColumns(), s.band->height());
-    drawCurves(p, *s.curves, frame, s.map.lo(), s.map.hi(), s.drawMode, s.colorOf);
+    p.translate(originX, originY);
+    const PlotGeometry geometry{curveFrame(s.look, s.map.bandColumns(), s.map.bandImageSize().height()),
+                                s.map.lo(), s.map.hi(), s.drawMode, scale};
+    const ColumnRange columns{shown.left() - originX, shown.right() - originX};
+    if (s.plotCache && !gdi::plainDrawing()) {
+        const ColumnRange band{0, s.band->width() - 1};
+        drawPlots(p, s.plotCache->plots(*s.curves, geometry, columns, band), scale, s.colorOf);
+    } else {
+        drawPlots(p, plotCurves(*s.curves, geometry, columns), scale, s.colorOf);
+    }
     p.restore();
 }
 
@@ -74,10 +129,8 @@ void paintSpectra(QPainter& p, const SpectraScene& s)
         paintLaserLabels(p, s, measure);
         paintBand(p, s);
     }
-    p.setPen(QColor(0, 0, 0));
-    p.setBrush(Qt::NoBrush);
     if (l.area.width() > 0 && l.area.height() > 0)
-        p.drawRect(l.area.adjusted(0, 0, -1, -1));
+        DeviceLines(p).frame(l.area, QColor(0, 0, 0));
     if (s.focused)
         gdi::DrawFocusRect(p, l.client);
     p.restore();

@@ -4,7 +4,7 @@
 // the focus rectangle. The control calls it on every paint; the benchmark and the
 // screenshots call it directly.
 #include "controls/spectra/bandimage.h"
-#include "controls/spectra/curve.h"
+#include "controls/spectra/curveplot.h"
 #include "controls/spectra/spectralayout.h"
 #include "controls/spectra/spectrascale.h"
 #include <QColor>
@@ -18,7 +18,8 @@ namespace vyr::spectra {
 struct SpectraScene {
     SpectraLayout layout;
     WavelengthMap map;
-    const QImage* band = nullptr; // the band bitmap of `map`; null or empty for none
+    // The band bitmap of `map` composed at the painter's device scale; null or empty for none.
+    const QImage* band = nullptr;
     BandLook look;
     QColor backColor;
     QColor textColor;
@@ -26,6 +27,7 @@ struct SpectraScene {
     ScaleSpacing spacing;
     const std::vector<double>* laserLines = nullptr;
     const std::vector<Curve>* curves = nullptr; // drawn when not null
+    CurvePlotCache* plotCache = nullptr;        // keeps the plots of `curves` between paints
     CurveDrawMode drawMode = ePolyline;
     ColorOf colorOf;
     bool focused = false;

@@ -1,7 +1,8 @@
-// drawCurves maps and draws only the visible part of a curve and cuts every pixel column down
-// to its first, lowest, highest and last point. These tests hold it to the plain drawing:
-// every point mapped and the whole polyline (or every pixel) drawn, pixel for pixel.
-#include "controls/spectra/curve.h"
+// Curves are plotted once for the whole band (cut down to each pixel column's first, lowest,
+// highest and last point) and drawn only where the window shows them. These tests hold that to
+// the plain drawing: every point mapped and the whole polyline (or every pixel) drawn, pixel
+// for pixel, on random data.
+#include "controls/spectra/curveplot.h"
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -71,6 +72,7 @@ const std::vector<Window> kWindows = {
     {-700, QRect(0, 0, 400, 100)},    // the middle of the axis
     {-1650, QRect(0, 0, 400, 100)},   // past the axis' end
     {-900, QRect(37, 10, 211, 60)},   // a clip that is not the whole image
+    {-950, QRect(50, 5, 200, 90)},    // a small scroll: kept plots still cover it
 };
 
 TEST(CurvePixels, DenseAscendingCurvesMatchThePlainDrawing)
@@ -124,6 +126,64 @@ TEST(CurvePixels, RepeatedWavelengthsAndFewPointsMatch)
         EXPECT_EQ(fast(curves, w, ePolyline), plain(curves, w, ePolyline)) << "origin " << w.origin;
         EXPECT_EQ(fast(curves, w, ePixel), plain(curves, w, ePixel)) << "origin " << w.origin;
     }
+}
+
+// As the display draws: plotted once for the whole band bitmap (2001 columns), through a cache,
+// then drawn through each window in turn.
+TEST(CurvePixels, PlotsOfTheWholeBandMatchThePlainDrawingThroughEveryWindow)
+{
+    const std::vector<Curve> curves = {noisy(0x0000FF, 300, 900, 80'000, 6), noisy(0x00FF00, 250, 950, 3'000, 7),
+                                       noisy(0xFF0000, 300, 900, 900, 8), noisy(0xFF00FF, 900, 300, 2'000, 9)};
+    for (const CurveDrawMode mode : {ePolyline, ePixel}) {
+        CurvePlotCache cache;
+        const PlotGeometry geometry{kFrame, kLo, kHi, mode, 1};
+        for (Window w : kWindows) {
+            w.window &= QRect(w.origin, 0, kFrame.right + 1, 100); // the display never shows beyond the band
+            QImage image(400, 100, QImage::Format_RGB32);
+            image.fill(Qt::black);
+            QPainter p(&image);
+            p.setClipRect(w.window);
+            p.translate(w.origin, 0);
+            const ColumnRange shown{w.window.left() - w.origin, w.window.right() - w.origin};
+            drawPlots(p, cache.plots(curves, geometry, shown, {0, kFrame.right}), 1, asRgb);
+            p.end();
+            EXPECT_EQ(image, plain(curves, w, mode)) << "origin " << w.origin << ", mode " << mode;
+        }
+    }
+}
+
+TEST(CurvePixels, DenseCurvesKeepAtMostFourPointsPerColumn)
+{
+    const std::vector<Curve> curves = {noisy(0x0000FF, 300, 900, 200'000, 10), noisy(0x00FF00, 100, 1100, 50'000, 11)};
+    const std::vector<CurvePlot> plots = plotCurves(curves, PlotGeometry{kFrame, kLo, kHi, ePolyline, 1}, {0, 2000});
+    ASSERT_EQ(plots.size(), 2u);
+    for (const CurvePlot& plot : plots) {
+        EXPECT_TRUE(plot.ascending);
+        // The band's columns, plus one point on each side of it for the lines leaving it.
+        EXPECT_LE(plot.points.size(), 4u * 2001 + 2);
+        EXPECT_GT(plot.points.size(), 2u * 2001);
+    }
+}
+
+TEST(CurvePixels, CacheFollowsGeometryAndData)
+{
+    const std::vector<Curve> a = {noisy(0x0000FF, 300, 900, 5'000, 12)};
+    const std::vector<Curve> b = {noisy(0x0000FF, 300, 900, 5'000, 13)};
+    auto pointsOf = [](const std::vector<CurvePlot>& plots) { return plots.at(0).points; };
+    const PlotGeometry g1{kFrame, kLo, kHi, ePolyline, 1};
+    const ColumnRange all{0, 2000};
+    PlotGeometry g2 = g1;
+    g2.lo = 400;
+    CurvePlotCache cache;
+    EXPECT_EQ(pointsOf(cache.plots(a, g1, all, all)), pointsOf(plotCurves(a, g1, all)));
+    EXPECT_EQ(pointsOf(cache.plots(a, g2, all, all)), pointsOf(plotCurves(a, g2, all)));
+    // The same geometry keeps the plots until the data are said to have changed.
+    EXPECT_EQ(pointsOf(cache.plots(b, g2, all, all)), pointsOf(plotCurves(a, g2, all)));
+    cache.clear();
+    EXPECT_EQ(pointsOf(cache.plots(b, g2, all, all)), pointsOf(plotCurves(b, g2, all)));
+    EXPECT_TRUE(sameCurves(a, a));
+    EXPECT_FALSE(sameCurves(a, b));
+    EXPECT_FALSE(sameCurves(a, {}));
 }
 
 } // namespace

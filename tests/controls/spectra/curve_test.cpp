@@ -1,4 +1,4 @@
-#include "controls/spectra/curve.h"
+#include "controls/spectra/curveplot.h"
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>

@@ -6,6 +6,7 @@
 #include "controls/spectra/spectractrl.h"
 #include "controls/spectra/wavelengthcolor.h"
 #include "platform/com/memstream.h"
+#include "platform/gdi/plaindrawing.h"
 #include "platform/gdi/syscolors.h"
 #include "tests/support/eventspy.h"
 #include "controls/qtwidget/commandserver.h"
@@ -13,6 +14,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <limits>
+#include <random>
 
 using namespace vyr;
 using namespace vyr::controls;
@@ -329,6 +331,45 @@ TEST(SpectraCtrl, CurvesAreDrawnInTheirColour)
     const spectra::SpectraLayout l = h.ctrl->layout();
     // The first curve's top at (500, 1) lands on the frame's first row below the top.
     EXPECT_EQ(img.pixel(screenX(*h.ctrl, 500), l.area.top() + 1), qRgb(255, 0, 0));
+}
+
+TEST(SpectraCtrl, DenseCurvesLookTheSameDrawnFromTheirPlotsAndPlainly)
+{
+    // Noisy curves of many points per pixel column, one of them running back and forth; each
+    // scroll position is drawn from the kept plots and then with every point drawn afresh.
+    Hosted h;
+    h.host->setProperty("ShowSpectra", Variant::fromLong(1));
+    h.host->setProperty("CurveDisplayMode", Variant::fromLong(0));
+    h.curves->clear();
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<double> value(0, 1);
+    std::vector<spectra::CurvePoint> dense, zigzag;
+    for (int i = 0; i < 60'000; ++i)
+        dense.push_back({380 + 340.0 * i / 59'999, value(rng)});
+    for (int i = 0; i < 2'000; ++i)
+        zigzag.push_back({i % 2 ? 420 + i * 0.1 : 690 - i * 0.1, value(rng)});
+    h.curves->addCurve(0x00C000, dense);
+    h.curves->addCurve(0xC00000, zigzag);
+    for (const long mode : {0L, 2L}) {
+        h.host->setProperty("CurveDrawMode", Variant::fromLong(mode));
+        for (const double centre : {430.0, 500.0, 612.5, 670.0}) {
+            (*h.server)["Centre"].value = centre;
+            h.server->notify("Spectra");
+            const QImage kept = h.shot();
+            QImage plain;
+            {
+                gdi::PlainDrawing off;
+                plain = h.shot();
+            }
+            EXPECT_EQ(kept, plain) << "mode " << mode << ", centre " << centre;
+        }
+    }
+    // New data replace the kept plots.
+    const QImage before = h.shot();
+    h.curves->clear();
+    h.curves->addCurve(0x00C000, {{400, 0}, {700, 1}});
+    h.server->notify("Spectra");
+    EXPECT_NE(h.shot(), before);
 }
 
 TEST(SpectraCtrl, DegenerateServerValuesNeverBreakDrawingOrScrolling)
