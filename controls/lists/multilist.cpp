@@ -336,7 +336,8 @@ void MultiList::apply(const lists::ReportTable::Changes& ch)
         added.reserve(ch.rows - kept);
         for (int r = kept; r < ch.rows; ++r) {
             auto* item = new QTreeWidgetItem;
-            for (int c = 0; c < table_.columns(); ++c)
+            // Last column first: the item makes room for all its columns at once.
+            for (int c = table_.columns() - 1; c >= 0; --c)
                 if (const QString& text = table_.text(r, c); !text.isEmpty())
                     item->setText(c, text);
             item->setFlags(flags);
