@@ -144,6 +144,12 @@ void Slider::onFocusOut()
 
 void Slider::onWindowCreated()
 {
+    unitChoice_ = -1; // as a new selector starts
+    unitsChanged();
+}
+
+void Slider::makeValueField()
+{
     edit_ = new values::ValueField(window());
     edit_->onCommit = [this] { act(values::CommitText{edit_->text().toStdString()}); };
     edit_->onStepKey = [this](QKeyEvent* e) {
@@ -152,13 +158,28 @@ void Slider::onWindowCreated()
             showValueText(true);
         }
     };
+    // Tab reaches it right after the control, as if it had been made with the window.
+    QWidget::setTabOrder(window(), edit_);
+}
+
+void Slider::makeUnitSelector()
+{
     units_ = new values::UnitSelector(window());
     QObject::connect(units_, &QComboBox::activated, units_, [this](int index) {
         logic.selectUnit(index);
         showValueText(true);
         invalidate();
     });
-    unitsChanged();
+    QWidget::setTabOrder(edit_ ? static_cast<QWidget*>(edit_) : window(), units_);
+    unitChoice_ = units_->refill(unitNames()); // the choice made without it
+}
+
+std::vector<std::string> Slider::unitNames() const
+{
+    std::vector<std::string> names;
+    for (const values::Unit& u : logic.units())
+        names.push_back(u.name);
+    return names;
 }
 
 void Slider::relayout()
@@ -170,11 +191,9 @@ void Slider::relayout()
 
 void Slider::unitsChanged()
 {
-    if (units_) {
-        std::vector<std::string> names;
-        for (const values::Unit& u : logic.units())
-            names.push_back(u.name);
-        logic.selectUnit(units_->refill(names));
+    if (window()) {
+        unitChoice_ = units_ ? units_->refill(unitNames()) : values::keptSelection(unitChoice_, logic.units().size());
+        logic.selectUnit(unitChoice_);
     }
     relayout();
 }
@@ -187,12 +206,18 @@ void Slider::placeChildren()
     const values::SliderProperties& p = logic.properties();
     const bool display = g.valid && (p.valueDisplay == values::ValueDisplay::Left ||
                                      p.valueDisplay == values::ValueDisplay::Right);
+    const bool showEdit = display && p.valueEditable;
+    const bool showUnits = display && p.unitSelectable && !logic.units().empty();
+    if (showEdit && !edit_)
+        makeValueField();
+    if (showUnits && !units_)
+        makeUnitSelector();
     const QFont font = qfont();
     if (edit_) {
         edit_->setFont(font);
         edit_->setGeometry(values::toQRect(g.editBox(values::lineHeight(font))));
         edit_->setEnabled(logic.enabled());
-        edit_->setVisible(display && p.valueEditable);
+        edit_->setVisible(showEdit);
         showValueText(false);
     }
     if (units_) {
@@ -201,7 +226,7 @@ void Slider::placeChildren()
         // inside the 6-pixel frame is the field's height less 6.
         units_->setGeometry(values::toQRect(g.unitField));
         units_->setEnabled(logic.enabled());
-        units_->setVisible(display && p.unitSelectable && !logic.units().empty());
+        units_->setVisible(showUnits);
     }
 }
 
