@@ -212,6 +212,8 @@ void Slider::placeChildren()
         makeValueField();
     if (showUnits && !units_)
         makeUnitSelector();
+    if (!edit_ && !units_)
+        return;
     const QFont font = qfont();
     if (edit_) {
         edit_->setFont(font);
