@@ -1,6 +1,6 @@
 #include "controls/values/slider.h"
 
-#include "controls/values/arrow_glyph.h"
+#include "controls/values/value_pieces.h"
 #include "controls/values/value_window.h"
 #include "platform/gdi/edge.h"
 #include "platform/gdi/fill.h"
@@ -241,19 +241,6 @@ void Slider::showValueText(bool evenIfTyped)
 
 // ---------------------------------------------------------------- painting
 
-void Slider::drawArrow(QPainter& painter, const values::PixelRect& button, bool lower, bool pressed)
-{
-    const QRect r = values::toQRect(button);
-    gdi::FillSolid(painter, r, gdi::SysColor(gdi::COLOR_BTNFACE));
-    gdi::DrawEdge(painter, r, gdi::EDGE_RAISED, gdi::BF_RECT | (pressed ? gdi::BF_FLAT : 0));
-    const values::Axis axis = logic.geometry().axis;
-    values::drawGlyph(
-        painter, button,
-        [axis, lower](const values::PixelRect& b) { return values::sliderArrowGlyph(b, axis, lower); },
-        values::arrowGlyphColor(logic.enabled()),
-                      pressed ? QPoint(1, 1) : QPoint());
-}
-
 void Slider::onDraw(QPainter& painter, const QRect&)
 {
     const values::SliderGeometry& g = logic.geometry();
@@ -266,13 +253,14 @@ void Slider::onDraw(QPainter& painter, const QRect&)
     painter.setFont(qfont());
 
     gdi::FillSolid(painter, values::toQRect(g.inner), back);
-    gdi::DrawEdge(painter, values::toQRect(g.slot), gdi::EDGE_SUNKEN, gdi::BF_RECT);
-    const QRect thumbInside = gdi::DrawEdge(painter, values::toQRect(logic.thumb()), gdi::EDGE_RAISED, gdi::BF_RECT);
+    values::drawSliderSlot(painter, values::toQRect(g.slot));
     const bool dragging = logic.press() == SliderPress::Dragging;
-    gdi::FillSolid(painter, thumbInside, gdi::SysColor(enabled && !dragging ? gdi::COLOR_BTNFACE : gdi::COLOR_3DHILIGHT));
+    values::drawSliderThumb(painter, values::toQRect(logic.thumb()), enabled && !dragging);
     if (p.arrowButtons) {
-        drawArrow(painter, g.lowerArrow, true, logic.press() == SliderPress::LowerArrow);
-        drawArrow(painter, g.upperArrow, false, logic.press() == SliderPress::UpperArrow);
+        values::drawSliderArrow(painter, values::toQRect(g.lowerArrow), g.axis, true,
+                                logic.press() == SliderPress::LowerArrow, enabled);
+        values::drawSliderArrow(painter, values::toQRect(g.upperArrow), g.axis, false,
+                                logic.press() == SliderPress::UpperArrow, enabled);
     }
 
     const bool display = p.valueDisplay == values::ValueDisplay::Left || p.valueDisplay == values::ValueDisplay::Right;

@@ -45,7 +45,6 @@ private:
     void makeUnitSelector();
     std::vector<std::string> unitNames() const;
     void showValueText(bool evenIfTyped);
-    void drawArrow(QPainter& painter, const values::PixelRect& button, bool lower, bool pressed);
 
     QPointer<values::ValueField> edit_;
     QPointer<values::UnitSelector> units_;
