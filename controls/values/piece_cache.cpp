@@ -51,8 +51,9 @@ void drawPiece(QPainter& painter, const QRect& target, const PieceKey& key, cons
     auto it = std::find_if(pieces.begin(), pieces.end(),
                            [&](const Composed& c) { return c.key == key && c.palette == palette; });
     if (it == pieces.end()) {
-        // Transparent where the piece draws nothing, so that a copy leaves what lies below.
-        QImage image(target.size(), QImage::Format_ARGB32_Premultiplied);
+        // A piece that does not cover its rectangle is transparent where it draws nothing, so
+        // that a copy leaves what lies below.
+        QImage image(target.size(), key.opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
         {
             QPainter p(&image);

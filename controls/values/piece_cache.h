@@ -16,6 +16,7 @@ struct PieceKey {
     int kind = 0;       // which piece, as its caller numbers them
     QSize size;
     unsigned state = 0; // the caller's state bits (pressed, enabled, orientation ...)
+    bool opaque = true; // covers all of its rectangle (copied without blending)
     friend bool operator==(const PieceKey&, const PieceKey&) = default;
 };
 

@@ -45,7 +45,7 @@ void drawSliderThumb(QPainter& painter, const QRect& thumb, bool lit)
 
 void drawSliderSlot(QPainter& painter, const QRect& slot)
 {
-    drawPiece(painter, slot, {kSlot, slot.size(), 0},
+    drawPiece(painter, slot, {kSlot, slot.size(), 0, false},
               [](QPainter& p, const QRect& r) { gdi::DrawEdge(p, r, gdi::EDGE_SUNKEN, gdi::BF_RECT); });
 }
 
