@@ -21,7 +21,7 @@ struct Composed {
 // A form shows few distinct pieces; the oldest gives way beyond this many. A piece larger than
 // kMaxPixels is drawn in place: it is no repeated detail, and its copy would cost memory.
 constexpr size_t kPieces = 32;
-constexpr qint64 kMaxPixels = 1 << 16;
+constexpr qint64 kMaxPixels = 1 << 14;
 
 std::vector<Composed>& composed()
 {
