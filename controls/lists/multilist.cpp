@@ -336,9 +336,10 @@ void MultiList::apply(const lists::ReportTable::Changes& ch)
         added.reserve(ch.rows - kept);
         for (int r = kept; r < ch.rows; ++r) {
             auto* item = new QTreeWidgetItem;
-            for (int c = 0; c < table_.columns(); ++c)
-                if (!table_.cell(r, c).empty())
-                    item->setText(c, QString::fromStdString(table_.cell(r, c)));
+            // Last column first: the item makes room for all its columns at once.
+            for (int c = table_.columns() - 1; c >= 0; --c)
+                if (const QString& text = table_.text(r, c); !text.isEmpty())
+                    item->setText(c, text);
             item->setFlags(flags);
             if (checkBox)
                 item->setCheckState(0, table_.checked(r) ? Qt::Checked : Qt::Unchecked);
@@ -349,7 +350,7 @@ void MultiList::apply(const lists::ReportTable::Changes& ch)
     // Only the cells that changed are replaced.
     for (const auto& cell : ch.cells)
         if (cell.row < kept)
-            view_->topLevelItem(cell.row)->setText(cell.column, QString::fromStdString(table_.cell(cell.row, cell.column)));
+            view_->topLevelItem(cell.row)->setText(cell.column, table_.text(cell.row, cell.column));
     if (checkBox)
         for (int r : ch.checks)
             if (r < kept)
@@ -411,7 +412,7 @@ void MultiList::userEdited(const std::string& text)
         return;
     if (QTreeWidgetItem* item = view_->topLevelItem(row)) {
         refilling_ = true;
-        item->setText(0, QString::fromStdString(table_.cell(row, 0)));
+        item->setText(0, table_.text(row, 0));
         refilling_ = false;
     }
 }

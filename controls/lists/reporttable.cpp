@@ -6,15 +6,49 @@
 namespace vyr::controls::lists {
 
 namespace {
-const std::string kEmpty;
+
+const QString kEmpty;
+
+// Reads column `cookie` into `cells` in place: the entry count (negative counts as 0, capped at
+// kMaxEntries), then each text in order, compared in the server's UTF-16 with the cell it
+// replaces; a cell beyond the end is appended. Rows whose old text changed go to `replaced`,
+// and `reached` is the number of entries read. Returns false at the first failing read; the
+// cells it did not reach keep their texts.
+bool readColumn(ICommandServer* server, LONG cookie, std::vector<QString>& cells, std::vector<int>& replaced,
+                size_t& reached)
+{
+    reached = 0;
+    LONG count = 0;
+    if (FAILED(server->GetEntryCount(cookie, &count)))
+        return false;
+    count = std::clamp<LONG>(count, 0, kMaxEntries);
+    const size_t held = cells.size();
+    if (size_t(count) > held)
+        cells.reserve(size_t(count));
+    for (LONG i = 0; i < count; ++i) {
+        com::Bstr text;
+        if (FAILED(server->GetEntryText(cookie, i, text.put())))
+            return false;
+        const QStringView got(text.get(), qsizetype(text.length())); // a null text reads as ""
+        if (size_t(i) >= held) {
+            cells.emplace_back(got.toString());
+        } else if (cells[size_t(i)] != got) {
+            cells[size_t(i)] = got.toString();
+            replaced.push_back(int(i));
+        }
+        reached = size_t(i) + 1;
+    }
+    return true;
+}
+
 } // namespace
 
 void ReportTable::setColumns(int columns)
 {
-    cells_.resize(size_t(std::max(0, columns)), std::vector<std::string>(size_t(rows_)));
+    cells_.resize(size_t(std::max(0, columns)), std::vector<QString>(size_t(rows_)));
 }
 
-const std::string& ReportTable::cell(int row, int column) const
+const QString& ReportTable::text(int row, int column) const
 {
     if (column < 0 || column >= columns() || row < 0 || row >= rows_)
         return kEmpty;
@@ -36,32 +70,33 @@ ReportTable::Changes ReportTable::read(ICommandServer* server, const std::vector
     Changes ch;
     ch.oldRows = rows_;
     const int oldCurrent = current_;
-    // Each column's texts; a column that failed part-way keeps its other cells.
-    std::vector<std::vector<std::string>> read(cells_.size());
-    std::vector<char> complete(cells_.size(), 1);
+    // Per column, the rows held before whose text changed.
+    std::vector<std::vector<int>> replaced(cells_.size());
     int rows = 0;
     for (size_t c = 0; c < cells_.size(); ++c) {
         const LONG cookie = c < cookies.size() ? cookies[c] : 0;
-        if (!cookie)
+        auto& column = cells_[c];
+        size_t reached = 0;
+        if (cookie && !readColumn(server, cookie, column, replaced[c], reached)) {
+            // A column that failed part-way keeps the cells it did not reach.
+            rows = std::max(rows, std::max(int(reached), std::min(rows_, kMaxEntries)));
             continue;
-        complete[c] = readEntryTexts(server, cookie, read[c]);
-        rows = std::max(rows, int(read[c].size()));
-        if (!complete[c])
-            rows = std::max(rows, std::min(rows_, kMaxEntries));
+        }
+        // Below the column's last entry (or all of a column without a command) nothing shows.
+        for (size_t r = reached; r < column.size(); ++r)
+            if (!column[r].isEmpty()) {
+                column[r] = QString();
+                replaced[c].push_back(int(r));
+            }
+        rows = std::max(rows, int(reached));
     }
     resizeRows(rows);
     for (size_t c = 0; c < cells_.size(); ++c) {
-        auto& column = cells_[c];
-        for (int r = 0; r < rows; ++r) {
-            const bool have = size_t(r) < read[c].size();
-            if (!have && !complete[c])
-                continue; // not reached by a failed read: keep
-            const std::string& text = have ? read[c][size_t(r)] : kEmpty;
-            if (column[size_t(r)] != text || r >= ch.oldRows) {
-                column[size_t(r)] = text;
+        for (int r : replaced[c])
+            if (r < rows)
                 ch.cells.push_back({r, int(c)});
-            }
-        }
+        for (int r = ch.oldRows; r < rows; ++r) // every cell of a new row
+            ch.cells.push_back({r, int(c)});
     }
     ch.rows = rows;
 
@@ -136,7 +171,7 @@ bool ReportTable::edit(ICommandServer* server, LONG first, const std::string& te
 {
     if (current_ < 0 || cells_.empty())
         return false;
-    cells_[0][size_t(current_)] = text;
+    cells_[0][size_t(current_)] = QString::fromStdString(text);
     if (server && first)
         server->SetText(first, com::Bstr(text).get());
     return true;

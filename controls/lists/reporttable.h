@@ -3,7 +3,12 @@
 // cells row by row; the first column's command also carries the current row and the check
 // marks and receives the user's actions. A refresh reports exactly what changed, so the view
 // replaces only those cells.
+//
+// Cells are held as the server gives them, in UTF-16, and each text read is compared with the
+// cell in place: an unchanged table costs one comparison per cell and no conversion, and the
+// view shows the very string the table holds.
 #include "controls/core/vyrcontrols.h"
+#include <QString>
 #include <string>
 #include <vector>
 
@@ -27,7 +32,10 @@ public:
     void setColumns(int columns);
     int columns() const { return int(cells_.size()); }
     int rows() const { return rows_; }
-    const std::string& cell(int row, int column) const;
+    // What the cell shows, as the view takes it (empty outside the table).
+    const QString& text(int row, int column) const;
+    // The same text in UTF-8.
+    std::string cell(int row, int column) const { return text(row, column).toStdString(); }
     bool checked(int row) const { return row >= 0 && row < rows_ && checks_[size_t(row)]; }
     int current() const { return current_; }
     bool enabled() const { return enabled_; }
@@ -56,7 +64,7 @@ public:
 private:
     void resizeRows(int rows);
 
-    std::vector<std::vector<std::string>> cells_; // [column][row]
+    std::vector<std::vector<QString>> cells_; // [column][row]
     std::vector<char> checks_;
     int rows_ = 0;
     int current_ = -1;

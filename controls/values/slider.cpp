@@ -1,6 +1,6 @@
 #include "controls/values/slider.h"
 
-#include "controls/values/arrow_glyph.h"
+#include "controls/values/value_pieces.h"
 #include "controls/values/value_window.h"
 #include "platform/gdi/edge.h"
 #include "platform/gdi/fill.h"
@@ -144,6 +144,12 @@ void Slider::onFocusOut()
 
 void Slider::onWindowCreated()
 {
+    unitChoice_ = -1; // as a new selector starts
+    unitsChanged();
+}
+
+void Slider::makeValueField()
+{
     edit_ = new values::ValueField(window());
     edit_->onCommit = [this] { act(values::CommitText{edit_->text().toStdString()}); };
     edit_->onStepKey = [this](QKeyEvent* e) {
@@ -152,13 +158,28 @@ void Slider::onWindowCreated()
             showValueText(true);
         }
     };
+    // Tab reaches it right after the control, as if it had been made with the window.
+    QWidget::setTabOrder(window(), edit_);
+}
+
+void Slider::makeUnitSelector()
+{
     units_ = new values::UnitSelector(window());
     QObject::connect(units_, &QComboBox::activated, units_, [this](int index) {
         logic.selectUnit(index);
         showValueText(true);
         invalidate();
     });
-    unitsChanged();
+    QWidget::setTabOrder(edit_ ? static_cast<QWidget*>(edit_) : window(), units_);
+    unitChoice_ = units_->refill(unitNames()); // the choice made without it
+}
+
+std::vector<std::string> Slider::unitNames() const
+{
+    std::vector<std::string> names;
+    for (const values::Unit& u : logic.units())
+        names.push_back(u.name);
+    return names;
 }
 
 void Slider::relayout()
@@ -170,11 +191,9 @@ void Slider::relayout()
 
 void Slider::unitsChanged()
 {
-    if (units_) {
-        std::vector<std::string> names;
-        for (const values::Unit& u : logic.units())
-            names.push_back(u.name);
-        logic.selectUnit(units_->refill(names));
+    if (window()) {
+        unitChoice_ = units_ ? units_->refill(unitNames()) : values::keptSelection(unitChoice_, logic.units().size());
+        logic.selectUnit(unitChoice_);
     }
     relayout();
 }
@@ -187,12 +206,20 @@ void Slider::placeChildren()
     const values::SliderProperties& p = logic.properties();
     const bool display = g.valid && (p.valueDisplay == values::ValueDisplay::Left ||
                                      p.valueDisplay == values::ValueDisplay::Right);
+    const bool showEdit = display && p.valueEditable;
+    const bool showUnits = display && p.unitSelectable && !logic.units().empty();
+    if (showEdit && !edit_)
+        makeValueField();
+    if (showUnits && !units_)
+        makeUnitSelector();
+    if (!edit_ && !units_)
+        return;
     const QFont font = qfont();
     if (edit_) {
         edit_->setFont(font);
         edit_->setGeometry(values::toQRect(g.editBox(values::lineHeight(font))));
         edit_->setEnabled(logic.enabled());
-        edit_->setVisible(display && p.valueEditable);
+        edit_->setVisible(showEdit);
         showValueText(false);
     }
     if (units_) {
@@ -201,7 +228,7 @@ void Slider::placeChildren()
         // inside the 6-pixel frame is the field's height less 6.
         units_->setGeometry(values::toQRect(g.unitField));
         units_->setEnabled(logic.enabled());
-        units_->setVisible(display && p.unitSelectable && !logic.units().empty());
+        units_->setVisible(showUnits);
     }
 }
 
@@ -213,19 +240,6 @@ void Slider::showValueText(bool evenIfTyped)
 }
 
 // ---------------------------------------------------------------- painting
-
-void Slider::drawArrow(QPainter& painter, const values::PixelRect& button, bool lower, bool pressed)
-{
-    const QRect r = values::toQRect(button);
-    gdi::FillSolid(painter, r, gdi::SysColor(gdi::COLOR_BTNFACE));
-    gdi::DrawEdge(painter, r, gdi::EDGE_RAISED, gdi::BF_RECT | (pressed ? gdi::BF_FLAT : 0));
-    const values::Axis axis = logic.geometry().axis;
-    values::drawGlyph(
-        painter, button,
-        [axis, lower](const values::PixelRect& b) { return values::sliderArrowGlyph(b, axis, lower); },
-        values::arrowGlyphColor(logic.enabled()),
-                      pressed ? QPoint(1, 1) : QPoint());
-}
 
 void Slider::onDraw(QPainter& painter, const QRect&)
 {
@@ -239,13 +253,14 @@ void Slider::onDraw(QPainter& painter, const QRect&)
     painter.setFont(qfont());
 
     gdi::FillSolid(painter, values::toQRect(g.inner), back);
-    gdi::DrawEdge(painter, values::toQRect(g.slot), gdi::EDGE_SUNKEN, gdi::BF_RECT);
-    const QRect thumbInside = gdi::DrawEdge(painter, values::toQRect(logic.thumb()), gdi::EDGE_RAISED, gdi::BF_RECT);
+    values::drawSliderSlot(painter, values::toQRect(g.slot));
     const bool dragging = logic.press() == SliderPress::Dragging;
-    gdi::FillSolid(painter, thumbInside, gdi::SysColor(enabled && !dragging ? gdi::COLOR_BTNFACE : gdi::COLOR_3DHILIGHT));
+    values::drawSliderThumb(painter, values::toQRect(logic.thumb()), enabled && !dragging);
     if (p.arrowButtons) {
-        drawArrow(painter, g.lowerArrow, true, logic.press() == SliderPress::LowerArrow);
-        drawArrow(painter, g.upperArrow, false, logic.press() == SliderPress::UpperArrow);
+        values::drawSliderArrow(painter, values::toQRect(g.lowerArrow), g.axis, true,
+                                logic.press() == SliderPress::LowerArrow, enabled);
+        values::drawSliderArrow(painter, values::toQRect(g.upperArrow), g.axis, false,
+                                logic.press() == SliderPress::UpperArrow, enabled);
     }
 
     const bool display = p.valueDisplay == values::ValueDisplay::Left || p.valueDisplay == values::ValueDisplay::Right;

@@ -29,7 +29,7 @@ public:
     // After `SliderMode` changed: takes the discrete values anew and reads the server again.
     void modeChanged();
 
-    // The child fields, once the window exists (null before).
+    // The child fields, once they are shown for the first time (null before).
     values::ValueField* valueField() const { return edit_; }
     values::UnitSelector* unitSelector() const { return units_; }
 
@@ -39,11 +39,18 @@ protected:
 
 private:
     void placeChildren();
+    // Each child field is built the first time it is to be shown, and only moved, shown or
+    // hidden from then on.
+    void makeValueField();
+    void makeUnitSelector();
+    std::vector<std::string> unitNames() const;
     void showValueText(bool evenIfTyped);
-    void drawArrow(QPainter& painter, const values::PixelRect& button, bool lower, bool pressed);
 
     QPointer<values::ValueField> edit_;
     QPointer<values::UnitSelector> units_;
+    // The unit chosen while no selector exists: what a selector refilled with the same units
+    // would hold.
+    int unitChoice_ = -1;
 };
 
 } // namespace vyr::controls

@@ -43,6 +43,13 @@ public:
 
 } // namespace
 
+int keptSelection(int kept, size_t count)
+{
+    if (count == 0)
+        return -1;
+    return kept >= 0 && size_t(kept) < count ? kept : 0;
+}
+
 UnitSelector::UnitSelector(QWidget* parent) : QComboBox(parent)
 {
     setItemDelegate(new UnitItemDelegate(this));
@@ -56,7 +63,7 @@ int UnitSelector::refill(const std::vector<std::string>& names)
     clear();
     for (const std::string& n : names)
         addItem(QString::fromStdString(n));
-    const int selected = names.empty() ? -1 : (kept >= 0 && kept < int(names.size()) ? kept : 0);
+    const int selected = keptSelection(kept, names.size());
     setCurrentIndex(selected);
     return selected;
 }

@@ -1,6 +1,6 @@
 #include "controls/values/value_edit.h"
 
-#include "controls/values/arrow_glyph.h"
+#include "controls/values/value_pieces.h"
 #include "controls/values/value_window.h"
 #include "platform/gdi/edge.h"
 #include "platform/gdi/fill.h"
@@ -142,21 +142,14 @@ void VyrValueEdit::onDraw(QPainter& painter, const QRect& bounds)
     painter.setFont(qfont());
     gdi::FillSolid(painter, bounds, gdi::ColorOf(backColor));
 
-    const QRect inside = gdi::DrawEdge(painter, values::toQRect(g.editArea), gdi::EDGE_SUNKEN, gdi::BF_RECT);
-    gdi::FillSolid(painter, inside, gdi::SysColor(enabled ? gdi::COLOR_WINDOW : gdi::COLOR_BTNFACE));
+    values::drawEditFrame(painter, values::toQRect(g.editArea), enabled);
 
-    const QColor glyph = values::arrowGlyphColor(enabled);
     for (const bool up : {true, false}) {
         const values::PixelRect& button = up ? g.upButton : g.downButton;
         if (button.isEmpty())
             continue;
         const bool pressed = logic.press() == (up ? ValueEditPress::UpButton : ValueEditPress::DownButton);
-        const QRect r = values::toQRect(button);
-        gdi::FillSolid(painter, r, gdi::SysColor(gdi::COLOR_BTNFACE));
-        gdi::DrawEdge(painter, r, pressed ? gdi::EDGE_SUNKEN : gdi::EDGE_RAISED, gdi::BF_RECT);
-        values::drawGlyph(
-            painter, button, [up](const values::PixelRect& b) { return values::spinArrowGlyph(b, up); }, glyph,
-            pressed ? QPoint(1, 1) : QPoint());
+        values::drawSpinButton(painter, values::toQRect(button), up, pressed, enabled);
     }
 
     painter.setPen(gdi::ColorOf(textColor));

@@ -4,11 +4,12 @@
 #include "controls/values/auto_repeat.h"
 #include "platform/gdi/devicepixels.h"
 #include "platform/gdi/syscolors.h"
-#include "platform/gdi/text.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QVarLengthArray>
 
 namespace vyr::values {
 
@@ -40,7 +41,9 @@ std::optional<ValueKey> valueKeyOf(int qtKey)
 
 int lineHeight(const QFont& font)
 {
-    return gdi::TextExtent(font, QStringLiteral(" ")).height();
+    // A blank's extent is as high as any text in the font: the font's height, without laying
+    // out the blank.
+    return QFontMetrics(font).height();
 }
 
 CommandReading readCommand(ICommandServer* server, LONG cookie, ReadPlan plan, LONG& visible)
@@ -144,8 +147,11 @@ void drawGlyph(QPainter& painter, const PixelRect& button, const GlyphShape& sha
         const QPoint shift(device.dx(offset.x()), device.dy(offset.y()));
         painter.setPen(QPen(color, 1));
         painter.setRenderHint(QPainter::Antialiasing, false);
+        // All lines in one call: the paint engine sets up the pen once.
+        QVarLengthArray<QLine, 32> lines;
         for (const GlyphLine& l : shape(toPixelRect(device.map(toQRect(button)))))
-            painter.drawLine(QPoint(l.a.x, l.a.y) + shift, QPoint(l.b.x, l.b.y) + shift);
+            lines.append(QLine(QPoint(l.a.x, l.a.y) + shift, QPoint(l.b.x, l.b.y) + shift));
+        painter.drawLines(lines.constData(), int(lines.size()));
     }
     painter.restore();
 }

@@ -85,6 +85,42 @@ TEST(ReportTable, RefreshReportsOnlyWhatChanged)
     EXPECT_TRUE(f.server->calls("GetEntryState").empty());
 }
 
+TEST(ReportTable, TextsBeyondAsciiCompareAsTheServerSendsThem)
+{
+    Fixture f;
+    // Two-byte, three-byte and four-byte (surrogate pair) characters.
+    (*f.server)["Name"].entries = {{"\u00b5m"}, {"\u2013 edge"}, {"\U0001d706 = 488"}};
+    f.read();
+    EXPECT_EQ(f.table.cell(2, 0), "\U0001d706 = 488");
+    EXPECT_EQ(f.table.text(0, 0), QString::fromUtf8("\u00b5m")) << "what the view shows";
+    EXPECT_TRUE(f.read().cells.empty()) << "unchanged texts replace nothing";
+    (*f.server)["Name"].entries[1].text = "\u2014 edge"; // one character differs
+    const auto ch = f.read();
+    ASSERT_EQ(ch.cells.size(), 1u);
+    EXPECT_EQ(ch.cells[0].row, 1);
+    EXPECT_EQ(f.table.cell(1, 0), "\u2014 edge");
+}
+
+TEST(ReportTable, AShorterColumnEmptiesTheCellsBelowItsLastEntry)
+{
+    Fixture f;
+    f.read();
+    (*f.server)["Dye"].entries.resize(1); // "Cy5" goes; the first column keeps three rows
+    const auto ch = f.read();
+    EXPECT_EQ(ch.rows, 3);
+    EXPECT_EQ(f.table.cell(1, 1), "");
+    ASSERT_EQ(ch.cells.size(), 1u);
+    EXPECT_EQ(ch.cells[0].row, 1);
+    EXPECT_EQ(ch.cells[0].column, 1);
+    EXPECT_TRUE(f.read().cells.empty()) << "an empty cell stays unchanged";
+    // Growing again reports the new rows' cells, every column's.
+    (*f.server)["Name"].entries.push_back({"Ch4"});
+    const auto grown = f.read();
+    EXPECT_EQ(grown.rows, 4);
+    EXPECT_EQ(grown.cells.size(), 3u);
+    EXPECT_EQ(f.table.cell(3, 0), "Ch4");
+}
+
 TEST(ReportTable, FailedReadsKeepWhatTheyDidNotReach)
 {
     Fixture f;

@@ -314,6 +314,55 @@ TEST(SliderControl, UnitSelectorPicksTheShownUnit)
     EXPECT_EQ(s.unitSelector()->currentIndex(), 1);
 }
 
+TEST(SliderControl, ChildFieldsAreBuiltWhenFirstShownInTabOrder)
+{
+    HostedSlider h("VyrControls.Slider", {300, 30}, [](IDispatch* d) {
+        com::putProperty(d, "ValueEditable", Variant::fromBool(false));
+        com::putProperty(d, "UnitStrings", Variant::fromString("um mm"));
+        com::putProperty(d, "UnitFactors", Variant::fromString("1000 1"));
+        com::putProperty(d, "UnitSelectable", Variant::fromBool(true));
+    });
+    Slider& s = h.control();
+    EXPECT_TRUE(h.window()->findChildren<QWidget*>().isEmpty()) << "nothing shown, nothing built";
+    // The first unit is chosen as a selector would choose it, though none exists yet (the
+    // automatic unit would be mm).
+    EXPECT_EQ(s.logic.valueText(), "50000.0000");
+
+    h.put("ValueDisplay", Variant::fromShort(1));
+    values::UnitSelector* units = s.unitSelector();
+    ASSERT_NE(units, nullptr);
+    EXPECT_TRUE(units->isVisible());
+    EXPECT_EQ(units->currentIndex(), 0);
+    EXPECT_EQ(s.logic.valueText(), "50000.0000");
+    EXPECT_EQ(s.valueField(), nullptr) << "the read-only value is drawn";
+
+    h.put("ValueEditable", Variant::fromBool(true));
+    QLineEdit* edit = s.valueField();
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->text(), "50000.0000");
+    // Tab goes from the control to its value field and then to its unit selector, as when both
+    // are made with the window.
+    EXPECT_EQ(h.window()->nextInFocusChain(), edit);
+    EXPECT_EQ(edit->nextInFocusChain(), units);
+
+    // Hidden again, they stay and are only hidden.
+    h.put("ValueDisplay", Variant::fromShort(0));
+    EXPECT_EQ(s.valueField(), edit);
+    EXPECT_FALSE(edit->isVisible());
+    EXPECT_FALSE(units->isVisible());
+}
+
+TEST(SliderControl, UnitChoiceSurvivesARefillWhileItIsAnEntry)
+{
+    struct Case {
+        int kept;
+        size_t count;
+        int chosen;
+    };
+    for (const Case c : {Case{-1, 0, -1}, Case{2, 0, -1}, Case{-1, 3, 0}, Case{1, 3, 1}, Case{3, 3, 0}})
+        EXPECT_EQ(values::keptSelection(c.kept, c.count), c.chosen) << c.kept << " of " << c.count;
+}
+
 TEST(SliderControl, BrowsesItsEnumerations)
 {
     HostedSlider h("VyrControls.Slider", {200, 30});

@@ -7,6 +7,10 @@
 #include "controls/values/text_edit.h"
 #include "controls/values/time_edit.h"
 #include "controls/values/value_edit.h"
+#include "controls/values/value_pieces.h"
+#include "controls/values/value_window.h"
+#include "platform/gdi/edge.h"
+#include "platform/gdi/fill.h"
 #include "platform/gdi/syscolors.h"
 #include "tests/controls/values/hosted.h"
 
@@ -227,3 +231,90 @@ TEST(ValuesRender, TimeEditAndEditConfigurations)
 }
 
 } // namespace
+
+namespace {
+
+// The pieces drawn in place, with the drawing primitives themselves: what a copy must equal.
+void drawArrowInPlace(QPainter& p, const QRect& r, values::Axis axis, bool lower, bool pressed, bool enabled)
+{
+    gdi::FillSolid(p, r, gdi::SysColor(gdi::COLOR_BTNFACE));
+    gdi::DrawEdge(p, r, gdi::EDGE_RAISED, gdi::BF_RECT | (pressed ? gdi::BF_FLAT : 0));
+    values::drawGlyph(
+        p, values::toPixelRect(r), [=](const values::PixelRect& b) { return values::sliderArrowGlyph(b, axis, lower); },
+        values::arrowGlyphColor(enabled), pressed ? QPoint(1, 1) : QPoint());
+}
+
+void drawSpinInPlace(QPainter& p, const QRect& r, bool up, bool pressed, bool enabled)
+{
+    gdi::FillSolid(p, r, gdi::SysColor(gdi::COLOR_BTNFACE));
+    gdi::DrawEdge(p, r, pressed ? gdi::EDGE_SUNKEN : gdi::EDGE_RAISED, gdi::BF_RECT);
+    values::drawGlyph(
+        p, values::toPixelRect(r), [=](const values::PixelRect& b) { return values::spinArrowGlyph(b, up); },
+        values::arrowGlyphColor(enabled), pressed ? QPoint(1, 1) : QPoint());
+}
+
+QImage painted(const std::function<void(QPainter&)>& draw)
+{
+    QImage image(60, 60, QImage::Format_RGB32);
+    image.fill(QColor(12, 140, 70)); // shows through where a piece draws nothing
+    QPainter p(&image);
+    draw(p);
+    return image;
+}
+
+} // namespace
+
+TEST(ValuesRender, RepeatedPiecesCopyTheirPixelsExactly)
+{
+    using values::Axis;
+    const Axis across{values::Orientation::Horizontal}, down{values::Orientation::Vertical};
+    // Offsets of every parity (the glyphs halve and quarter their extents) and two sizes.
+    for (const QPoint at : {QPoint(0, 0), QPoint(1, 3), QPoint(6, 5), QPoint(13, 2)})
+        for (const QSize size : {QSize(16, 26), QSize(25, 13)})
+            for (const bool pressed : {false, true})
+                for (const bool enabled : {true, false}) {
+                    const QRect r(at, size);
+                    SCOPED_TRACE(testing::Message() << "at " << at.x() << "," << at.y() << " size " << size.width()
+                                                    << "x" << size.height() << " pressed " << pressed << " enabled "
+                                                    << enabled);
+                    for (const Axis axis : {across, down})
+                        for (const bool lower : {true, false}) {
+                            const QImage copied = painted([&](QPainter& p) {
+                                values::drawSliderArrow(p, r, axis, lower, pressed, enabled); // composes
+                                values::drawSliderArrow(p, r, axis, lower, pressed, enabled); // copies
+                            });
+                            EXPECT_EQ(copied, painted([&](QPainter& p) {
+                                          drawArrowInPlace(p, r, axis, lower, pressed, enabled);
+                                      }));
+                        }
+                    for (const bool up : {true, false})
+                        EXPECT_EQ(painted([&](QPainter& p) { values::drawSpinButton(p, r, up, pressed, enabled); }),
+                                  painted([&](QPainter& p) { drawSpinInPlace(p, r, up, pressed, enabled); }));
+                    EXPECT_EQ(painted([&](QPainter& p) { values::drawSliderThumb(p, r, enabled); }),
+                              painted([&](QPainter& p) {
+                                  const QRect inside = gdi::DrawEdge(p, r, gdi::EDGE_RAISED, gdi::BF_RECT);
+                                  gdi::FillSolid(p, inside,
+                                                 gdi::SysColor(enabled ? gdi::COLOR_BTNFACE : gdi::COLOR_3DHILIGHT));
+                              }));
+                    // The slot leaves its inside as it was.
+                    EXPECT_EQ(painted([&](QPainter& p) { values::drawSliderSlot(p, r); }),
+                              painted([&](QPainter& p) { gdi::DrawEdge(p, r, gdi::EDGE_SUNKEN, gdi::BF_RECT); }));
+                }
+}
+
+TEST(ValuesRender, RepeatedPiecesFollowThePalette)
+{
+    const QRect r(2, 2, 16, 26);
+    const QPoint face(8, 20); // inside the edge, beside the glyph
+    EXPECT_EQ(painted([&](QPainter& p) { values::drawSliderArrow(p, r, {}, true, false, true); }).pixelColor(face),
+              gdi::SysColor(gdi::COLOR_BTNFACE));
+    const QPalette before = QApplication::palette();
+    QPalette changed = before;
+    changed.setColor(QPalette::Button, QColor(200, 30, 30));
+    QApplication::setPalette(changed);
+    EXPECT_EQ(painted([&](QPainter& p) { values::drawSliderArrow(p, r, {}, true, false, true); }).pixelColor(face),
+              QColor(200, 30, 30));
+    QApplication::setPalette(before);
+    EXPECT_EQ(painted([&](QPainter& p) { values::drawSliderArrow(p, r, {}, true, false, true); }).pixelColor(face),
+              gdi::SysColor(gdi::COLOR_BTNFACE));
+}
