@@ -23,6 +23,7 @@ struct DragRow {
     const char* name;
     bool toSecondFrame; // else within the Button's own page
     QPoint drop;        // in the target page's coordinates
+    bool ctrl = false;  // held from half way on: a copy
 };
 
 void PrintTo(const DragRow& r, std::ostream* os) { *os << r.name; }
@@ -53,8 +54,9 @@ OutlineCheck outlineOnScreen(const QImage& before, const QImage& now, const QRec
                           got.name().toStdString() + " not " + want.name().toStdString() + ";";
         }
     };
-    for (const QPoint p : {outline.topLeft(), outline.topLeft() + QPoint(1, 1), QPoint(outline.left(), outline.center().y()),
-                           QPoint(outline.left() + 1, outline.center().y()), outline.bottomLeft()})
+    const int middle = outline.center().y();
+    for (const QPoint p : {outline.topLeft(), outline.topLeft() + QPoint(1, 1), QPoint(outline.left(), middle),
+                           QPoint(outline.left() + 1, middle), outline.bottomLeft()})
         expect(p, inverted(before.pixelColor(p)));
     expect(outline.topLeft() + QPoint(2, 2), before.pixelColor(outline.topLeft() + QPoint(2, 2)));
     return out;
@@ -120,10 +122,12 @@ TEST_P(X11DragTest, TheRealMouseDragsTheButtonWithItsOutlineToTheDropPoint)
     const QImage before = onScreen(target.widget());
 
     // Press on the button's centre and move to the drop point in steps, holding the button.
-    QStringList press{"mousemove", QString::number(from.x()), QString::number(from.y()), "sleep", "0.1", "mousedown", "1",
-                      "sleep", "0.05"};
+    QStringList press{"mousemove", QString::number(from.x()), QString::number(from.y())};
+    press << "sleep" << "0.1" << "mousedown" << "1" << "sleep" << "0.05";
     constexpr int steps = 12;
     for (int i = 1; i <= steps; ++i) {
+        if (row.ctrl && i == steps / 2)
+            press << "keydown" << "ctrl";
         const QPoint p = from + (to - from) * i / steps;
         press << "mousemove" << QString::number(p.x()) << QString::number(p.y()) << "sleep" << "0.02";
     }
@@ -147,7 +151,7 @@ TEST_P(X11DragTest, TheRealMouseDragsTheButtonWithItsOutlineToTheDropPoint)
         if (there)
             screen = outlineOnScreen(before, onScreen(target.widget()), expected);
         if ((there && screen.shown) || clock.elapsed() > 5000) {
-            releasing = xdotool(&top, {"mouseup", "1"});
+            releasing = xdotool(&top, {"mouseup", "1", "keyup", "ctrl"});
             watch.stop();
         }
     });
@@ -156,20 +160,24 @@ TEST_P(X11DragTest, TheRealMouseDragsTheButtonWithItsOutlineToTheDropPoint)
     const auto landed = [&] {
         if (!ended(releasing))
             return false;
-        if (!row.toSecondFrame)
-            return button && button->geometry() == expected;
-        return source.hosts().empty() && target.hosts().size() == 1 && target.hosts()[0]->geometry() == expected;
+        const auto only = [&](const ControlPage& p) {
+            return p.hosts().size() == 1 && p.hosts()[0]->geometry() == expected;
+        };
+        return only(target) && (!row.toSecondFrame || source.hosts().size() == (row.ctrl ? 1u : 0u));
     };
     const bool done = QTest::qWaitFor(landed, 10000);
     flushDeletes();
-    std::printf("%s: %lld ms from the press to the drop\n", row.name, static_cast<long long>(clock.elapsed()));
+    std::printf("%s: landed %lld ms after xdotool started\n", row.name, static_cast<long long>(clock.elapsed()));
 
     EXPECT_EQ(seen, expected) << "the target page's outline during the drag";
     EXPECT_TRUE(screen.shown) << "the outline on screen:" << screen.detail;
     ASSERT_TRUE(done) << "the button did not land";
     EXPECT_TRUE(target.feedbackRect().isEmpty());
     if (row.toSecondFrame) {
-        EXPECT_TRUE(source.hosts().empty());
+        // Moved, the button left its page; copied, it stayed where it was.
+        ASSERT_EQ(source.hosts().size(), row.ctrl ? 1u : 0u);
+        if (row.ctrl)
+            EXPECT_EQ(source.hosts()[0]->geometry(), QRect(10, 10, 80, 30));
         ASSERT_EQ(target.hosts().size(), 1u);
         EXPECT_EQ(target.hosts()[0]->property("Caption").toString(), "Drag me");
         EXPECT_FALSE(target.hosts()[0]->userMode()); // in the target page's design behaviour
@@ -182,7 +190,8 @@ TEST_P(X11DragTest, TheRealMouseDragsTheButtonWithItsOutlineToTheDropPoint)
 
 INSTANTIATE_TEST_SUITE_P(Drops, X11DragTest,
                          testing::Values(DragRow{"ToTheOtherFrame", true, QPoint(150, 120)},
-                                         DragRow{"WithinItsOwnPage", false, QPoint(200, 150)}),
+                                         DragRow{"WithinItsOwnPage", false, QPoint(200, 150)},
+                                         DragRow{"CopiedToTheOtherFrameWithCtrl", true, QPoint(150, 120), true}),
                          [](const testing::TestParamInfo<DragRow>& info) { return std::string(info.param.name); });
 
 } // namespace
