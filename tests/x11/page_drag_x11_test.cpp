@@ -34,15 +34,20 @@ QColor inverted(QColor c) { return QColor(255 - c.red(), 255 - c.green(), 255 - 
 QImage onScreen(const QWidget* w)
 {
     const QRect g(w->mapToGlobal(QPoint(0, 0)), w->size());
-    return QGuiApplication::primaryScreen()->grabWindow(0, g.x(), g.y(), g.width(), g.height()).toImage();
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, g.x(), g.y(), g.width(), g.height());
+    return shot.toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-// The points of the outline that must be inverted on screen, and one inside that must not.
-// All lie left of the grab point, away from anything Qt draws at the cursor.
+// Whether the screen shows `w` as it paints itself.
+bool shownAsPainted(QWidget* w) { return onScreen(w) == w->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
 struct OutlineCheck {
     bool shown = false;
-    std::string detail;
+    std::string detail; // what differs where it does not show
 };
+
+// Checks points of the outline that must be inverted on screen, and one inside that must not.
+// All lie left of the grab point, away from anything Qt draws at the cursor.
 OutlineCheck outlineOnScreen(const QImage& before, const QImage& now, const QRect& outline)
 {
     OutlineCheck out{true, {}};
@@ -93,7 +98,6 @@ protected:
         button->setProperty("Caption", Variant::fromString("Drag me"));
         top.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&top, 10000));
-        QTest::qWait(50); // the first frame reaches the server
     }
 
     HostWidget* hostFrame(const QRect& where)
@@ -119,6 +123,7 @@ TEST_P(X11DragTest, TheRealMouseDragsTheButtonWithItsOutlineToTheDropPoint)
     std::printf("%s: button centre at (%d, %d) on screen, drop point (%d, %d)\n", row.name, from.x(), from.y(), to.x(),
                 to.y());
     std::fflush(stdout);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shownAsPainted(target.widget()); }, 5000));
     const QImage before = onScreen(target.widget());
 
     // Press on the button's centre and move to the drop point in steps, holding the button.
