@@ -24,6 +24,7 @@ struct DragRow {
     bool toSecondFrame; // else within the Button's own page
     QPoint drop;        // in the target page's coordinates
     bool ctrl = false;  // held from half way on: a copy
+    bool apart = false; // the second Frame in a top-level window of its own
 };
 
 void PrintTo(const DragRow& r, std::ostream* os) { *os << r.name; }
@@ -78,10 +79,12 @@ QProcess* xdotool(QObject* parent, const QStringList& commands)
 
 bool ended(const QProcess* p) { return p && p->state() == QProcess::NotRunning; }
 
-// Two unlocked Frames side by side in one top-level window, a Button on the first one's page.
+// Two unlocked Frames side by side in one top-level window (or the second one in a window below
+// it), a Button on the first one's page.
 class X11DragTest : public testing::TestWithParam<DragRow> {
 protected:
     QWidget top;
+    QWidget below;
     HostWidget* first = nullptr;
     HostWidget* second = nullptr;
     HostWidget* button = nullptr;
@@ -91,18 +94,24 @@ protected:
         ASSERT_EQ(QGuiApplication::platformName(), "xcb");
         top.setWindowTitle("page drag");
         top.setGeometry(40, 40, 660, 280);
-        first = hostFrame(QRect(10, 10, 300, 250));
-        second = hostFrame(QRect(340, 10, 300, 250));
+        below.setGeometry(40, 360, 330, 280);
+        const bool apart = GetParam().apart;
+        first = hostFrame(&top, QRect(10, 10, 300, 250));
+        second = apart ? hostFrame(&below, QRect(10, 10, 300, 250)) : hostFrame(&top, QRect(340, 10, 300, 250));
         button = insert(page(first), "VyrControls.Button", {10, 10, 90, 40});
         ASSERT_NE(button, nullptr);
         button->setProperty("Caption", Variant::fromString("Drag me"));
         top.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&top, 10000));
+        if (apart) {
+            below.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&below, 10000));
+        }
     }
 
-    HostWidget* hostFrame(const QRect& where)
+    static HostWidget* hostFrame(QWidget* window, const QRect& where)
     {
-        auto* h = new HostWidget(&top);
+        auto* h = new HostWidget(window);
         h->setGeometry(where);
         EXPECT_EQ(h->create("VyrControls.Frame"), S_OK);
         EXPECT_EQ(h->setProperty("Locked", Variant::fromBool(false)), S_OK);
@@ -196,7 +205,8 @@ TEST_P(X11DragTest, TheRealMouseDragsTheButtonWithItsOutlineToTheDropPoint)
 INSTANTIATE_TEST_SUITE_P(Drops, X11DragTest,
                          testing::Values(DragRow{"ToTheOtherFrame", true, QPoint(150, 120)},
                                          DragRow{"WithinItsOwnPage", false, QPoint(200, 150)},
-                                         DragRow{"CopiedToTheOtherFrameWithCtrl", true, QPoint(150, 120), true}),
+                                         DragRow{"CopiedToTheOtherFrameWithCtrl", true, QPoint(150, 120), true},
+                                         DragRow{"ToAFrameInAnotherWindow", true, QPoint(150, 120), false, true}),
                          [](const testing::TestParamInfo<DragRow>& info) { return std::string(info.param.name); });
 
 } // namespace
