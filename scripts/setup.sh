@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fontconfig fonts-dejavu-core
-  xauth xvfb
+  xauth xvfb xdotool
   dbus at-spi2-core python3-pyatspi
   weston qt6-wayland
   ccache
