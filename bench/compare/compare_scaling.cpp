@@ -188,6 +188,12 @@ void layoutLoadOurs(benchmark::State& state)
     timeLayoutLoads(state, savedLayout(*buildLayout(int(state.range(0)), kPages)));
 }
 
+// The Frame's default: the page shown is loaded, the others when they are first shown.
+void layoutLoadShownOurs(benchmark::State& state)
+{
+    timeLayoutLoads(state, savedLayout(*buildLayout(int(state.range(0)), kPages, 1)));
+}
+
 // The same buttons as a Designer form: ten page widgets of a QStackedWidget.
 QByteArray uiForm(int count)
 {
@@ -228,6 +234,10 @@ void layoutLoadTheirs(benchmark::State& state)
 BENCHMARK(layoutLoadOurs)->Name("LayoutLoad/ours")->RangeMultiplier(10)->Range(100, 10'000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(layoutLoadTheirs)->Name("LayoutLoad/theirs")->RangeMultiplier(10)->Range(100, 10'000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(layoutLoadShownOurs)->Name("LayoutLoadShown/ours")->RangeMultiplier(10)->Range(100, 10'000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(layoutLoadTheirs)->Name("LayoutLoadShown/theirs")->RangeMultiplier(10)->Range(100, 10'000)
     ->Unit(benchmark::kMillisecond);
 
 } // namespace

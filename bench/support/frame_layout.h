@@ -21,13 +21,15 @@ inline controls::Frame* frameOf(controls::HostWidget& host)
 // The place of the i-th Button of a page: ten columns, ten rows, repeating after a hundred.
 inline QRect layoutSlot(int i) { return QRect(5 + (i % 10) * 75, 5 + (i / 10 % 10) * 45, 70, 40); }
 
-// `count` Buttons dealt over `pages` pages: Button i on page i % pages.
-inline std::unique_ptr<controls::HostWidget> buildLayout(int count, int pages = 10)
+// `count` Buttons dealt over `pages` pages: Button i on page i % pages. Load option 2 loads
+// every page with its window; 1, the Frame's default, only the page shown, keeping the others'
+// data until they are shown.
+inline std::unique_ptr<controls::HostWidget> buildLayout(int count, int pages = 10, long loadOption = 2)
 {
     auto host = std::make_unique<controls::HostWidget>();
     host->resize(800, 600);
     host->create("VyrControls.Frame");
-    host->setProperty("LoadOption", com::Variant::fromLong(2));
+    host->setProperty("LoadOption", com::Variant::fromLong(2)); // every page open while it is filled
     host->setProperty("ButtonCount", com::Variant::fromLong(pages));
     controls::Frame* frame = frameOf(*host);
     for (int i = 0; i < count; ++i) {
@@ -36,6 +38,7 @@ inline std::unique_ptr<controls::HostWidget> buildLayout(int count, int pages = 
         page.insertControl("VyrControls.Button", {r.left(), r.top(), r.right() + 1, r.bottom() + 1});
         page.hosts().back()->setProperty("Caption", com::Variant::fromString("Button " + std::to_string(i)));
     }
+    host->setProperty("LoadOption", com::Variant::fromLong(loadOption));
     return host;
 }
 
