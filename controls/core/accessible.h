@@ -56,6 +56,9 @@ QAccessible::Role roleOfClass(const char* className);
 // A caption as read aloud: the '&' marks dropped, "&&" kept as one '&', the two characters
 // backslash and n as a line break.
 QString spokenCaption(const std::string& caption);
+// A command string as words: "Detector.Gain" -> "Detector Gain", "scan_speed" -> "scan speed",
+// "PMTVoltage" -> "PMT Voltage".
+QString readableCommand(const std::string& command);
 
 // Registers the factory that gives every control window its ControlAccessible; once.
 void installAccessibleFactory();

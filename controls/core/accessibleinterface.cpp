@@ -133,7 +133,7 @@ public:
         : QAccessibleWidget(window, QAccessible::Client), window_(window), control_(control), last_(facts())
     {
         live()[window] = this;
-        nameViews();
+        nameViews(last_.name);
     }
     ~ControlAccessible() override
     {
@@ -143,12 +143,7 @@ public:
     }
 
     ControlBase& control() const { return control_; }
-    AccessFacts facts() const
-    {
-        AccessFacts f;
-        control().describe(f);
-        return f;
-    }
+    AccessFacts facts() const { return control().accessFacts(); }
 
     // Sends events for what changed since the facts were last read.
     void refresh();
@@ -183,8 +178,11 @@ public:
     QAccessibleInterface* child(int index) const override
     {
         const int widgets = QAccessibleWidget::childCount();
-        if (index < widgets)
+        if (index < widgets) {
+            // Views a control made, or a name it took, while nobody listened for its events.
+            nameViews(facts().name);
             return QAccessibleWidget::child(index);
+        }
         return index == widgets && hasTabs() ? tabList() : nullptr;
     }
     int indexOfChild(const QAccessibleInterface* child) const override
@@ -290,13 +288,20 @@ private:
         const AccessFacts f = facts();
         return f.value ? QVariant((*f.value).*field) : QVariant();
     }
-    // Wrapped Qt views take the control's name.
-    void nameViews() const
+    // Wrapped Qt views take the control's name: those anywhere inside the control's widget,
+    // but not inside the controls it hosts (a Frame's page), which name their own.
+    void nameViews(const QString& name) const { nameViewsIn(window_, name); }
+    static void nameViewsIn(QWidget* parent, const QString& name)
     {
-        const QString name = last_.name;
-        for (QObject* o : window_->children())
-            if (auto* w = qobject_cast<QWidget*>(o); w && isWrappedView(w) && w->accessibleName() != name)
+        for (QObject* o : parent->children()) {
+            auto* w = qobject_cast<QWidget*>(o);
+            if (!w || ControlBase::ofWidget(w))
+                continue;
+            if (!isWrappedView(w))
+                nameViewsIn(w, name);
+            else if (w->accessibleName() != name)
                 w->setAccessibleName(name);
+        }
     }
 
     QWidget* window_;
@@ -410,7 +415,7 @@ void ControlAccessible::refresh()
     if (now.name != before.name) {
         QAccessibleEvent e(this, QAccessible::NameChanged);
         send(&e);
-        nameViews();
+        nameViews(now.name);
     }
     if (now.checked != before.checked || now.pressed != before.pressed || now.enabled != before.enabled) {
         QAccessible::State changed;
