@@ -109,7 +109,8 @@ public:
     QAccessibleInterface* child(int index) const override;
     int childCount() const override;
     int indexOfChild(const QAccessibleInterface* child) const override;
-    QString text(QAccessible::Text) const override { return {}; }
+    // The bar of page buttons is called as its control is.
+    QString text(QAccessible::Text t) const override;
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override;
     QAccessible::Role role() const override { return QAccessible::PageTabList; }
@@ -291,16 +292,27 @@ private:
     // Wrapped Qt views take the control's name: those anywhere inside the control's widget,
     // but not inside the controls it hosts (a Frame's page), which name their own.
     void nameViews(const QString& name) const { nameViewsIn(window_, name); }
+    static void nameView(QWidget* view, const QString& name)
+    {
+        if (view && view->accessibleName() != name)
+            view->setAccessibleName(name);
+    }
     static void nameViewsIn(QWidget* parent, const QString& name)
     {
         for (QObject* o : parent->children()) {
             auto* w = qobject_cast<QWidget*>(o);
             if (!w || ControlBase::ofWidget(w))
                 continue;
-            if (!isWrappedView(w))
+            if (!isWrappedView(w)) {
                 nameViewsIn(w, name);
-            else if (w->accessibleName() != name)
-                w->setAccessibleName(name);
+                continue;
+            }
+            nameView(w, name);
+            // A combo box's drop-down list and text field are views of their own.
+            if (auto* combo = qobject_cast<QComboBox*>(w)) {
+                nameView(combo->view(), name);
+                nameView(combo->lineEdit(), name);
+            }
         }
     }
 
@@ -315,6 +327,7 @@ private:
 bool PageTabList::isValid() const { return owner_.isValid(); }
 QAccessibleInterface* PageTabList::parent() const { return &owner_; }
 std::vector<AccessItem> PageTabList::items() const { return owner_.facts().items; }
+QString PageTabList::text(QAccessible::Text t) const { return t == QAccessible::Name ? owner_.facts().name : QString(); }
 
 void PageTabList::resize(size_t count) const
 {
