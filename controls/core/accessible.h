@@ -60,6 +60,10 @@ QString spokenCaption(const std::string& caption);
 // "PMTVoltage" -> "PMT Voltage".
 QString readableCommand(const std::string& command);
 
+// Marks a Qt view inside a control as one part of it: the view is called by the control's name
+// and the part ("Clock Start, hours") instead of the control's name alone.
+void setAccessiblePart(QWidget* view, const QString& part);
+
 // Registers the factory that gives every control window its ControlAccessible; once.
 void installAccessibleFactory();
 // Drops the interface made for the widget a control lived in without a window of its own,

@@ -67,6 +67,9 @@ bool isWrappedView(QWidget* w)
             qobject_cast<QAbstractButton*>(w) || qobject_cast<QAbstractSpinBox*>(w));
 }
 
+// The dynamic property setAccessiblePart leaves on a view.
+constexpr const char* kPartProperty = "vyrAccessiblePart";
+
 class PageTabList;
 
 class PageTab final : public QAccessibleInterface, public QAccessibleActionInterface {
@@ -294,8 +297,12 @@ private:
     void nameViews(const QString& name) const { nameViewsIn(window_, name); }
     static void nameView(QWidget* view, const QString& name)
     {
-        if (view && view->accessibleName() != name)
-            view->setAccessibleName(name);
+        if (!view)
+            return;
+        const QString part = view->property(kPartProperty).toString();
+        const QString full = part.isEmpty() ? name : name + QStringLiteral(", ") + part;
+        if (view->accessibleName() != full)
+            view->setAccessibleName(full);
     }
     static void nameViewsIn(QWidget* parent, const QString& name)
     {
@@ -468,6 +475,12 @@ void installAccessibleFactory()
         return true;
     }();
     (void)installed;
+}
+
+void setAccessiblePart(QWidget* view, const QString& part)
+{
+    if (view)
+        view->setProperty(kPartProperty, part);
 }
 
 void forgetAccessible(const QWidget* window)

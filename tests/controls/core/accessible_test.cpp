@@ -180,8 +180,11 @@ TEST(Accessibility, EveryControlOfTheClassTableSpeaks)
             QAccessibleInterface* c = a->child(i);
             if (!c || !views.count(c->role()))
                 continue;
+            // Named after the control, with the part it is where the control has several.
+            const QString childName = c->text(QAccessible::Name);
             if (c->role() != QAccessible::ComboBox)
-                EXPECT_EQ(c->text(QAccessible::Name), name) << "child " << i;
+                EXPECT_TRUE(childName == name || childName.startsWith(name + ", ")) << "child " << i << ": "
+                                                                                     << childName.toStdString();
             // Qt calls a combo box by its current text; its drop-down list is the control's.
             for (int j = 0; c->role() == QAccessible::ComboBox && j < c->childCount(); ++j)
                 if (QAccessibleInterface* list = c->child(j); list && list->role() == QAccessible::List)
@@ -347,6 +350,27 @@ TEST(Accessibility, LabelChangesRenameTheControlAndItsField)
     h.host->setProperty("Command", com::Variant::fromString(""));
     EXPECT_EQ(a->text(QAccessible::Name), QStringLiteral("Numeric edit Control"));
     EXPECT_TRUE(events.has(QAccessible::NameChanged, a));
+}
+
+// Views that are parts of one control are told apart by the part.
+TEST(Accessibility, PartsOfAControlAreNamedAfterIt)
+{
+    const std::pair<const char*, QStringList> cases[] = {
+        {"VyrTimeEdit", {"Detector gain, hours", "Detector gain, minutes", "Detector gain, seconds"}},
+        {"SpectraCtrl", {"Detector gain, scroll left", "Detector gain, scroll right"}},
+    };
+    for (const auto& [className, parts] : cases) {
+        SCOPED_TRACE(className);
+        Hosted h(className);
+        ASSERT_NE(h.window(), nullptr);
+        QAccessibleInterface* a = h.iface();
+        QStringList names;
+        for (int i = 0; i < a->childCount(); ++i)
+            if (QAccessibleInterface* c = a->child(i); c && c->role() != QAccessible::PageTabList)
+                names << c->text(QAccessible::Name);
+        names.sort();
+        EXPECT_EQ(names, parts);
+    }
 }
 
 TEST(Accessibility, FramePageButtonsArePageTabs)
