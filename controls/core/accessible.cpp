@@ -2,6 +2,7 @@
 #include "controls/core/accessible.h"
 #include "controls/core/classtable.h"
 #include "controls/core/control.h"
+#include "platform/com/bstr.h"
 #include <QWidget>
 #include <cstring>
 
@@ -76,6 +77,33 @@ QString spokenCaption(const std::string& caption)
     return out;
 }
 
+QString readableCommand(const std::string& command)
+{
+    const QString text = QString::fromUtf8(command.data(), qsizetype(command.size()));
+    QString out;
+    out.reserve(text.size() + 8);
+    auto space = [&] {
+        if (!out.isEmpty() && !out.endsWith(u' '))
+            out += u' ';
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isSpace() || c == u'.' || c == u'_' || c == u'-' || c == u'/' || c == u':') {
+            space();
+            continue;
+        }
+        if (c.isUpper() && i > 0) {
+            const QChar before = text[i - 1];
+            const bool wordStarts = before.isLower() || before.isDigit() ||
+                                    (before.isUpper() && i + 1 < text.size() && text[i + 1].isLower());
+            if (wordStarts)
+                space();
+        }
+        out += c;
+    }
+    return out.trimmed();
+}
+
 void ControlBase::describe(AccessFacts& facts) const
 {
     const ClassRow* row = findClass(desc_.clsid);
@@ -85,6 +113,35 @@ void ControlBase::describe(AccessFacts& facts) const
         facts.mnemonic = QChar(QLatin1Char(mnemonic_)).toUpper();
     // Controls that keep no enabled state of their own follow their window's.
     facts.enabled = !window() || window()->isEnabled();
+}
+
+QString ControlBase::spokenCommand(const CommandBinding& binding) const
+{
+    if (binding.registered())
+        if (const auto labels = server_.as<ICommandLabel>(IID_ICommandLabel)) {
+            com::Bstr label;
+            if (labels->GetCommandLabel(binding.cookie(), label.put()) == S_OK && label.length())
+                return QString::fromStdString(label.str());
+        }
+    return readableCommand(binding.text());
+}
+
+AccessFacts ControlBase::accessFacts() const
+{
+    AccessFacts facts;
+    describe(facts);
+    if (!facts.name.isEmpty())
+        return facts;
+    std::vector<const CommandBinding*> all{&command_};
+    all.insert(all.end(), bindings_.begin(), bindings_.end());
+    for (const CommandBinding* b : all) {
+        facts.name = spokenCommand(*b);
+        if (!facts.name.isEmpty())
+            return facts;
+    }
+    if (const ClassRow* row = findClass(desc_.clsid))
+        facts.name = QString::fromUtf8(row->description);
+    return facts;
 }
 
 } // namespace vyr::controls

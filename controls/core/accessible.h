@@ -56,6 +56,13 @@ QAccessible::Role roleOfClass(const char* className);
 // A caption as read aloud: the '&' marks dropped, "&&" kept as one '&', the two characters
 // backslash and n as a line break.
 QString spokenCaption(const std::string& caption);
+// A command string as words: "Detector.Gain" -> "Detector Gain", "scan_speed" -> "scan speed",
+// "PMTVoltage" -> "PMT Voltage".
+QString readableCommand(const std::string& command);
+
+// Marks a Qt view inside a control as one part of it: the view is called by the control's name
+// and the part ("Clock Start, hours") instead of the control's name alone.
+void setAccessiblePart(QWidget* view, const QString& part);
 
 // Registers the factory that gives every control window its ControlAccessible; once.
 void installAccessibleFactory();

@@ -67,6 +67,9 @@ bool isWrappedView(QWidget* w)
             qobject_cast<QAbstractButton*>(w) || qobject_cast<QAbstractSpinBox*>(w));
 }
 
+// The dynamic property setAccessiblePart leaves on a view.
+constexpr const char* kPartProperty = "vyrAccessiblePart";
+
 class PageTabList;
 
 class PageTab final : public QAccessibleInterface, public QAccessibleActionInterface {
@@ -109,7 +112,8 @@ public:
     QAccessibleInterface* child(int index) const override;
     int childCount() const override;
     int indexOfChild(const QAccessibleInterface* child) const override;
-    QString text(QAccessible::Text) const override { return {}; }
+    // The bar of page buttons is called as its control is.
+    QString text(QAccessible::Text t) const override;
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override;
     QAccessible::Role role() const override { return QAccessible::PageTabList; }
@@ -133,7 +137,7 @@ public:
         : QAccessibleWidget(window, QAccessible::Client), window_(window), control_(control), last_(facts())
     {
         live()[window] = this;
-        nameViews();
+        nameViews(last_.name);
     }
     ~ControlAccessible() override
     {
@@ -143,12 +147,7 @@ public:
     }
 
     ControlBase& control() const { return control_; }
-    AccessFacts facts() const
-    {
-        AccessFacts f;
-        control().describe(f);
-        return f;
-    }
+    AccessFacts facts() const { return control().accessFacts(); }
 
     // Sends events for what changed since the facts were last read.
     void refresh();
@@ -183,8 +182,11 @@ public:
     QAccessibleInterface* child(int index) const override
     {
         const int widgets = QAccessibleWidget::childCount();
-        if (index < widgets)
+        if (index < widgets) {
+            // Views a control made, or a name it took, while nobody listened for its events.
+            nameViews(facts().name);
             return QAccessibleWidget::child(index);
+        }
         return index == widgets && hasTabs() ? tabList() : nullptr;
     }
     int indexOfChild(const QAccessibleInterface* child) const override
@@ -290,13 +292,35 @@ private:
         const AccessFacts f = facts();
         return f.value ? QVariant((*f.value).*field) : QVariant();
     }
-    // Wrapped Qt views take the control's name.
-    void nameViews() const
+    // Wrapped Qt views take the control's name: those anywhere inside the control's widget,
+    // but not inside the controls it hosts (a Frame's page), which name their own.
+    void nameViews(const QString& name) const { nameViewsIn(window_, name); }
+    static void nameView(QWidget* view, const QString& name)
     {
-        const QString name = last_.name;
-        for (QObject* o : window_->children())
-            if (auto* w = qobject_cast<QWidget*>(o); w && isWrappedView(w) && w->accessibleName() != name)
-                w->setAccessibleName(name);
+        if (!view)
+            return;
+        const QString part = view->property(kPartProperty).toString();
+        const QString full = part.isEmpty() ? name : name + QStringLiteral(", ") + part;
+        if (view->accessibleName() != full)
+            view->setAccessibleName(full);
+    }
+    static void nameViewsIn(QWidget* parent, const QString& name)
+    {
+        for (QObject* o : parent->children()) {
+            auto* w = qobject_cast<QWidget*>(o);
+            if (!w || ControlBase::ofWidget(w))
+                continue;
+            if (!isWrappedView(w)) {
+                nameViewsIn(w, name);
+                continue;
+            }
+            nameView(w, name);
+            // A combo box's drop-down list and text field are views of their own.
+            if (auto* combo = qobject_cast<QComboBox*>(w)) {
+                nameView(combo->view(), name);
+                nameView(combo->lineEdit(), name);
+            }
+        }
     }
 
     QWidget* window_;
@@ -310,6 +334,7 @@ private:
 bool PageTabList::isValid() const { return owner_.isValid(); }
 QAccessibleInterface* PageTabList::parent() const { return &owner_; }
 std::vector<AccessItem> PageTabList::items() const { return owner_.facts().items; }
+QString PageTabList::text(QAccessible::Text t) const { return t == QAccessible::Name ? owner_.facts().name : QString(); }
 
 void PageTabList::resize(size_t count) const
 {
@@ -410,7 +435,7 @@ void ControlAccessible::refresh()
     if (now.name != before.name) {
         QAccessibleEvent e(this, QAccessible::NameChanged);
         send(&e);
-        nameViews();
+        nameViews(now.name);
     }
     if (now.checked != before.checked || now.pressed != before.pressed || now.enabled != before.enabled) {
         QAccessible::State changed;
@@ -450,6 +475,12 @@ void installAccessibleFactory()
         return true;
     }();
     (void)installed;
+}
+
+void setAccessiblePart(QWidget* view, const QString& part)
+{
+    if (view)
+        view->setProperty(kPartProperty, part);
 }
 
 void forgetAccessible(const QWidget* window)

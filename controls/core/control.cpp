@@ -559,12 +559,15 @@ HRESULT ControlBase::SetCommandServer(ICommandServer* newServer)
             b->registerWith(server_.get(), self.get());
     }
     refreshFromServer();
+    accessibleChanged(*this); // a control without a caption is named after its command
     return result;
 }
 
 HRESULT ControlBase::OnCommandStateChanged()
 {
     refreshFromServer();
+    // The command's label may be what changed, with nothing to repaint.
+    accessibleChanged(*this);
     return S_OK;
 }
 

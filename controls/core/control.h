@@ -236,6 +236,13 @@ public:
     // role of the class, the caption as name, the mnemonic and the enabled state; controls add
     // what they show (checked, value, text, the parts they draw).
     virtual void describe(AccessFacts& facts) const;
+    // The facts with a name in every case: where describe names nothing (no caption, no text
+    // shown), the first of the control's commands that has a spoken form (the main command
+    // first), else the description of the control's class.
+    AccessFacts accessFacts() const;
+    // What the user knows a command by: the label the command server gives it, else the
+    // command string in words; empty for an empty string.
+    QString spokenCommand(const CommandBinding& binding) const;
     // An action asked for through accessibility, carried out as the matching user input
     // would be; false when the control has no such action.
     virtual bool accessibleAction(AccessAction) { return false; }

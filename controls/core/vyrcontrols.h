@@ -142,6 +142,17 @@ struct ICommandServer : IDispatch {
 constexpr IID IID_ICommandClient = vyr::com::guidOf("33AF1BCD-E92D-4977-8733-750E7297D39F");
 constexpr IID IID_ICommandServer = vyr::com::guidOf("C3FA603E-6EBB-4D66-978D-F22BA7346114");
 
+// A command server may also answer, through QueryInterface, what a command is called for the
+// user ("Detector gain"): a control without a caption of its own is announced to screen readers
+// by it. ICommandServer stays as it was first published.
+struct ICommandLabel : IUnknown {
+    // The label of the command registered under `cookie`; S_FALSE with an empty string when
+    // the command has none.
+    STDMETHOD(GetCommandLabel)(LONG cookie, BSTR* label) = 0;
+};
+
+constexpr IID IID_ICommandLabel = vyr::com::guidOf("52FFC763-FB97-449E-957B-333FB7758EA1");
+
 // The container's side of hosting: ambient properties and notifications.
 struct IVyrSite : IUnknown {
     // Ambient properties by their standard dispids (user mode -709, UI dead -710, font -703 ...).

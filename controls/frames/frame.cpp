@@ -570,7 +570,13 @@ void Frame::describe(AccessFacts& facts) const
         const RECT& r = g.buttons[i];
         if (r.right <= r.left || r.bottom <= r.top)
             continue; // hidden
-        facts.items.push_back({int(i), spokenCaption(buttons_[i]->data.caption),
+        // A page button without a caption is called by its command, else by its number.
+        QString name = spokenCaption(buttons_[i]->data.caption);
+        if (name.isEmpty())
+            name = spokenCommand(buttons_[i]->command);
+        if (name.isEmpty())
+            name = QStringLiteral("Page %1").arg(i + 1);
+        facts.items.push_back({int(i), name,
                                QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)),
                                LONG(i) == buttonCurrent()});
     }

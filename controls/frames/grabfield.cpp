@@ -112,6 +112,15 @@ const ClassDescriptor& GrabField::classDescriptor()
     return d;
 }
 
+// Its commands are parts of one name ("Scan.Field" binds "Scan.FieldWidth" ...): the field is
+// called by that name.
+void GrabField::describe(AccessFacts& facts) const
+{
+    ControlBase::describe(facts);
+    if (facts.name.isEmpty())
+        facts.name = readableCommand(name_);
+}
+
 HRESULT GrabField::setCommandName(const std::string& name)
 {
     if (name == name_)

@@ -25,6 +25,7 @@ public:
     frames::GrabGeometry geometry() const;
 
     void refreshFromServer() override;
+    void describe(AccessFacts& facts) const override;
     void onDraw(QPainter& painter, const QRect& bounds) override;
     void onWindowCreated() override;
     void onMousePress(QMouseEvent* e) override;

@@ -1,4 +1,5 @@
 #include "controls/propertypages/propertybrowser.h"
+#include "controls/core/classtable.h"
 #include "controls/core/properties.h"
 #include "controls/propertypages/colorpicker.h"
 #include "controls/propertypages/propertyframe.h"
@@ -522,6 +523,15 @@ bool PropertyBrowser::onKeyPress(QKeyEvent* e)
     case Qt::Key_Escape: cancelEdit(); return true;
     default: return false;
     }
+}
+
+// The browser's command is its own fixed one, not a name the user gave it: it is called by
+// its class.
+void PropertyBrowser::describe(AccessFacts& facts) const
+{
+    ControlBase::describe(facts);
+    if (const ClassRow* row = findClass(CLSID_PropertyBrowser); row && facts.name.isEmpty())
+        facts.name = QString::fromUtf8(row->description);
 }
 
 HRESULT createPropertyBrowser(REFIID iid, void** out)

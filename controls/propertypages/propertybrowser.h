@@ -54,6 +54,7 @@ public:
     browser::ColorPicker* colorPicker() const { return picker_; }
 
     void refreshFromServer() override;
+    void describe(AccessFacts& facts) const override;
     void onDraw(QPainter& painter, const QRect& bounds) override;
     void onWindowCreated() override;
     void onResize() override;

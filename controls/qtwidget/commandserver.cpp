@@ -164,6 +164,7 @@ bool CommandServer::loadDescription(const QByteArray& json, QString* error)
         c.unit = o.value(u"unit").toString().toStdString();
         c.index = o.value(u"index").toInt(0);
         c.text = o.value(u"text").toString().toStdString();
+        c.label = o.value(u"label").toString().toStdString();
         if (o.contains(u"color")) {
             const QColor color(o.value(u"color").toString());
             if (!color.isValid())
@@ -318,6 +319,17 @@ bool CommandServer::setObject(const QString& name, IUnknown* object)
         return false;
     const bool differs = c->object.get() != object;
     c->object = com::ComPtr<IUnknown>(object);
+    return changed(name, differs);
+}
+
+bool CommandServer::setLabel(const QString& name, const QString& label)
+{
+    Command* c = find(name);
+    if (!c)
+        return false;
+    std::string l = label.toStdString();
+    const bool differs = c->label != l;
+    c->label = std::move(l);
     return changed(name, differs);
 }
 
@@ -573,6 +585,18 @@ HRESULT CommandServer::GetObject(LONG cookie, IUnknown** out)
     if (!c)
         return E_FAIL;
     return c->object.copyTo(out);
+}
+
+HRESULT CommandServer::GetCommandLabel(LONG cookie, BSTR* out)
+{
+    if (!out)
+        return E_POINTER;
+    *out = nullptr;
+    const auto it = commands.find(commandOf(cookie));
+    if (it == commands.end())
+        return E_FAIL;
+    *out = com::Bstr(it->second.label).detach();
+    return it->second.label.empty() ? S_FALSE : S_OK;
 }
 
 } // namespace vyr

@@ -2,7 +2,7 @@
 // vyr::CommandServer: the command server of a Qt program. It implements ICommandServer over
 // values the application owns: named commands, each an action, a state, a number with its
 // range and unit, a list of entries, a text, a colour or an object, with enabled and visible
-// flags. The application sets values and flags through the setters (every control bound to the
+// flags, and a label the user knows the command by. The application sets values and flags through the setters (every control bound to the
 // command is told once per change) and hears every change a control sends as a typed signal.
 //
 //     auto server = vyr::CommandServer::create();
@@ -26,10 +26,11 @@
 #include <vector>
 
 VYR_DECLARE_INTERFACE(ICommandServer, IID_ICommandServer, IDispatch)
+VYR_DECLARE_INTERFACE(ICommandLabel, IID_ICommandLabel, IUnknown)
 
 namespace vyr {
 
-class CommandServer final : public QObject, public com::Object<ICommandServer> {
+class CommandServer final : public QObject, public com::Object<ICommandServer, ICommandLabel> {
     Q_OBJECT
 public:
     // What a command holds; the controls bound to it read the fields their kind uses.
@@ -52,6 +53,7 @@ public:
         std::string unit;   // a number's unit; GetText answers it when no text is set
         LONG index = 0;
         std::string text;
+        std::string label; // what screen readers call a control bound to it that has no caption
         OLE_COLOR color = 0;
         std::vector<Entry> entries;
         com::ComPtr<IUnknown> object;
@@ -86,7 +88,7 @@ public:
     //                 {"name": "Filter", "kind": "list", "entries": ["LP 500", "BP 525"]},
     //                 {"name": "Start", "kind": "action", "enabled": false}]}
     // Kinds: action, state, number, list, text, color ("#rrggbb"), object; every command may
-    // carry "enabled" and "visible".
+    // carry "enabled", "visible" and "label" ("Detector gain").
     bool loadDescriptionFile(const QString& path, QString* error = nullptr);
 
     // The application's side: each setter that changes something tells the bound controls
@@ -102,6 +104,7 @@ public:
     bool setText(const QString& name, const QString& text);
     bool setColor(const QString& name, const QColor& color);
     bool setObject(const QString& name, IUnknown* object);
+    bool setLabel(const QString& name, const QString& label);
     // Reads; an unknown command gives the default.
     double value(const QString& name) const;
     int state(const QString& name) const;
@@ -165,6 +168,8 @@ public:
     STDMETHOD(HostSlot32)() override { return E_NOTIMPL; }
     STDMETHOD(HostSlot33)() override { return E_NOTIMPL; }
     STDMETHOD(GetObject)(LONG cookie, IUnknown** object) override;
+    // Not logged: assistive technology asks for it whenever it reads a control.
+    STDMETHOD(GetCommandLabel)(LONG cookie, BSTR* label) override;
 
 signals:
     // A change a control sent, after the server stored it.

@@ -200,6 +200,7 @@ void SpectraCtrl::updateButtons()
         for (const bool isLeft : {true, false}) {
             auto* b = new QPushButton(w);
             b->setIcon(arrowIcon(isLeft));
+            setAccessiblePart(b, isLeft ? QStringLiteral("scroll left") : QStringLiteral("scroll right"));
             b->setFocusPolicy(Qt::NoFocus);
             b->setFont(qfont());
             QObject::connect(b, &QPushButton::pressed, b, [this, isLeft] {

@@ -31,6 +31,9 @@ TimeFieldEdit::TimeFieldEdit(VyrTimeEdit& owner, TimeField field, QWidget* paren
 {
     setFrame(false);
     setAlignment(Qt::AlignCenter);
+    setAccessiblePart(this, field == TimeField::Hours     ? QStringLiteral("hours")
+                            : field == TimeField::Minutes ? QStringLiteral("minutes")
+                                                          : QStringLiteral("seconds"));
     if (field == TimeField::Seconds)
         setMaxLength(2);
 }

@@ -5,6 +5,13 @@
 MainWindow::MainWindow(vyr::CommandServer* server, QWidget* parent) : QMainWindow(parent), server_(server)
 {
     ui.setupUi(this);
+    // The filter frame's page buttons: a caption each, which is also what a screen reader
+    // announces for the page tab. ButtonCaption is the caption of the ButtonCurrent page.
+    const QStringList pages = {tr("&Emission"), tr("E&xcitation"), tr("&Beam splitter")};
+    for (int i = int(pages.size()) - 1; i >= 0; --i) {
+        ui.filters->setButtonCurrent(i);
+        ui.filters->setButtonCaption(pages[i]);
+    }
     // Every control of the form works on the program's commands.
     for (vyr::ControlWidget* control : findChildren<vyr::ControlWidget*>())
         control->setCommandServer(server);

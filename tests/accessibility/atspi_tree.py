@@ -1,14 +1,19 @@
 #!/usr/bin/python3
 """Lists what a screen reader finds of the demo through AT-SPI: every accessible object of
 the application named on the command line, with its role and name, one per line and indented
-by depth. Exits non-zero when the application is not on the bus or shows no control of the
-library (a push button named "Start", a slider, a page tab)."""
+by depth. Exits non-zero when the application is not on the bus, shows no control of the
+library (a push button, a slider, a page tab, a radio button) -- exit 3: not yet, ask again --
+or has an object without a name other than the containers Qt lays its widgets out in (exit
+1). One reading per run: the bus's list of applications is read once per process."""
 import sys
-import time
 
 import pyatspi
 
 app_name = sys.argv[1] if len(sys.argv) > 1 else "vyr-demo"
+
+# What Qt's plain layout widgets and scroll areas are; they carry no name of their own.
+CONTAINERS = {"application", "frame", "filler", "scroll pane", "scroll bar", "viewport"}
+REQUIRED = ("push button", "slider", "page tab", "radio button")
 
 
 def find_app():
@@ -20,33 +25,32 @@ def find_app():
     return None
 
 
-app = None
-for _ in range(40):
-    app = find_app()
-    if app is not None:
-        break
-    time.sleep(0.25)
-if app is None:
-    print(f"{app_name} is not on the accessibility bus", file=sys.stderr)
-    sys.exit(2)
-
-seen = []
-
-
-def walk(node, depth):
+def walk(node, depth, seen):
     if node is None or depth > 40:
         return
-    role = node.getRoleName()
-    name = node.name or ""
-    seen.append((role, name))
-    print(f"{'  ' * depth}{role}: {name}")
+    seen.append((depth, node.getRoleName(), node.name or ""))
     for i in range(node.childCount):
-        walk(node.getChildAtIndex(i), depth + 1)
+        walk(node.getChildAtIndex(i), depth + 1, seen)
 
 
-walk(app, 0)
-roles = {r for r, _ in seen}
-missing = [r for r in ("push button", "slider", "page tab", "radio button") if r not in roles]
+app = find_app()
+seen = []
+if app is None:
+    print(f"{app_name} is not on the accessibility bus", file=sys.stderr)
+    sys.exit(3)
+try:
+    walk(app, 0, seen)
+except Exception as e:  # an object went away while it was read
+    print(f"the tree changed while it was read: {e}", file=sys.stderr)
+    sys.exit(3)
+for depth, role, name in seen:
+    print(f"{'  ' * depth}{role}: {name}")
+missing = [r for r in REQUIRED if r not in {r for _, r, _ in seen}]
 if missing:
     print("missing roles: " + ", ".join(missing), file=sys.stderr)
+    sys.exit(3)
+nameless = [(role, depth) for depth, role, name in seen if not name and role not in CONTAINERS]
+if nameless:
+    print(f"{len(nameless)} objects without a name: " + ", ".join(sorted({r for r, _ in nameless})), file=sys.stderr)
     sys.exit(1)
+print(f"{len(seen)} objects, every one with a role and, but for layout containers, a name")

@@ -133,7 +133,7 @@ TEST(DisplayControl, ServerPictureIsShown)
     EXPECT_EQ(h.shot().pixel(80, 30), qRgb(200, 0, 200));
     // A server object that is no picture is not held.
     auto other = com::make<vyr::CommandServer>();
-    (*h.server)["Power"].object = com::ComPtr<IUnknown>(static_cast<IUnknown*>(other.get()));
+    (*h.server)["Power"].object = com::ComPtr<IUnknown>(static_cast<ICommandServer*>(other.get()));
     h.server->notify("Power");
     EXPECT_EQ(h.control<DisplayCtrl>().serverPicture(), nullptr);
 }

@@ -174,6 +174,38 @@ TEST(CommandServer, DescriptionsAddCommandsOrChangeNothing)
     EXPECT_FALSE(server->loadDescriptionFile("/nonexistent/commands.json", &error));
 }
 
+// The label a command is known by, asked for the way a control asks: through QueryInterface
+// for ICommandLabel with the cookie it registered under.
+TEST(CommandServer, LabelsAreAnsweredByCookie)
+{
+    auto server = CommandServer::create();
+    ASSERT_TRUE(server->loadDescription(R"({"commands": [
+        {"name": "Gain", "kind": "number", "label": "Detector gain"}, {"name": "Start"}]})"));
+    auto client = com::make<CountingClient>();
+    const LONG gain = registerFor(*server, "Gain", client.get());
+    const LONG start = registerFor(*server, "Start", client.get());
+    com::ComPtr<ICommandServer> asServer(server.get());
+    const auto labels = asServer.as<ICommandLabel>(IID_ICommandLabel);
+    ASSERT_TRUE(labels);
+
+    com::Bstr label;
+    EXPECT_EQ(labels->GetCommandLabel(gain, label.put()), S_OK);
+    EXPECT_EQ(label.str(), "Detector gain");
+    EXPECT_EQ(labels->GetCommandLabel(start, label.put()), S_FALSE) << "no label";
+    EXPECT_EQ(label.str(), "");
+    EXPECT_EQ(labels->GetCommandLabel(start + gain + 100, label.put()), E_FAIL) << "no such cookie";
+    EXPECT_EQ(labels->GetCommandLabel(gain, nullptr), E_POINTER);
+
+    const int before = client->changes;
+    EXPECT_TRUE(server->setLabel("Start", "Start the scan"));
+    EXPECT_EQ(client->changes, before + 1) << "the command's client is told once";
+    EXPECT_TRUE(server->setLabel("Start", "Start the scan"));
+    EXPECT_EQ(client->changes, before + 1) << "the same label tells nobody";
+    EXPECT_FALSE(server->setLabel("Stop", "Stop")) << "unknown command";
+    EXPECT_EQ(labels->GetCommandLabel(start, label.put()), S_OK);
+    EXPECT_EQ(label.str(), "Start the scan");
+}
+
 TEST(CommandServer, DeclaredOnlyServersRefuseUnknownCommands)
 {
     auto server = CommandServer::create();
