@@ -51,6 +51,8 @@ TEST(PublishedInterfaces, HeaderInterfacesKeepTheirIidAndSlots)
          slotOf(&ICommandClient::OnCommandStateChangedEx) + 1},
         {{"ICommandServer", IID_ICommandServer, "C3FA603E-6EBB-4D66-978D-F22BA7346114", 35},
          slotOf(&ICommandServer::GetObject) + 1},
+        {{"ICommandLabel", IID_ICommandLabel, "52FFC763-FB97-449E-957B-333FB7758EA1", 4},
+         slotOf(&ICommandLabel::GetCommandLabel) + 1},
         {{"IVyrSite", IID_IVyrSite, "C68B771E-FF5A-46DE-BB5E-4D39A627EF8D", 6}, slotOf(&IVyrSite::OnFocus) + 1},
         {{"IVyrSite2", IID_IVyrSite2, "B43E0291-4059-487D-ABEF-68664754D5AC", 7}, slotOf(&IVyrSite2::GetSibling) + 1},
         {{"IVyrControl", IID_IVyrControl, "90523E19-DE6F-41F7-BDBC-19B041C074A0", 11},
