@@ -51,6 +51,51 @@ void Connection::dropKeptRows() const
     for (auto& [name, kept] : tableRows)
         kept->valid = false;
     tableRows.clear();
+    for (auto& [name, list] : foundRows)
+        for (FoundRows& f : list)
+            f.rows->valid = false;
+    foundRows.clear();
+}
+
+std::string lowerAscii(std::string s)
+{
+    for (char& ch : s)
+        if (ch >= 'A' && ch <= 'Z')
+            ch = char(ch - 'A' + 'a');
+    return s;
+}
+
+namespace {
+
+// Marks row `rowid` of `t` to be read again, or takes it out.
+void forget(TableRows& t, int64_t rowid, bool deleted)
+{
+    auto at = std::lower_bound(t.rowids.begin(), t.rowids.end(), rowid);
+    if (at == t.rowids.end() || *at != rowid)
+        return;
+    const std::ptrdiff_t i = at - t.rowids.begin();
+    if (!deleted) {
+        t.fresh[size_t(i)] = 0;
+        return;
+    }
+    t.rowids.erase(at);
+    t.rows.erase(t.rows.begin() + i);
+    t.fresh.erase(t.fresh.begin() + i);
+}
+
+} // namespace
+
+std::shared_ptr<TableRows> Connection::found(const std::string& table, const std::string& column,
+                                             const std::string& text) const
+{
+    auto list = foundRows.find(table);
+    if (list == foundRows.end())
+        return nullptr;
+    const std::string col = lowerAscii(column);
+    for (const FoundRows& f : list->second)
+        if (f.column == col && f.text == text)
+            return f.rows;
+    return nullptr;
 }
 
 void Connection::afterStatement(bool readOnly, bool rowWrite) const
@@ -70,13 +115,27 @@ void Connection::afterExec() const
     dropKeptRows();
 }
 
-void Connection::rowWritten(const std::string& table, int64_t rowid, RowChange change) const
+void Connection::rowWritten(const std::string& table, int64_t rowid, RowChange change,
+                            const std::vector<std::string>& columns) const
 {
-    if (tableRows.empty())
+    if (tableRows.empty() && foundRows.empty())
         return;
     if (!plainRowWrites()) {
         dropKeptRows();
         return;
+    }
+    if (auto list = foundRows.find(table); list != foundRows.end()) {
+        // A new row, or a change of the column a look-up went by, may change which rows it finds.
+        std::erase_if(list->second, [&](const FoundRows& f) {
+            bool membership = change == RowChange::Inserted;
+            for (const std::string& c : columns)
+                membership = membership || lowerAscii(c) == f.column;
+            if (membership)
+                f.rows->valid = false;
+            else
+                forget(*f.rows, rowid, change == RowChange::Deleted);
+            return membership;
+        });
     }
     auto found = tableRows.find(table);
     if (found == tableRows.end())

@@ -55,13 +55,26 @@ struct Connection {
     // writing statement. A recordset's row write keeps them, marking that row to be read again,
     // when the write changes nothing but its row (see plainRowWrites).
     mutable std::unordered_map<std::string, std::shared_ptr<TableRows>> tableRows;
+    // In the same way, the rows found by one column's exact text (Database::openRecordsetWhere),
+    // by table, then by the column's name in lower case and the text: a second look-up of the
+    // same rows in the transaction runs no statement. A row write marks its row to be read
+    // again; a write of that column, or a new row in the table, lets the affected look-ups go.
+    struct FoundRows {
+        std::string column;   // lower case
+        std::string text;
+        std::shared_ptr<TableRows> rows;
+    };
+    mutable std::unordered_map<std::string, std::vector<FoundRows>> foundRows;
+    std::shared_ptr<TableRows> found(const std::string& table, const std::string& column, const std::string& text) const;
     // Called after each step of a statement: `rowWrite` marks a recordset's own single-row
     // write, which leaves the tables as they were.
     void afterStatement(bool readOnly, bool rowWrite) const;
     void afterExec() const;
     // After a recordset wrote row `rowid` of `table` (inserted, changed or deleted it).
+    // `columns` are those a change wrote.
     enum class RowChange { Inserted, Changed, Deleted };
-    void rowWritten(const std::string& table, int64_t rowid, RowChange change) const;
+    void rowWritten(const std::string& table, int64_t rowid, RowChange change,
+                    const std::vector<std::string>& columns = {}) const;
     void dropKeptRows() const;
     // True when a write of one row changes nothing but that row: no triggers and no
     // foreign-key actions. Looked up once per change of tables.
@@ -115,6 +128,8 @@ private:
     CachedStatement* cached_ = nullptr;   // the connection's kept statement, when this is it
     std::string sql_;
 };
+
+std::string lowerAscii(std::string s);   // ASCII letters only, as SQLite folds names
 
 // "name" quoted as an SQL identifier; a name given in [brackets] loses them first.
 std::string quoteIdentifier(std::string_view name);
