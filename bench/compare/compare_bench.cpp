@@ -337,7 +337,6 @@ int traced(unsigned, void*, void* stmt, void*)
         return 0;
     auto* s = static_cast<sqlite3_stmt*>(stmt);
     ++gLog.statements;
-    if (getenv("TRACE_STMT")) { char* e = sqlite3_expanded_sql(s); fprintf(stderr, "STMT %s\n", e); sqlite3_free(e); }
     if (!sqlite3_stmt_readonly(s)) {
         const std::string sql = sqlite3_sql(s);
         if (sql.rfind("BEGIN", 0) != 0 && sql.rfind("COMMIT", 0) != 0 && sql.rfind("ROLLBACK", 0) != 0) {
@@ -351,7 +350,6 @@ int traced(unsigned, void*, void* stmt, void*)
 
 int traceEveryConnection(sqlite3* db, const char**, const sqlite3_api_routines*)
 {
-    sqlite3_trace_v2(db, SQLITE_TRACE_STMT, traced, nullptr);
     return SQLITE_OK;
 }
 
