@@ -350,6 +350,7 @@ int traced(unsigned, void*, void* stmt, void*)
 
 int traceEveryConnection(sqlite3* db, const char**, const sqlite3_api_routines*)
 {
+    sqlite3_trace_v2(db, SQLITE_TRACE_STMT, traced, nullptr);
     return SQLITE_OK;
 }
 
