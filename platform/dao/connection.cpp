@@ -98,8 +98,22 @@ std::shared_ptr<TableRows> Connection::found(const std::string& table, const std
     return nullptr;
 }
 
+void Connection::logRow(const std::string& table, const std::vector<std::string>& columns, int64_t rowid,
+                        const std::vector<Value>* before) const
+{
+    if (!plainRowWrites())
+        rowLog->complete = false;
+    RowLog::Table& t = rowLog->tables[table];
+    if (t.columns.empty())
+        t.columns = columns;
+    if (!t.before.count(rowid))
+        t.before.emplace(rowid, before ? std::optional<std::vector<Value>>(*before) : std::nullopt);
+}
+
 void Connection::afterStatement(bool readOnly, bool rowWrite) const
 {
+    if (rowLog && !readOnly && !rowWrite)
+        rowLog->complete = false;
     // Back in autocommit mode, any transaction has ended (a commit, a rollback, or SQLite's own
     // rollback after an error), and other connections may write from now on; a write that is
     // not a recordset's own row write may have changed any table.
@@ -111,6 +125,8 @@ void Connection::afterStatement(bool readOnly, bool rowWrite) const
 
 void Connection::afterExec() const
 {
+    if (rowLog)
+        rowLog->complete = false;
     ++schemaChanges_;
     dropKeptRows();
 }

@@ -2,6 +2,7 @@
 // Inside the database layer: the shared SQLite connection, prepared statements and the
 // translation of SQLite result codes into DaoError descriptions.
 #include "platform/dao/error.h"
+#include "platform/dao/row_log.h"
 #include "platform/dao/value.h"
 
 #include <cstdint>
@@ -76,6 +77,11 @@ struct Connection {
     void rowWritten(const std::string& table, int64_t rowid, RowChange change,
                     const std::vector<std::string>& columns = {}) const;
     void dropKeptRows() const;
+    // The log of row writes, while one is kept (Database::startRowLog): a recordset calls
+    // logRow before it changes or deletes a row, with the row's values, and after it added one.
+    mutable std::unique_ptr<RowLog> rowLog;
+    void logRow(const std::string& table, const std::vector<std::string>& columns, int64_t rowid,
+                const std::vector<Value>* before) const;
     // True when a write of one row changes nothing but that row: no triggers and no
     // foreign-key actions. Looked up once per change of tables.
     bool plainRowWrites() const;

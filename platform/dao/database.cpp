@@ -343,6 +343,29 @@ void Database::execute(const std::string& sql)
     detail::exec(*conn_, sql, "running SQL on '" + conn_->path + "'");
 }
 
+bool Database::startRowLog()
+{
+    if (!conn_)
+        throw DaoError(ErrorNumber::ObjectClosed, "Object invalid or no longer set: the database is closed");
+    conn_->rowLog.reset();
+    if (!conn_->plainRowWrites())
+        return false;
+    conn_->rowLog = std::make_unique<RowLog>();
+    return true;
+}
+
+RowLog Database::takeRowLog()
+{
+    RowLog log;
+    if (conn_ && conn_->rowLog) {
+        log = std::move(*conn_->rowLog);
+        conn_->rowLog.reset();
+    } else {
+        log.complete = false;
+    }
+    return log;
+}
+
 void Database::close()
 {
     if (conn_)

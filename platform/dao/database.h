@@ -4,6 +4,7 @@
 // file; its name may still end in ".mdb". A database and its recordsets belong to one thread
 // at a time, like the objects they are modelled on; another thread opens its own.
 #include "platform/dao/recordset.h"
+#include "platform/dao/row_log.h"
 
 #include <functional>
 #include <memory>
@@ -55,6 +56,11 @@ public:
     std::vector<TableDef> tableDefs() const;
     // Runs SQL text of one or more statements that return no rows.
     void execute(const std::string& sql);
+    // From now on, every row the recordsets of this database write is logged (row_log.h) until
+    // takeRowLog(). False, and no log, when the connection cannot see every row a write
+    // changes (triggers or foreign-key actions); then the caller must compare states instead.
+    bool startRowLog();
+    RowLog takeRowLog();
     // Closes the database; its recordsets fail from then on. Closing twice is harmless.
     void close();
 

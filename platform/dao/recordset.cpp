@@ -209,6 +209,8 @@ void Recordset::update()
     std::string table = detail::quoteIdentifier(s.table);
     if (s.mode == State::Mode::Edit) {
         if (!cols.empty()) {
+            if (s.conn->rowLog)
+                s.conn->logRow(s.table, s.columns, s.rowids[s.pos], &s.currentRow());
             std::string sql = "UPDATE " + table + " SET ";
             for (size_t k = 0; k < cols.size(); ++k)
                 sql += (k ? ", " : "") + detail::quoteIdentifier(s.columns[cols[k]]) + " = ?";
@@ -244,6 +246,8 @@ void Recordset::update()
             st.bind(int(k + 1), *s.buffer[cols[k]]);
         st.step();
         int64_t id = sqlite3_last_insert_rowid(s.conn->db);
+        if (s.conn->rowLog)
+            s.conn->logRow(s.table, s.columns, id, nullptr);
         bool atEnd = s.pos >= s.rowids.size();
         auto at = std::lower_bound(s.rowids.begin(), s.rowids.end(), id);
         size_t index = size_t(at - s.rowids.begin());
@@ -267,7 +271,9 @@ void Recordset::remove()
 {
     State& s = State::checked(s_);
     s.requireUpdatable("delete");
-    s.currentRow();
+    const std::vector<Value>& row = s.currentRow();
+    if (s.conn->rowLog)
+        s.conn->logRow(s.table, s.columns, s.rowids[s.pos], &row);
     Statement st(*s.conn, "DELETE FROM " + detail::quoteIdentifier(s.table) + " WHERE rowid = ?");
     st.markRowWrite();
     st.bind(1, Value(double(s.rowids[s.pos])));

@@ -400,6 +400,25 @@ void Storing::writeLamps()
     }
 }
 
+// The row changes `write` makes, inside the caller's transaction: from the rows it wrote, as
+// the connection logged them; where the connection cannot see every row a write changes
+// (triggers), by comparing every table before and after.
+std::vector<RowChange> writtenRows(dao::Database& db, const std::function<void()>& write)
+{
+    if (!db.startRowLog()) {
+        TableSnapshot before = snapshotTables(db);
+        write();
+        return rowChanges(before, snapshotTables(db));
+    }
+    try {
+        write();
+    } catch (...) {
+        db.takeRowLog();
+        throw;
+    }
+    return loggedRowChanges(db, db.takeRowLog());
+}
+
 } // namespace
 
 WheelStep wheelStep(dao::Database& db, int32_t version, const Configuration& c)
@@ -476,12 +495,10 @@ StoreResult writeStore(dao::Database& db, int32_t version, ConfigurationEditor& 
         }
         if (beforeWrite)
             beforeWrite();
-        std::optional<TableSnapshot> before;
         if (afterWrite)
-            before = snapshotTables(db);
-        storing.write(plan);
-        if (afterWrite)
-            afterWrite(rowChanges(*before, snapshotTables(db)));
+            afterWrite(writtenRows(db, [&] { storing.write(plan); }));
+        else
+            storing.write(plan);
         transaction.commit();
     }
     editor.stored(storing.configuration());
@@ -501,9 +518,8 @@ std::vector<RowChange> previewStore(dao::Database& db, int32_t version, const Co
     if (plan.result != StoreResult::Completed)
         return {};
     Transaction transaction(db);   // never committed: rolled back when it goes
-    TableSnapshot before = snapshotTables(db);
-    Storing(db, version, c).write(plan);
-    return rowChanges(before, snapshotTables(db));
+    Storing storing(db, version, c);
+    return writtenRows(db, [&] { storing.write(plan); });
 }
 
 } // namespace vyr::vtx
