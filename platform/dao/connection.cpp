@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <strings.h>
 #include <unordered_map>
 
 namespace vyr::dao::detail {
@@ -91,9 +92,8 @@ std::shared_ptr<TableRows> Connection::found(const std::string& table, const std
     auto list = foundRows.find(table);
     if (list == foundRows.end())
         return nullptr;
-    const std::string col = lowerAscii(column);
     for (const FoundRows& f : list->second)
-        if (f.column == col && f.text == text)
+        if (f.text == text && strcasecmp(f.column.c_str(), column.c_str()) == 0)
             return f.rows;
     return nullptr;
 }
@@ -145,7 +145,7 @@ void Connection::rowWritten(const std::string& table, int64_t rowid, RowChange c
         std::erase_if(list->second, [&](const FoundRows& f) {
             bool membership = change == RowChange::Inserted;
             for (const std::string& c : columns)
-                membership = membership || lowerAscii(c) == f.column;
+                membership = membership || strcasecmp(c.c_str(), f.column.c_str()) == 0;
             if (membership)
                 f.rows->valid = false;
             else

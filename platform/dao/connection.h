@@ -57,7 +57,7 @@ struct Connection {
     // when the write changes nothing but its row (see plainRowWrites).
     mutable std::unordered_map<std::string, std::shared_ptr<TableRows>> tableRows;
     // In the same way, the rows found by one column's exact text (Database::openRecordsetWhere),
-    // by table, then by the column's name in lower case and the text: a second look-up of the
+    // by table, then by the column's name and the text: a second look-up of the
     // same rows in the transaction runs no statement. A row write marks its row to be read
     // again; a write of that column, or a new row in the table, lets the affected look-ups go.
     struct FoundRows {

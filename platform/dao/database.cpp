@@ -151,7 +151,7 @@ void openTableWhere(const Connection& c, Recordset::State& s, const std::string&
             }
         }
         for (size_t i = 0; i < fresh.size(); ++i) {
-            c.foundRows[s.table].push_back({lowerAscii(column), missing[i], fresh[i]});
+            c.foundRows[s.table].push_back({column, missing[i], fresh[i]});
             s.found.push_back(std::move(fresh[i]));
         }
     } else {

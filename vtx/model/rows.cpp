@@ -64,11 +64,6 @@ bool write(dao::Database& db, const std::string& table, const std::string& key,
     return true;
 }
 
-void prefetch(dao::Database& db, const std::string& table, const std::vector<std::string>& keys)
-{
-    db.openRecordsetWhere(table, "ID Available", keys);
-}
-
 void setStatusText(dao::Database& db, const std::string& table, const std::string& key, const std::string& s)
 {
     write(db, table, key, {{"Status", dao::Value(s)}});

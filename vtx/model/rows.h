@@ -28,10 +28,6 @@ bool exists(dao::Database& db, const std::string& sql);
 bool write(dao::Database& db, const std::string& table, const std::string& key,
            const std::vector<std::pair<std::string, dao::Value>>& values);
 
-// Finds the rows of all `keys` of `table` with one statement; inside a transaction the
-// connection keeps them, so that the writes to them that follow look up nothing.
-void prefetch(dao::Database& db, const std::string& table, const std::vector<std::string>& keys);
-
 // [Status] "Do not use" when `can` is "None", else the empty string.
 void setStatus(dao::Database& db, const std::string& table, const std::string& key, const std::string& can);
 void setStatusText(dao::Database& db, const std::string& table, const std::string& key, const std::string& status);

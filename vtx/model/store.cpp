@@ -162,32 +162,6 @@ std::optional<std::string> Storing::refusal()
 
 void Storing::write(const StorePlan& plan)
 {
-    // Every row the steps below may write, found table by table.
-    std::vector<std::string> interfaces{"CANH", "CANA"};
-    interfaces.insert(interfaces.end(), keys::kCanNodes.begin(), keys::kCanNodes.end());
-    std::vector<std::string> sets{"FW1", "Transmission Mirror", "VTX_NT1", "VTX_NT2"};
-    std::vector<std::string> supplies, integrators{"IntegratorD"}, detectors{"PmtD"};
-    for (int n = 1; n <= 4; ++n) {
-        interfaces.push_back(can(n));
-        sets.push_back(emissionHolder(n));
-        supplies.push_back("HVSupply" + std::to_string(n + 4));
-        if (n > 1) {
-            integrators.push_back("Integrator" + std::to_string(n + 4));
-            detectors.push_back("VTX_Pmt" + std::to_string(n + 4));
-        }
-    }
-    std::vector<std::string> dacs(keys::kFirstDacs.begin(), keys::kFirstDacs.end());
-    dacs.insert(dacs.end(), keys::kSecondDacs.begin(), keys::kSecondDacs.end());
-    rows::prefetch(db_, kSets, sets);
-    rows::prefetch(db_, kInterfaces, interfaces);
-    rows::prefetch(db_, "Available DIOs", {keys::kDios.begin(), keys::kDios.end()});
-    rows::prefetch(db_, "Available DACs", dacs);
-    rows::prefetch(db_, "Available High Voltage Supplies", supplies);
-    rows::prefetch(db_, "Available Integrators", integrators);
-    rows::prefetch(db_, "Available Point Detectors", detectors);
-    rows::prefetch(db_, "Available Lamps", {"HAL", "HAL Refl", "HBO"});
-    rows::prefetch(db_, "Available Shutters", {"Transmission Mirror"});
-
     if (c_.nt1 == Nt1::Nothing)
         for (const char* k : {"VTX_EF6", "VTX_EF7", "VTX_NT1"})
             rows::doNotUse(db_, kSets, k);
