@@ -110,8 +110,21 @@ void Connection::logRow(const std::string& table, const std::vector<std::string>
         t.before.emplace(rowid, before ? std::optional<std::vector<Value>>(*before) : std::nullopt);
 }
 
+bool Connection::lockedDataVersion(uint32_t* version) const
+{
+    if (!db || sqlite3_txn_state(db, "main") == SQLITE_TXN_NONE)
+        return false;
+    unsigned int v = 0;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_DATA_VERSION, &v) != SQLITE_OK)
+        return false;
+    *version = v;
+    return true;
+}
+
 void Connection::afterStatement(bool readOnly, bool rowWrite) const
 {
+    if (!readOnly)
+        readRows.clear();
     if (rowLog && !readOnly && !rowWrite)
         rowLog->complete = false;
     // Back in autocommit mode, any transaction has ended (a commit, a rollback, or SQLite's own
@@ -123,8 +136,10 @@ void Connection::afterStatement(bool readOnly, bool rowWrite) const
     }
 }
 
-void Connection::afterExec() const
+void Connection::afterExec(bool begins) const
 {
+    if (!begins)
+        readRows.clear();
     if (rowLog)
         rowLog->complete = false;
     ++schemaChanges_;
@@ -382,11 +397,28 @@ std::string quoteIdentifier(std::string_view name)
     return out + "\"";
 }
 
+namespace {
+
+// "BEGIN", "BEGIN IMMEDIATE" and the like: SQL that writes nothing.
+bool begins(const std::string& sql)
+{
+    std::string words = lowerAscii(sql);
+    while (!words.empty() && (words.back() == ';' || words.back() == ' '))
+        words.pop_back();
+    for (const char* b : {"begin", "begin transaction", "begin deferred", "begin immediate", "begin exclusive",
+                          "begin deferred transaction", "begin immediate transaction", "begin exclusive transaction"})
+        if (words == b)
+            return true;
+    return false;
+}
+
+} // namespace
+
 void exec(const Connection& c, const std::string& sql, const std::string& what)
 {
     char* err = nullptr;
     int rc = sqlite3_exec(c.handle(), sql.c_str(), nullptr, nullptr, &err);
-    c.afterExec();
+    c.afterExec(rc == SQLITE_OK && begins(sql));
     if (rc != SQLITE_OK) {
         std::string msg = err ? err : sqlite3_errstr(rc);
         sqlite3_free(err);

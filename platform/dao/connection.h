@@ -66,11 +66,24 @@ struct Connection {
         std::shared_ptr<TableRows> rows;
     };
     mutable std::unordered_map<std::string, std::vector<FoundRows>> foundRows;
+    // Rows found outside a transaction (a Snapshot of openRecordsetWhere), with the file's data
+    // version they were read at. A transaction takes them as found while the file is still at
+    // that version (no connection, this one included, has changed it since); any write of this
+    // connection lets them go.
+    struct ReadRows {
+        std::string table, column, text;
+        uint32_t version = 0;
+        std::shared_ptr<TableRows> rows;
+    };
+    mutable std::vector<ReadRows> readRows;
+    // The data version of the file, when this connection holds a lock on it (so that the
+    // version is the file's own, not an older one); false otherwise.
+    bool lockedDataVersion(uint32_t* version) const;
     std::shared_ptr<TableRows> found(const std::string& table, const std::string& column, const std::string& text) const;
     // Called after each step of a statement: `rowWrite` marks a recordset's own single-row
     // write, which leaves the tables as they were.
     void afterStatement(bool readOnly, bool rowWrite) const;
-    void afterExec() const;
+    void afterExec(bool begins = false) const;   // `begins`: the SQL only began a transaction
     // After a recordset wrote row `rowid` of `table` (inserted, changed or deleted it).
     // `columns` are those a change wrote.
     enum class RowChange { Inserted, Changed, Deleted };

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <strings.h>
 #include <system_error>
 
 namespace vyr::dao {
@@ -97,13 +98,27 @@ void openTableWhere(const Connection& c, Recordset::State& s, const std::string&
         if (auto known = c.tableRows.find(s.table); known != c.tableRows.end())
             s.kept = known->second;
     }
+    uint32_t version = 0;
+    const bool unchanged = keep && !c.readRows.empty() && c.lockedDataVersion(&version);
     std::vector<std::string> missing;
     for (const std::string& t : texts) {
         std::shared_ptr<detail::TableRows> f = keep ? c.found(s.table, column, t) : nullptr;
-        if (f && f->valid)
+        if (f && f->valid) {
             s.found.push_back(std::move(f));
-        else
-            missing.push_back(t);
+            continue;
+        }
+        // Rows read before the transaction, while nothing has changed the file since.
+        auto read = std::find_if(c.readRows.begin(), c.readRows.end(), [&](const Connection::ReadRows& r) {
+            return unchanged && r.version == version && r.table == s.table && r.text == t &&
+                   strcasecmp(r.column.c_str(), column.c_str()) == 0;
+        });
+        if (read != c.readRows.end()) {
+            auto copy = std::make_shared<detail::TableRows>(*read->rows);
+            c.foundRows[s.table].push_back({column, t, copy});
+            s.found.push_back(std::move(copy));
+            continue;
+        }
+        missing.push_back(t);
     }
     if (!s.found.empty())
         s.columns = s.found.front()->columns;
@@ -127,16 +142,18 @@ void openTableWhere(const Connection& c, Recordset::State& s, const std::string&
         // SQLite reads a quoted name that is no column as a string literal: a missing column
         // would find nothing (or everything) instead of failing.
         const size_t at = s.column(column);
+        // Outside a transaction a snapshot's rows are left with the connection as read rows.
+        const bool readOnly = !table && sqlite3_get_autocommit(c.handle());
         std::vector<std::shared_ptr<detail::TableRows>> fresh;
-        for (size_t i = 0; keep && i < missing.size(); ++i) {
+        for (size_t i = 0; (keep || readOnly) && i < missing.size(); ++i) {
             fresh.push_back(std::make_shared<detail::TableRows>());
             fresh.back()->columns = s.columns;
         }
         for (; row; row = st.step()) {
             const int64_t rowid = st.columnInt(0);
-            if (!table) {
+            if (!table && !readOnly) {
                 s.rows.push_back(st.row(1));
-            } else if (keep) {
+            } else if (keep || readOnly) {
                 const std::string text = st.columnText(int(at + 1));
                 auto& f = *fresh[size_t(std::lower_bound(missing.begin(), missing.end(), text) - missing.begin())];
                 f.rowids.push_back(rowid);
@@ -149,6 +166,27 @@ void openTableWhere(const Connection& c, Recordset::State& s, const std::string&
                 }
                 s.rowids.push_back(rowid);
             }
+        }
+        if (readOnly) {
+            // The statement has ended; the version is that of the rows it read.
+            unsigned int v = 0;
+            const bool known = sqlite3_file_control(c.handle(), "main", SQLITE_FCNTL_DATA_VERSION, &v) == SQLITE_OK;
+            for (size_t i = 0; i < fresh.size(); ++i) {
+                std::erase_if(c.readRows, [&](const Connection::ReadRows& r) {
+                    return r.table == s.table && r.text == missing[i] && strcasecmp(r.column.c_str(), column.c_str()) == 0;
+                });
+                if (known)
+                    c.readRows.push_back({s.table, column, missing[i], v, fresh[i]});
+            }
+            // The snapshot's own copy, in table order.
+            std::vector<std::pair<int64_t, const std::vector<Value>*>> all;
+            for (const auto& f : fresh)
+                for (size_t k = 0; k < f->rowids.size(); ++k)
+                    all.emplace_back(f->rowids[k], &f->rows[k]);
+            std::sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+            for (const auto& [rowid, row] : all)
+                s.rows.push_back(*row);
+            fresh.clear();
         }
         for (size_t i = 0; i < fresh.size(); ++i) {
             c.foundRows[s.table].push_back({column, missing[i], fresh[i]});

@@ -47,7 +47,9 @@ public:
     // change what the look-up finds), so that looking up the same text again runs no statement.
     Recordset openRecordsetWhere(const std::string& table, const std::string& column, const std::string& text);
     // The same for the rows that hold any of `texts`, found with one statement; with Snapshot a
-    // read-only copy of them.
+    // read-only copy of them. A Snapshot outside a transaction leaves its rows with the
+    // connection: a transaction that looks up the same texts while the file has not changed
+    // since (no connection, this one included, wrote to it) takes them without reading again.
     Recordset openRecordsetWhere(const std::string& table, const std::string& column,
                                  const std::vector<std::string>& texts, RecordsetType type = RecordsetType::Table);
     // An updatable Table recordset of the table's first row only (in table order), or of no

@@ -31,10 +31,13 @@ struct Wheel {
     size_t free = 0;
     std::vector<std::string> rows;
 
+    // From the rows of `r` that belong to FW1.
     explicit Wheel(dao::Recordset r)
     {
         std::vector<std::string> names = r.fieldNames();
         for (; !r.eof(); r.moveNext()) {
+            if (!r.value("ID Available").isText(kWheel))
+                continue;
             std::string row;
             for (const std::string& n : names) {
                 dao::Value v = r.value(n);
@@ -49,10 +52,21 @@ struct Wheel {
     }
 };
 
-// The wheel as read now, outside a transaction: a copy of its rows.
+// FW1 and every holder whose places Store writes.
+std::vector<std::string> holders()
+{
+    std::vector<std::string> out{kWheel, "VTX_NT1", "VTX_NT2"};
+    for (int n = 1; n <= 4; ++n)
+        out.push_back(emissionHolder(n));
+    return out;
+}
+
+// The wheel as read now, outside a transaction, from a copy of the holders' rows read with
+// one statement: while nothing changes the file, the write transaction that follows finds
+// them again without reading (see dao::Database::openRecordsetWhere).
 Wheel readWheel(dao::Database& db)
 {
-    return Wheel(db.openRecordsetWhere(kPlacement, "ID Available", {kWheel}, dao::RecordsetType::Snapshot));
+    return Wheel(db.openRecordsetWhere(kPlacement, "ID Available", holders(), dao::RecordsetType::Snapshot));
 }
 
 // Step 5's condition; otherwise step 4 offers to take the splitter out of the wheel.
@@ -83,7 +97,7 @@ public:
 
     StorePlan ask(MessageBoxes& boxes, FilterWheelDialog& wheel);
     // Inside the write transaction, before anything is written: the rows of FW1 and of every
-    // holder whose places Store writes, read with one statement and kept by the connection for
+    // holder whose places Store writes, found with one look-up and kept by the connection for
     // the writes that follow; FW1's rows as the wheel.
     Wheel holderRows();
     void write(const StorePlan& plan);
@@ -145,11 +159,7 @@ StorePlan Storing::ask(MessageBoxes& boxes, FilterWheelDialog& wheel)
 
 Wheel Storing::holderRows()
 {
-    std::vector<std::string> holders{kWheel, "VTX_NT1", "VTX_NT2"};
-    for (int n = 1; n <= 4; ++n)
-        holders.push_back(emissionHolder(n));
-    db_.openRecordsetWhere(kPlacement, "ID Available", holders);
-    return Wheel(db_.openRecordsetWhere(kPlacement, "ID Available", kWheel));
+    return Wheel(db_.openRecordsetWhere(kPlacement, "ID Available", holders()));
 }
 
 std::optional<std::string> Storing::refusal()

@@ -6,7 +6,7 @@
 #include "platform/dao/database.h"
 #include "tests/platform/dao/scratch.h"
 
-#include <sqlite3.h>
+#include <functional>
 
 namespace vyr::dao {
 namespace {
@@ -79,6 +79,39 @@ TEST_F(FoundRowsTest, KeptLookUpsFollowTheWritesOfTheTransaction)
     EXPECT_EQ(values(db_.openRecordsetWhere("T", "K", "a")), (std::vector<std::string>{"b1", "by SQL"}));
     db_.execute("COMMIT");
     EXPECT_EQ(values(db_.openRecordsetWhere("T", "K", "a")), (std::vector<std::string>{"b1", "by SQL"}));
+}
+
+// Rows a snapshot read before the transaction are taken only while nothing changed the file.
+TEST_F(FoundRowsTest, RowsReadBeforeATransactionAreReadAgainWhenTheFileChangedMeanwhile)
+{
+    const std::vector<std::string> ab{"a", "b"};
+    struct Case {
+        const char* name;
+        std::function<void()> meanwhile;
+        std::vector<std::string> a;
+    };
+    const std::vector<Case> cases{
+        {"nothing", [] {}, {"a1", "a2"}},
+        {"another connection", [&] { Database::open(path_).execute("UPDATE T SET V = 'other' WHERE V = 'a1'"); }, {"other", "a2"}},
+        {"SQL of this one", [&] { db_.execute("UPDATE T SET V = 'sql' WHERE V = 'a2'"); }, {"a1", "sql"}},
+        {"a recordset of this one", [&] {
+             Recordset r = db_.openRecordsetWhere("T", "K", "a");
+             r.edit();
+             r.setValue("V", Value("own"));
+             r.update();
+         }, {"own", "a2"}},
+        {"a row added elsewhere", [&] { Database::open(path_).execute("INSERT INTO T VALUES ('a', 'a3')"); }, {"a1", "a2", "a3"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        db_.execute("DELETE FROM T WHERE K = 'a'; INSERT INTO T (rowid, K, V) VALUES (1, 'a', 'a1'), (3, 'a', 'a2')");
+        EXPECT_EQ(values(db_.openRecordsetWhere("T", "K", ab, RecordsetType::Snapshot)).size(), 4u);
+        c.meanwhile();
+        db_.execute("BEGIN IMMEDIATE");
+        EXPECT_EQ(values(db_.openRecordsetWhere("T", "K", ab)).size(), c.a.size() + 2);
+        EXPECT_EQ(values(db_.openRecordsetWhere("T", "K", "a")), c.a);
+        db_.execute("COMMIT");
+    }
 }
 
 TEST_F(FoundRowsTest, TheRowLogHoldsEachWrittenRowOnceWithItsEarlierValues)
