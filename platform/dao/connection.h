@@ -61,7 +61,7 @@ struct Connection {
     // same rows in the transaction runs no statement. A row write marks its row to be read
     // again; a write of that column, or a new row in the table, lets the affected look-ups go.
     struct FoundRows {
-        std::string column;   // lower case
+        std::string column;
         std::string text;
         std::shared_ptr<TableRows> rows;
     };
