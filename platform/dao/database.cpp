@@ -125,12 +125,12 @@ void openTableWhere(const Connection& c, Recordset::State& s, const std::string&
     if (!missing.empty()) {
         const std::string col = detail::quoteIdentifier(column);
         std::string where = col + " = ? COLLATE BINARY";
-        // Several texts as equalities joined by OR rather than an IN list, for which SQLite
-        // builds a temporary table on every run.
-        for (size_t i = 1; i < missing.size(); ++i)
-            where += " OR " + col + " = ? COLLATE BINARY";
-        if (missing.size() > 1)
-            where = "(" + where + ")";
+        if (missing.size() > 1) {
+            where = col + " COLLATE BINARY IN (?";
+            for (size_t i = 1; i < missing.size(); ++i)
+                where += ", ?";
+            where += ")";
+        }
         Statement st(c, "SELECT rowid, * FROM " + detail::quoteIdentifier(s.table) + " WHERE " + where + " AND typeof(" +
                             col + ") = 'text' ORDER BY rowid");
         for (size_t i = 0; i < missing.size(); ++i)
