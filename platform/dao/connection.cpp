@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <strings.h>
 #include <unordered_map>
 
 namespace vyr::dao::detail {
@@ -51,10 +52,81 @@ void Connection::dropKeptRows() const
     for (auto& [name, kept] : tableRows)
         kept->valid = false;
     tableRows.clear();
+    for (auto& [name, list] : foundRows)
+        for (FoundRows& f : list)
+            f.rows->valid = false;
+    foundRows.clear();
+}
+
+std::string lowerAscii(std::string s)
+{
+    for (char& ch : s)
+        if (ch >= 'A' && ch <= 'Z')
+            ch = char(ch - 'A' + 'a');
+    return s;
+}
+
+namespace {
+
+// Marks row `rowid` of `t` to be read again, or takes it out.
+void forget(TableRows& t, int64_t rowid, bool deleted)
+{
+    auto at = std::lower_bound(t.rowids.begin(), t.rowids.end(), rowid);
+    if (at == t.rowids.end() || *at != rowid)
+        return;
+    const std::ptrdiff_t i = at - t.rowids.begin();
+    if (!deleted) {
+        t.fresh[size_t(i)] = 0;
+        return;
+    }
+    t.rowids.erase(at);
+    t.rows.erase(t.rows.begin() + i);
+    t.fresh.erase(t.fresh.begin() + i);
+}
+
+} // namespace
+
+std::shared_ptr<TableRows> Connection::found(const std::string& table, const std::string& column,
+                                             const std::string& text) const
+{
+    auto list = foundRows.find(table);
+    if (list == foundRows.end())
+        return nullptr;
+    for (const FoundRows& f : list->second)
+        if (f.text == text && strcasecmp(f.column.c_str(), column.c_str()) == 0)
+            return f.rows;
+    return nullptr;
+}
+
+void Connection::logRow(const std::string& table, const std::vector<std::string>& columns, int64_t rowid,
+                        const std::vector<Value>* before) const
+{
+    if (!plainRowWrites())
+        rowLog->complete = false;
+    RowLog::Table& t = rowLog->tables[table];
+    if (t.columns.empty())
+        t.columns = columns;
+    if (!t.before.count(rowid))
+        t.before.emplace(rowid, before ? std::optional<std::vector<Value>>(*before) : std::nullopt);
+}
+
+bool Connection::lockedDataVersion(uint32_t* version) const
+{
+    if (!db || sqlite3_txn_state(db, "main") == SQLITE_TXN_NONE)
+        return false;
+    unsigned int v = 0;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_DATA_VERSION, &v) != SQLITE_OK)
+        return false;
+    *version = v;
+    return true;
 }
 
 void Connection::afterStatement(bool readOnly, bool rowWrite) const
 {
+    if (!readOnly)
+        readRows.clear();
+    if (rowLog && !readOnly && !rowWrite)
+        rowLog->complete = false;
     // Back in autocommit mode, any transaction has ended (a commit, a rollback, or SQLite's own
     // rollback after an error), and other connections may write from now on; a write that is
     // not a recordset's own row write may have changed any table.
@@ -64,19 +136,37 @@ void Connection::afterStatement(bool readOnly, bool rowWrite) const
     }
 }
 
-void Connection::afterExec() const
+void Connection::afterExec(bool begins) const
 {
+    if (!begins)
+        readRows.clear();
+    if (rowLog)
+        rowLog->complete = false;
     ++schemaChanges_;
     dropKeptRows();
 }
 
-void Connection::rowWritten(const std::string& table, int64_t rowid, RowChange change) const
+void Connection::rowWritten(const std::string& table, int64_t rowid, RowChange change,
+                            const std::vector<std::string>& columns) const
 {
-    if (tableRows.empty())
+    if (tableRows.empty() && foundRows.empty())
         return;
     if (!plainRowWrites()) {
         dropKeptRows();
         return;
+    }
+    if (auto list = foundRows.find(table); list != foundRows.end()) {
+        // A new row, or a change of the column a look-up went by, may change which rows it finds.
+        std::erase_if(list->second, [&](const FoundRows& f) {
+            bool membership = change == RowChange::Inserted;
+            for (const std::string& c : columns)
+                membership = membership || strcasecmp(c.c_str(), f.column.c_str()) == 0;
+            if (membership)
+                f.rows->valid = false;
+            else
+                forget(*f.rows, rowid, change == RowChange::Deleted);
+            return membership;
+        });
     }
     auto found = tableRows.find(table);
     if (found == tableRows.end())
@@ -307,11 +397,28 @@ std::string quoteIdentifier(std::string_view name)
     return out + "\"";
 }
 
+namespace {
+
+// "BEGIN", "BEGIN IMMEDIATE" and the like: SQL that writes nothing.
+bool begins(const std::string& sql)
+{
+    std::string words = lowerAscii(sql);
+    while (!words.empty() && (words.back() == ';' || words.back() == ' '))
+        words.pop_back();
+    for (const char* b : {"begin", "begin transaction", "begin deferred", "begin immediate", "begin exclusive",
+                          "begin deferred transaction", "begin immediate transaction", "begin exclusive transaction"})
+        if (words == b)
+            return true;
+    return false;
+}
+
+} // namespace
+
 void exec(const Connection& c, const std::string& sql, const std::string& what)
 {
     char* err = nullptr;
     int rc = sqlite3_exec(c.handle(), sql.c_str(), nullptr, nullptr, &err);
-    c.afterExec();
+    c.afterExec(rc == SQLITE_OK && begins(sql));
     if (rc != SQLITE_OK) {
         std::string msg = err ? err : sqlite3_errstr(rc);
         sqlite3_free(err);

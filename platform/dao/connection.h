@@ -2,6 +2,7 @@
 // Inside the database layer: the shared SQLite connection, prepared statements and the
 // translation of SQLite result codes into DaoError descriptions.
 #include "platform/dao/error.h"
+#include "platform/dao/row_log.h"
 #include "platform/dao/value.h"
 
 #include <cstdint>
@@ -55,14 +56,45 @@ struct Connection {
     // writing statement. A recordset's row write keeps them, marking that row to be read again,
     // when the write changes nothing but its row (see plainRowWrites).
     mutable std::unordered_map<std::string, std::shared_ptr<TableRows>> tableRows;
+    // In the same way, the rows found by one column's exact text (Database::openRecordsetWhere),
+    // by table, then by the column's name and the text: a second look-up of the
+    // same rows in the transaction runs no statement. A row write marks its row to be read
+    // again; a write of that column, or a new row in the table, lets the affected look-ups go.
+    struct FoundRows {
+        std::string column;
+        std::string text;
+        std::shared_ptr<TableRows> rows;
+    };
+    mutable std::unordered_map<std::string, std::vector<FoundRows>> foundRows;
+    // Rows found outside a transaction (a Snapshot of openRecordsetWhere), with the file's data
+    // version they were read at. A transaction takes them as found while the file is still at
+    // that version (no connection, this one included, has changed it since); any write of this
+    // connection lets them go.
+    struct ReadRows {
+        std::string table, column, text;
+        uint32_t version = 0;
+        std::shared_ptr<TableRows> rows;
+    };
+    mutable std::vector<ReadRows> readRows;
+    // The data version of the file, when this connection holds a lock on it (so that the
+    // version is the file's own, not an older one); false otherwise.
+    bool lockedDataVersion(uint32_t* version) const;
+    std::shared_ptr<TableRows> found(const std::string& table, const std::string& column, const std::string& text) const;
     // Called after each step of a statement: `rowWrite` marks a recordset's own single-row
     // write, which leaves the tables as they were.
     void afterStatement(bool readOnly, bool rowWrite) const;
-    void afterExec() const;
+    void afterExec(bool begins = false) const;   // `begins`: the SQL only began a transaction
     // After a recordset wrote row `rowid` of `table` (inserted, changed or deleted it).
+    // `columns` are those a change wrote.
     enum class RowChange { Inserted, Changed, Deleted };
-    void rowWritten(const std::string& table, int64_t rowid, RowChange change) const;
+    void rowWritten(const std::string& table, int64_t rowid, RowChange change,
+                    const std::vector<std::string>& columns = {}) const;
     void dropKeptRows() const;
+    // The log of row writes, while one is kept (Database::startRowLog): a recordset calls
+    // logRow before it changes or deletes a row, with the row's values, and after it added one.
+    mutable std::unique_ptr<RowLog> rowLog;
+    void logRow(const std::string& table, const std::vector<std::string>& columns, int64_t rowid,
+                const std::vector<Value>* before) const;
     // True when a write of one row changes nothing but that row: no triggers and no
     // foreign-key actions. Looked up once per change of tables.
     bool plainRowWrites() const;
@@ -115,6 +147,8 @@ private:
     CachedStatement* cached_ = nullptr;   // the connection's kept statement, when this is it
     std::string sql_;
 };
+
+std::string lowerAscii(std::string s);   // ASCII letters only, as SQLite folds names
 
 // "name" quoted as an SQL identifier; a name given in [brackets] loses them first.
 std::string quoteIdentifier(std::string_view name);

@@ -4,7 +4,9 @@
 // file; its name may still end in ".mdb". A database and its recordsets belong to one thread
 // at a time, like the objects they are modelled on; another thread opens its own.
 #include "platform/dao/recordset.h"
+#include "platform/dao/row_log.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,15 +43,33 @@ public:
     // An updatable Table recordset of only the rows of `table` whose `column` holds the text
     // `text` (compared exactly), in table order: found by SQL, through an index where the
     // table has one, so that its cost follows the rows found rather than the table's size.
+    // Inside a transaction the rows found are kept until the transaction ends (or a write could
+    // change what the look-up finds), so that looking up the same text again runs no statement.
     Recordset openRecordsetWhere(const std::string& table, const std::string& column, const std::string& text);
+    // The same for the rows that hold any of `texts`, found with one statement; with Snapshot a
+    // read-only copy of them. A Snapshot outside a transaction leaves its rows with the
+    // connection: a transaction that looks up the same texts while the file has not changed
+    // since (no connection, this one included, wrote to it) takes them without reading again.
+    Recordset openRecordsetWhere(const std::string& table, const std::string& column,
+                                 const std::vector<std::string>& texts, RecordsetType type = RecordsetType::Table);
+    // An updatable Table recordset of the table's first row only (in table order), or of no
+    // row when the table is empty.
+    Recordset openFirstRow(const std::string& table);
     std::vector<TableDef> tableDefs() const;
     // Runs SQL text of one or more statements that return no rows.
     void execute(const std::string& sql);
+    // From now on, every row the recordsets of this database write is logged (row_log.h) until
+    // takeRowLog(). False, and no log, when the connection cannot see every row a write
+    // changes (triggers or foreign-key actions); then the caller must compare states instead.
+    bool startRowLog();
+    RowLog takeRowLog();
     // Closes the database; its recordsets fail from then on. Closing twice is harmless.
     void close();
 
 private:
     explicit Database(std::shared_ptr<detail::Connection> c);
+    // A Table (or Snapshot) recordset of part of a table, which `fill` reads.
+    Recordset openPart(const std::string& table, RecordsetType type, const std::function<void(Recordset::State&)>& fill);
     std::shared_ptr<detail::Connection> conn_;
 };
 

@@ -61,6 +61,11 @@ const std::vector<Value>& Recordset::State::currentRow()
     std::ptrdiff_t k = kept && kept->valid ? kept->find(rowids[pos]) : -1;
     if (k >= 0 && kept->fresh[size_t(k)])
         return kept->rows[size_t(k)];
+    for (const auto& f : found) {
+        std::ptrdiff_t i = f->valid ? f->find(rowids[pos]) : -1;
+        if (i >= 0 && f->fresh[size_t(i)])
+            return f->rows[size_t(i)];
+    }
     if (!loaded) {
         Statement st(*conn, "SELECT * FROM " + detail::quoteIdentifier(table) + " WHERE rowid = ?");
         st.bind(1, Value(double(rowids[pos])));
@@ -73,8 +78,27 @@ const std::vector<Value>& Recordset::State::currentRow()
             kept->rows[size_t(k)] = current;
             kept->fresh[size_t(k)] = 1;
         }
+        for (const auto& f : found) {
+            std::ptrdiff_t i = f->valid ? f->find(rowids[pos]) : -1;
+            if (i >= 0 && current.size() == f->columns.size()) {
+                f->rows[size_t(i)] = current;
+                f->fresh[size_t(i)] = 1;
+            }
+        }
     }
     return current;
+}
+
+bool Recordset::State::currentKnown() const
+{
+    if (deleted || pos >= count() || type == RecordsetType::Snapshot)
+        return false;
+    if (loaded || (kept && kept->valid && kept->find(rowids[pos]) >= 0))
+        return true;
+    for (const auto& f : found)
+        if (f->valid && f->find(rowids[pos]) >= 0)
+            return true;
+    return false;
 }
 
 void Recordset::State::requireUpdatable(const char* what) const
@@ -156,7 +180,10 @@ void Recordset::edit()
 {
     State& s = State::checked(s_);
     s.requireUpdatable("edit");
-    s.currentRow();   // there must be a current row
+    // There must be a current row; inside a transaction the connection may know it has one
+    // without reading it.
+    if (!s.currentKnown())
+        s.currentRow();
     s.buffer.assign(s.columns.size(), std::nullopt);
     s.mode = State::Mode::Edit;
 }
@@ -182,6 +209,8 @@ void Recordset::update()
     std::string table = detail::quoteIdentifier(s.table);
     if (s.mode == State::Mode::Edit) {
         if (!cols.empty()) {
+            if (s.conn->rowLog)
+                s.conn->logRow(s.table, s.columns, s.rowids[s.pos], &s.currentRow());
             std::string sql = "UPDATE " + table + " SET ";
             for (size_t k = 0; k < cols.size(); ++k)
                 sql += (k ? ", " : "") + detail::quoteIdentifier(s.columns[cols[k]]) + " = ?";
@@ -194,7 +223,10 @@ void Recordset::update()
             if (sqlite3_changes(s.conn->db) != 1)
                 throw DaoError(ErrorNumber::RecordDeleted,
                                "Record is deleted: the row of [" + s.table + "] is gone");
-            s.conn->rowWritten(s.table, s.rowids[s.pos], detail::Connection::RowChange::Changed);
+            std::vector<std::string> written;
+            for (size_t c : cols)
+                written.push_back(s.columns[c]);
+            s.conn->rowWritten(s.table, s.rowids[s.pos], detail::Connection::RowChange::Changed, written);
         }
     } else {
         std::string sql = "INSERT INTO " + table;
@@ -214,6 +246,8 @@ void Recordset::update()
             st.bind(int(k + 1), *s.buffer[cols[k]]);
         st.step();
         int64_t id = sqlite3_last_insert_rowid(s.conn->db);
+        if (s.conn->rowLog)
+            s.conn->logRow(s.table, s.columns, id, nullptr);
         bool atEnd = s.pos >= s.rowids.size();
         auto at = std::lower_bound(s.rowids.begin(), s.rowids.end(), id);
         size_t index = size_t(at - s.rowids.begin());
@@ -237,7 +271,9 @@ void Recordset::remove()
 {
     State& s = State::checked(s_);
     s.requireUpdatable("delete");
-    s.currentRow();
+    const std::vector<Value>& row = s.currentRow();
+    if (s.conn->rowLog)
+        s.conn->logRow(s.table, s.columns, s.rowids[s.pos], &row);
     Statement st(*s.conn, "DELETE FROM " + detail::quoteIdentifier(s.table) + " WHERE rowid = ?");
     st.markRowWrite();
     st.bind(1, Value(double(s.rowids[s.pos])));

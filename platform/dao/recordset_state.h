@@ -20,6 +20,7 @@ struct Recordset::State {
     std::vector<int64_t> rowids;            // Table
     std::vector<Value> current;             // Table: the current row, once read
     std::shared_ptr<detail::TableRows> kept;   // Table: the connection's rows of the table
+    std::vector<std::shared_ptr<detail::TableRows>> found;   // Table: the connection's look-ups it holds
     bool loaded = false;
     bool deleted = false;   // the current row was deleted; the next one sits at pos
     size_t pos = 0;
@@ -30,6 +31,8 @@ struct Recordset::State {
     size_t column(const std::string& name) const;
     size_t count() const;
     const std::vector<Value>& currentRow();
+    // True when the connection knows the current row exists (so that Edit need not read it).
+    bool currentKnown() const;
     void requireUpdatable(const char* what) const;
 
 };

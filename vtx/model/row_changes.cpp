@@ -1,5 +1,7 @@
 #include "vtx/model/row_changes.h"
 
+#include "platform/dao/error.h"
+
 
 #include <algorithm>
 
@@ -32,18 +34,36 @@ RowKeys::RowKeys(const std::vector<std::string>& names)
     : byId_(has(names, "ID Available")), byPlace_(byId_ && has(names, "Position")),
       byPotential_(!byId_ && has(names, "ID Potential"))
 {
+    auto at = [&](const char* n) { return size_t(std::find(names.begin(), names.end(), n) - names.begin()); };
+    id_ = at("ID Available");
+    place_ = at("Position");
+    potential_ = at("ID Potential");
 }
 
 std::string RowKeys::next(const dao::Recordset& r)
 {
+    dao::Value id = byId_ ? r.value("ID Available") : dao::Value();
+    dao::Value place = byPlace_ ? r.value("Position") : dao::Value();
+    dao::Value potential = byPotential_ ? r.value("ID Potential") : dao::Value();
+    return next(&id, &place, &potential);
+}
+
+std::string RowKeys::next(const std::vector<dao::Value>& row)
+{
+    return next(byId_ ? &row[id_] : nullptr, byPlace_ ? &row[place_] : nullptr,
+                byPotential_ ? &row[potential_] : nullptr);
+}
+
+std::string RowKeys::next(const dao::Value* id, const dao::Value* place, const dao::Value* potential)
+{
     ++ordinal_;
     std::string key;
     if (byId_)
-        key = keyText(r.value("ID Available"));
+        key = keyText(*id);
     if (byPlace_)
-        key += " place " + keyText(r.value("Position"));
+        key += " place " + keyText(*place);
     if (byPotential_)
-        key = keyText(r.value("ID Potential"));
+        key = keyText(*potential);
     if (!byId_ && !byPotential_)
         key = "row " + std::to_string(ordinal_);
     // Keys are not unique in every table: a repeated key counts its occurrences.
@@ -116,6 +136,63 @@ std::vector<RowChange> rowChanges(const TableSnapshot& before, const TableSnapsh
         }
     }
     return out;
+}
+
+std::vector<RowChange> loggedRowChanges(dao::Database& db, const dao::RowLog& log)
+{
+    if (!log.complete)
+        throw dao::DaoError(dao::ErrorNumber::QueryFailed, "The row log of the store is incomplete");
+    // Each written table as it is now and as it was: now with the logged rows' earlier values
+    // in their places, the rows added left out and the rows deleted put back.
+    TableSnapshot before, after;
+    for (const auto& [table, written] : log.tables) {
+        std::string quoted = "\"";
+        for (char c : table)
+            quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+        dao::Recordset r =
+            db.openRecordset("SELECT rowid, * FROM " + quoted + "\" ORDER BY rowid", dao::RecordsetType::Snapshot);
+        std::vector<std::string> names = r.fieldNames();
+        names.erase(names.begin());
+        if (names != written.columns)
+            throw dao::DaoError(dao::ErrorNumber::QueryFailed, "[" + table + "] changed its columns during the store");
+        std::vector<std::pair<int64_t, std::vector<dao::Value>>> now;
+        for (; !r.eof(); r.moveNext()) {
+            std::vector<dao::Value> row;
+            for (const std::string& n : names)
+                row.push_back(r.value(n));
+            now.emplace_back(int64_t(r.value("rowid").number()), std::move(row));
+        }
+        std::vector<const std::vector<dao::Value>*> was;
+        auto logged = written.before.begin();
+        for (const auto& [rowid, row] : now) {
+            for (; logged != written.before.end() && logged->first < rowid; ++logged)
+                if (logged->second)
+                    was.push_back(&*logged->second);   // deleted since
+            if (logged != written.before.end() && logged->first == rowid) {
+                if (logged->second)
+                    was.push_back(&*logged->second);
+                ++logged;
+            } else {
+                was.push_back(&row);
+            }
+        }
+        for (; logged != written.before.end(); ++logged)
+            if (logged->second)
+                was.push_back(&*logged->second);
+        auto fill = [&](std::vector<TableSnapshot::Row>& rows, auto&& each) {
+            RowKeys keys(names);
+            each([&](const std::vector<dao::Value>& values) {
+                TableSnapshot::Row row;
+                row.key = keys.next(values);
+                for (size_t i = 0; i < names.size(); ++i)
+                    row.columns.emplace_back(names[i], values[i]);
+                rows.push_back(std::move(row));
+            });
+        };
+        fill(after.tables[table], [&](auto&& add) { for (const auto& [rowid, row] : now) add(row); });
+        fill(before.tables[table], [&](auto&& add) { for (const auto* row : was) add(*row); });
+    }
+    return rowChanges(before, after);
 }
 
 std::string describe(const RowChange& c)

@@ -38,13 +38,20 @@ class RowKeys {
 public:
     explicit RowKeys(const std::vector<std::string>& fieldNames);
     std::string next(const dao::Recordset& row);
+    std::string next(const std::vector<dao::Value>& row);   // the values in fieldNames' order
 
 private:
+    std::string next(const dao::Value* id, const dao::Value* place, const dao::Value* potential);
     bool byId_, byPlace_, byPotential_;
+    size_t id_ = 0, place_ = 0, potential_ = 0;   // their columns
     int ordinal_ = 0;
     std::map<std::string, int> seen_;
 };
 std::vector<RowChange> rowChanges(const TableSnapshot& before, const TableSnapshot& after);
+
+// The same changes for the rows a row log holds, read in the transaction that wrote them:
+// only the tables written are read, once each. The log must be complete.
+std::vector<RowChange> loggedRowChanges(dao::Database& db, const dao::RowLog& log);
 
 // A value as the lists print it: text quoted, Null as Null.
 std::string valueText(const dao::Value& v);

@@ -13,27 +13,60 @@ namespace {
 
 constexpr const char* kSets = "Available FilterSets";
 constexpr const char* kInterfaces = "Available Interfaces";
-constexpr const char* kLp680InWheel =
-    "SELECT * FROM [Available FilterPlacement] WHERE [ID Available] = 'FW1' AND [ID Potential] = 'VTX LP680'";
-constexpr const char* kFreeWheelPlaces =
-    "SELECT * FROM [Available FilterPlacement] WHERE [ID Available] = 'FW1' AND [ID Potential] = 'None' AND [Not Include] = False";
+constexpr const char* kPlacement = "Available FilterPlacement";
+constexpr const char* kWheel = "FW1";
 
-// FW1's rows as text, in table order: what the question and the dialog were based on.
-std::vector<std::string> wheelRows(dao::Database& db)
+// [Not Include] = False, as SQL compares it: a number 0, or a Yes/No column's No.
+bool included(const dao::Value& v)
 {
-    std::vector<std::string> out;
-    dao::Recordset r = db.openRecordset("SELECT * FROM [Available FilterPlacement] WHERE [ID Available] = 'FW1'",
-                                        dao::RecordsetType::Snapshot);
-    std::vector<std::string> names = r.fieldNames();
-    for (; !r.eof(); r.moveNext()) {
-        std::string row;
-        for (const std::string& n : names) {
-            dao::Value v = r.value(n);
-            row += (v.isNull() ? std::string("\x01") : v.text()) + '\x1f';
+    return (v.kind() == dao::Value::Kind::Boolean && !v.boolean()) ||
+           (v.kind() == dao::Value::Kind::Number && v.number() == 0);
+}
+
+// FW1's rows as one read gives them, in table order: whether the splitter sits in the wheel
+// ("VTX LP680" at any place), the free places on offer ("None" and not left out), and the
+// rows as text, which the question and the dialog were based on.
+struct Wheel {
+    bool splitter = false;
+    size_t free = 0;
+    std::vector<std::string> rows;
+
+    // From the rows of `r` that belong to FW1.
+    explicit Wheel(dao::Recordset r)
+    {
+        std::vector<std::string> names = r.fieldNames();
+        for (; !r.eof(); r.moveNext()) {
+            if (!r.value("ID Available").isText(kWheel))
+                continue;
+            std::string row;
+            for (const std::string& n : names) {
+                dao::Value v = r.value(n);
+                row += (v.isNull() ? std::string("\x01") : v.text()) + '\x1f';
+            }
+            rows.push_back(std::move(row));
+            dao::Value potential = r.value("ID Potential");
+            splitter = splitter || potential.isText(kLp680);
+            if (potential.isText(kNone) && included(r.value("Not Include")))
+                ++free;
         }
-        out.push_back(std::move(row));
     }
+};
+
+// FW1 and every holder whose places Store writes.
+std::vector<std::string> holders()
+{
+    std::vector<std::string> out{kWheel, "VTX_NT1", "VTX_NT2"};
+    for (int n = 1; n <= 4; ++n)
+        out.push_back(emissionHolder(n));
     return out;
+}
+
+// The wheel as read now, outside a transaction, from a copy of the holders' rows read with
+// one statement: while nothing changes the file, the write transaction that follows finds
+// them again without reading (see dao::Database::openRecordsetWhere).
+Wheel readWheel(dao::Database& db)
+{
+    return Wheel(db.openRecordsetWhere(kPlacement, "ID Available", holders(), dao::RecordsetType::Snapshot));
 }
 
 // Step 5's condition; otherwise step 4 offers to take the splitter out of the wheel.
@@ -41,6 +74,13 @@ bool wheelSplitterNeeded(int32_t version, const Configuration& c)
 {
     bool nt1Cube = c.nt1 == Nt1::Cube, nt2Cube = c.nt2 == Nt2::Cube;
     return !((!nt1Cube && !nt2Cube) || (version > kMinimumVersion && nt2Cube && !nt1Cube));
+}
+
+WheelStep wheelStep(const Wheel& wheel, int32_t version, const Configuration& c)
+{
+    if (!wheelSplitterNeeded(version, c))
+        return wheel.splitter ? WheelStep::AskToDelete : WheelStep::Nothing;
+    return !wheel.splitter && wheel.free < 2 ? WheelStep::ChoosePlace : WheelStep::Nothing;
 }
 
 // The Store steps on one configuration copy: the asking phase, then the writing phase.
@@ -56,6 +96,10 @@ public:
     }
 
     StorePlan ask(MessageBoxes& boxes, FilterWheelDialog& wheel);
+    // Inside the write transaction, before anything is written: the rows of FW1 and of every
+    // holder whose places Store writes, found with one look-up and kept by the connection for
+    // the writes that follow; FW1's rows as the wheel.
+    Wheel holderRows();
     void write(const StorePlan& plan);
     const Configuration& configuration() const { return c_; }
 
@@ -72,7 +116,7 @@ private:
     }
     bool wheelSplitterNotNeeded() const { return !wheelSplitterNeeded(version_, c_); }
     std::optional<std::string> refusal();
-    void placeSplitterInWheel(const StorePlan& plan);
+    void placeSplitterInWheel(const StorePlan& plan, size_t free);
     void writePlace(int position);
     void renameLp700(const std::string& table, bool withSpectralType);
     void writeChannels();
@@ -87,14 +131,15 @@ private:
 StorePlan Storing::ask(MessageBoxes& boxes, FilterWheelDialog& wheel)
 {
     StorePlan plan;
-    plan.wheelRows = wheelRows(db_);
+    Wheel now = readWheel(db_);
+    plan.wheelRows = now.rows;
     auto stop = [&](StoreResult result, std::string message) {
         boxes.inform(message);
         plan.result = result;
         plan.message = std::move(message);
         return plan;
     };
-    switch (wheelStep(db_, version_, c_)) {
+    switch (wheelStep(now, version_, c_)) {
     case WheelStep::AskToDelete:
         plan.deleteWheelSplitter =
             boxes.show("VTX LP680 in FW1. Delete ?", kDefaultCaption, Buttons::YesNo) == Answer::Yes;
@@ -110,6 +155,11 @@ StorePlan Storing::ask(MessageBoxes& boxes, FilterWheelDialog& wheel)
     if (auto problem = refusal())
         return stop(StoreResult::Refused, *problem);
     return plan;
+}
+
+Wheel Storing::holderRows()
+{
+    return Wheel(db_.openRecordsetWhere(kPlacement, "ID Available", holders()));
 }
 
 std::optional<std::string> Storing::refusal()
@@ -136,7 +186,7 @@ void Storing::write(const StorePlan& plan)
         }
         if (plan.deleteWheelSplitter) {
             c_.lp680Text.clear();
-            dao::Recordset r = db_.openRecordsetWhere("Available FilterPlacement", "ID Available", "FW1");
+            dao::Recordset r = db_.openRecordsetWhere(kPlacement, "ID Available", kWheel);
             for (; !r.eof(); r.moveNext()) {
                 if (r.value("ID Potential").isText(kLp680)) {
                     r.edit();
@@ -147,8 +197,9 @@ void Storing::write(const StorePlan& plan)
             }
         }
     } else {
-        if (!rows::exists(db_, kLp680InWheel))
-            placeSplitterInWheel(plan);
+        Wheel wheel(db_.openRecordsetWhere(kPlacement, "ID Available", kWheel));
+        if (!wheel.splitter)
+            placeSplitterInWheel(plan, wheel.free);
         renameLp700("Potential Filters", true);
         bool favourites = false;
         for (const dao::TableDef& t : db_.tableDefs())
@@ -180,7 +231,7 @@ void Storing::write(const StorePlan& plan)
     writeChannels();
     writeHolders();
     if (version_ > kMinimumVersion) {
-        dao::Recordset s = db_.openRecordset("Available Systems");
+        dao::Recordset s = db_.openFirstRow("Available Systems");
         if (!s.eof()) {
             s.edit();
             s.setValue("VTX", dao::Value(wheelFlag));
@@ -190,14 +241,13 @@ void Storing::write(const StorePlan& plan)
     writeLamps();
 }
 
-void Storing::placeSplitterInWheel(const StorePlan& plan)
+void Storing::placeSplitterInWheel(const StorePlan& plan, size_t free)
 {
-    size_t free = rows::places(db_, kFreeWheelPlaces).size();
     if (plan.wheelPlace) {
         writePlace(*plan.wheelPlace);
     } else {
         // Place 1 of the wheel is its open position; the splitter goes to a free place after it.
-        dao::Recordset r = db_.openRecordsetWhere("Available FilterPlacement", "ID Available", "FW1");
+        dao::Recordset r = db_.openRecordsetWhere(kPlacement, "ID Available", kWheel);
         for (; !r.eof(); r.moveNext()) {
             dao::Value pos = r.value("Position");
             dao::Value notInclude = r.value("Not Include");
@@ -220,7 +270,7 @@ void Storing::placeSplitterInWheel(const StorePlan& plan)
 // The dialog's choice: the first FW1 row at that place gets the splitter.
 void Storing::writePlace(int position)
 {
-    dao::Recordset r = db_.openRecordsetWhere("Available FilterPlacement", "ID Available", "FW1");
+    dao::Recordset r = db_.openRecordsetWhere(kPlacement, "ID Available", kWheel);
     for (; !r.eof(); r.moveNext()) {
         dao::Value pos = r.value("Position");
         if (!pos.isNull() && pos.number() == double(position)) {
@@ -234,19 +284,28 @@ void Storing::writePlace(int position)
 
 void Storing::renameLp700(const std::string& table, bool withSpectralType)
 {
-    std::string select = "SELECT * FROM [" + table + "] WHERE [ID Potential] = '";
-    if (rows::exists(db_, select + "VTX LP680'") || !rows::exists(db_, select + "VTX LP700'"))
-        return;
-    dao::Recordset r = db_.openRecordsetWhere(table, "ID Potential", "VTX LP700");
-    for (; !r.eof(); r.moveNext()) {
-        r.edit();
-        r.setValue("ID Potential", dao::Value(kLp680));
-        r.setValue("Type", dao::Value("FW1"));
-        if (withSpectralType)
-            r.setValue("Spectral Type", dao::Value("LP"));
-        r.update();
-        return;
+    // Both names in one look-up: nothing to do when the catalogue has "VTX LP680" already;
+    // else the first "VTX LP700" in table order is renamed.
+    dao::Recordset r = db_.openRecordsetWhere(table, "ID Potential", std::vector<std::string>{kLp680, "VTX LP700"});
+    std::optional<size_t> lp700;
+    size_t i = 0;
+    for (; !r.eof(); r.moveNext(), ++i) {
+        if (r.value("ID Potential").isText(kLp680))
+            return;
+        if (!lp700)
+            lp700 = i;
     }
+    if (!lp700)
+        return;
+    r.moveFirst();
+    for (size_t k = 0; k < *lp700; ++k)
+        r.moveNext();
+    r.edit();
+    r.setValue("ID Potential", dao::Value(kLp680));
+    r.setValue("Type", dao::Value("FW1"));
+    if (withSpectralType)
+        r.setValue("Spectral Type", dao::Value("LP"));
+    r.update();
 }
 
 void Storing::writeChannels()
@@ -276,8 +335,7 @@ void Storing::writeChannels()
 void Storing::writeHolders()
 {
     if (c_.nt2 == Nt2::Cube) {
-        if (!rows::exists(db_, "SELECT * FROM [Potential Filters] WHERE [ID Potential] = 'HAL Mirror'")) {
-            dao::Recordset r = db_.openRecordsetWhere("Potential Filters", "ID Potential", kHalMirror);
+        if (dao::Recordset r = db_.openRecordsetWhere("Potential Filters", "ID Potential", kHalMirror); r.eof()) {
             r.addNew();
             r.setValue("ID Potential", dao::Value(kHalMirror));
             r.setValue("Type", dao::Value("FT"));
@@ -326,14 +384,30 @@ void Storing::writeLamps()
     }
 }
 
+// The row changes `write` makes, inside the caller's transaction: from the rows it wrote, as
+// the connection logged them; where the connection cannot see every row a write changes
+// (triggers), by comparing every table before and after.
+std::vector<RowChange> writtenRows(dao::Database& db, const std::function<void()>& write)
+{
+    if (!db.startRowLog()) {
+        TableSnapshot before = snapshotTables(db);
+        write();
+        return rowChanges(before, snapshotTables(db));
+    }
+    try {
+        write();
+    } catch (...) {
+        db.takeRowLog();
+        throw;
+    }
+    return loggedRowChanges(db, db.takeRowLog());
+}
+
 } // namespace
 
 WheelStep wheelStep(dao::Database& db, int32_t version, const Configuration& c)
 {
-    bool there = rows::exists(db, kLp680InWheel);
-    if (!wheelSplitterNeeded(version, c))
-        return there ? WheelStep::AskToDelete : WheelStep::Nothing;
-    return !there && rows::places(db, kFreeWheelPlaces).size() < 2 ? WheelStep::ChoosePlace : WheelStep::Nothing;
+    return wheelStep(readWheel(db), version, c);
 }
 
 std::vector<StoreRefusal> storeRefusals(const Configuration& c)
@@ -399,18 +473,16 @@ StoreResult writeStore(dao::Database& db, int32_t version, ConfigurationEditor& 
     Storing storing(db, version, editor.configuration());
     {
         Transaction transaction(db);
-        if (wheelRows(db) != plan.wheelRows) {
+        if (storing.holderRows().rows != plan.wheelRows) {
             boxes.inform(kOutdatedMessage);
             return StoreResult::Outdated;   // rolled back: nothing was written
         }
         if (beforeWrite)
             beforeWrite();
-        std::optional<TableSnapshot> before;
         if (afterWrite)
-            before = snapshotTables(db);
-        storing.write(plan);
-        if (afterWrite)
-            afterWrite(rowChanges(*before, snapshotTables(db)));
+            afterWrite(writtenRows(db, [&] { storing.write(plan); }));
+        else
+            storing.write(plan);
         transaction.commit();
     }
     editor.stored(storing.configuration());
@@ -430,9 +502,8 @@ std::vector<RowChange> previewStore(dao::Database& db, int32_t version, const Co
     if (plan.result != StoreResult::Completed)
         return {};
     Transaction transaction(db);   // never committed: rolled back when it goes
-    TableSnapshot before = snapshotTables(db);
-    Storing(db, version, c).write(plan);
-    return rowChanges(before, snapshotTables(db));
+    Storing storing(db, version, c);
+    return writtenRows(db, [&] { storing.write(plan); });
 }
 
 } // namespace vyr::vtx
