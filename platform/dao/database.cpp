@@ -277,34 +277,14 @@ Recordset Database::openRecordset(const std::string& source, RecordsetType type)
         throw DaoError(ErrorNumber::ObjectClosed, "Object invalid or no longer set: the database is closed");
     if (type != RecordsetType::Table && type != RecordsetType::Snapshot)
         throw DaoError(ErrorNumber::NotSupported, "Only Table and Snapshot recordsets are supported");
-    const std::string name = detail::stripBrackets(source);
-    for (;;) {
-        auto s = std::make_unique<Recordset::State>();
-        s->conn = conn_;
-        s->type = type;
-        std::string table;
-        bool remembered = false;
-        bool named = findTable(*conn_, name, &table, &remembered);
-        try {
-            if (type == RecordsetType::Table) {
-                if (!named)
-                    throw DaoError(ErrorNumber::TableNotFound,
-                                   "Cannot find the table [" + name + "] in the database '" + conn_->path + "'");
-                s->table = table;
-                openTable(*conn_, *s);
-            } else {
-                openSnapshot(*conn_, *s, named ? "SELECT * FROM " + detail::quoteIdentifier(table) : source, source);
-            }
-        } catch (const DaoError& e) {
-            // A remembered table that has gone since (dropped or renamed, perhaps by another
-            // connection) is looked up afresh.
-            if (!remembered || e.number() != ErrorNumber::TableNotFound)
-                throw;
-            conn_->tableNames.erase(lowerAscii(name));
-            continue;
+    return openNamed(source, type, type == RecordsetType::Table, [&](Recordset::State& s, const std::string* table) {
+        if (type == RecordsetType::Table) {
+            s.table = *table;
+            openTable(*conn_, s);
+        } else {
+            openSnapshot(*conn_, s, table ? "SELECT * FROM " + detail::quoteIdentifier(*table) : source, source);
         }
-        return Recordset(std::move(s));
-    }
+    });
 }
 
 Recordset Database::openRecordsetWhere(const std::string& table, const std::string& column, const std::string& text)
@@ -339,21 +319,31 @@ Recordset Database::openPart(const std::string& table, RecordsetType type,
 {
     if (!conn_)
         throw DaoError(ErrorNumber::ObjectClosed, "Object invalid or no longer set: the database is closed");
-    const std::string name = detail::stripBrackets(table);
+    return openNamed(table, type, true, [&](Recordset::State& s, const std::string* exact) {
+        s.table = *exact;
+        fill(s);
+    });
+}
+
+Recordset Database::openNamed(const std::string& source, RecordsetType type, bool tableOnly,
+                              const std::function<void(Recordset::State&, const std::string*)>& fill)
+{
+    const std::string name = detail::stripBrackets(source);
     for (;;) {
         auto s = std::make_unique<Recordset::State>();
         s->conn = conn_;
         s->type = type;
         std::string exact;
         bool remembered = false;
-        if (!findTable(*conn_, name, &exact, &remembered))
+        const bool named = findTable(*conn_, name, &exact, &remembered);
+        if (!named && tableOnly)
             throw DaoError(ErrorNumber::TableNotFound,
                            "Cannot find the table [" + name + "] in the database '" + conn_->path + "'");
-        s->table = exact;
         try {
-            fill(*s);
+            fill(*s, named ? &exact : nullptr);
         } catch (const DaoError& e) {
-            // A remembered table that has gone since is looked up afresh.
+            // A remembered table that has gone since (dropped or renamed, perhaps by another
+            // connection) is looked up afresh.
             if (!remembered || e.number() != ErrorNumber::TableNotFound)
                 throw;
             conn_->tableNames.erase(lowerAscii(name));

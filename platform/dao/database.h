@@ -70,6 +70,11 @@ private:
     explicit Database(std::shared_ptr<detail::Connection> c);
     // A Table (or Snapshot) recordset of part of a table, which `fill` reads.
     Recordset openPart(const std::string& table, RecordsetType type, const std::function<void(Recordset::State&)>& fill);
+    // Runs `fill` on a new recordset, with the exact name of `source`'s table (null when
+    // `source` names none: SQL, unless `tableOnly` refuses that), and runs it again after
+    // looking the name up afresh when a remembered table has gone since.
+    Recordset openNamed(const std::string& source, RecordsetType type, bool tableOnly,
+                        const std::function<void(Recordset::State&, const std::string*)>& fill);
     std::shared_ptr<detail::Connection> conn_;
 };
 
