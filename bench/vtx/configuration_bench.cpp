@@ -66,21 +66,27 @@ void BM_PlanStore(benchmark::State& state)
 }
 BENCHMARK(BM_PlanStore)->Unit(benchmark::kMillisecond);
 
+// The demo database with system 21000's configuration loaded and its Store planned, as the
+// writing benchmarks start from.
+struct PlannedStore {
+    std::string path = demo();
+    dao::Database db = dao::Database::open(path);
+    vtx::ConfigurationEditor editor{vtx::loadConfiguration(db, 21000)};
+    Silent boxes;
+    NoWheel wheel;
+    vtx::StorePlan plan = vtx::planStore(db, 21000, editor.configuration(), boxes, wheel);
+};
+
 // The writing phase: how long Store holds the write lock, without and with the backup it
 // takes inside the transaction.
 void BM_WriteStore(benchmark::State& state)
 {
-    std::string path = demo();
-    dao::Database db = dao::Database::open(path);
-    vtx::ConfigurationEditor editor(vtx::loadConfiguration(db, 21000));
-    Silent boxes;
-    NoWheel wheel;
-    vtx::StorePlan plan = vtx::planStore(db, 21000, editor.configuration(), boxes, wheel);
+    PlannedStore p;
     bool backup = state.range(0) != 0;
     for (auto _ : state) {
-        if (vtx::writeStore(db, 21000, editor, plan, boxes, [&] {
+        if (vtx::writeStore(p.db, 21000, p.editor, p.plan, p.boxes, [&] {
                 if (backup)
-                    vtx::keepBackup(path);
+                    vtx::keepBackup(p.path);
             }) != vtx::StoreResult::Completed)
             state.SkipWithError("store refused");
     }
@@ -88,31 +94,22 @@ void BM_WriteStore(benchmark::State& state)
 BENCHMARK(BM_WriteStore)->Arg(0)->Arg(1)->ArgName("backup")->Unit(benchmark::kMillisecond);
 
 // Store as the window and vtxctl run it: the backup, the writes and the row changes kept for
-// Undo (two table snapshots inside the transaction).
+// Undo (the written tables' rows before and after, inside the transaction).
 void BM_StoreKeepingUndo(benchmark::State& state)
 {
-    std::string path = demo();
-    dao::Database db = dao::Database::open(path);
-    vtx::ConfigurationEditor editor(vtx::loadConfiguration(db, 21000));
-    Silent boxes;
-    NoWheel wheel;
-    vtx::StorePlan plan = vtx::planStore(db, 21000, editor.configuration(), boxes, wheel);
+    PlannedStore p;
     for (auto _ : state)
-        if (vtx::storeKeepingUndo(db, 21000, editor, plan, boxes) != vtx::StoreResult::Completed)
+        if (vtx::storeKeepingUndo(p.db, 21000, p.editor, p.plan, p.boxes) != vtx::StoreResult::Completed)
             state.SkipWithError("store refused");
 }
 BENCHMARK(BM_StoreKeepingUndo)->Unit(benchmark::kMillisecond);
 
-// The dry run: the writes in a transaction that is rolled back, and two table snapshots.
+// The dry run: the writes in a transaction that is rolled back, and the row changes they make.
 void BM_PreviewStore(benchmark::State& state)
 {
-    dao::Database db = dao::Database::open(demo());
-    vtx::ConfigurationEditor editor(vtx::loadConfiguration(db, 21000));
-    Silent boxes;
-    NoWheel wheel;
-    vtx::StorePlan plan = vtx::planStore(db, 21000, editor.configuration(), boxes, wheel);
+    PlannedStore p;
     for (auto _ : state)
-        benchmark::DoNotOptimize(vtx::previewStore(db, 21000, editor.configuration(), plan));
+        benchmark::DoNotOptimize(vtx::previewStore(p.db, 21000, p.editor.configuration(), p.plan));
 }
 BENCHMARK(BM_PreviewStore)->Unit(benchmark::kMillisecond);
 
