@@ -68,8 +68,7 @@ HRESULT ControlBase::DestroyControlWindow()
         return InPlaceDeactivate();
     const HRESULT kept = window_ ? onWindowDestroying() : S_OK;
     timers_.clear();
-    living().erase(window_.data());
-    delete window_.data();
+    delete window_.data(); // the window leaves `living` as it goes
     window_ = nullptr;
     return kept;
 }
