@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QPainter>
 #include <set>
+#include "tests/support/pixelblocks.h"
 #include <gtest/gtest.h>
 
 using namespace vyr;
@@ -40,17 +41,7 @@ std::array<int, 4> edgeWidths(const QImage& image, const QRect& device, QRgb ins
             run(mx, device.bottom(), 0, -1)};
 }
 
-// Aligned 2 x 2 device-pixel blocks inside `area` whose four pixels are not all alike.
-int mixedBlocks(const QImage& image, const QRect& area)
-{
-    int n = 0;
-    for (int y = area.top() & ~1; y + 1 <= area.bottom(); y += 2)
-        for (int x = area.left() & ~1; x + 1 <= area.right(); x += 2) {
-            const QRgb a = image.pixel(x, y);
-            n += image.pixel(x + 1, y) != a || image.pixel(x, y + 1) != a || image.pixel(x + 1, y + 1) != a;
-        }
-    return n;
-}
+using vyr::controls::test::mixedBlocks;
 
 QImage render(QWidget& widget, qreal dpr)
 {

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
+#include "tests/support/pixelblocks.h"
 #include <gtest/gtest.h>
 #include <cmath>
 #include <random>
@@ -186,17 +187,7 @@ QImage scene(double scale)
     return image;
 }
 
-// Aligned 2 x 2 device-pixel blocks inside `area` whose four pixels are not all alike.
-int mixedBlocks(const QImage& image, const QRect& area)
-{
-    int n = 0;
-    for (int y = area.top() & ~1; y + 1 <= area.bottom(); y += 2)
-        for (int x = area.left() & ~1; x + 1 <= area.right(); x += 2) {
-            const QRgb a = image.pixel(x, y);
-            n += image.pixel(x + 1, y) != a || image.pixel(x, y + 1) != a || image.pixel(x + 1, y + 1) != a;
-        }
-    return n;
-}
+using vyr::controls::test::mixedBlocks;
 
 TEST(SpectraHighDpi, BandAndCurvesHaveDevicePixelDetail)
 {
